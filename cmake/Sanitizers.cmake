@@ -1,0 +1,13 @@
+# Applies the sanitizer chosen by CORVANE_SANITIZE to every target.
+string(TOLOWER "${CORVANE_SANITIZE}" _corvane_sanitize)
+if(_corvane_sanitize STREQUAL "on" OR _corvane_sanitize STREQUAL "address")
+  set(_flags -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+elseif(_corvane_sanitize STREQUAL "thread")
+  set(_flags -fsanitize=thread -fno-omit-frame-pointer)
+elseif(NOT _corvane_sanitize STREQUAL "off")
+  message(FATAL_ERROR "CORVANE_SANITIZE must be OFF, ON or thread, not '${CORVANE_SANITIZE}'")
+endif()
+if(_flags)
+  add_compile_options(${_flags})
+  add_link_options(${_flags})
+endif()

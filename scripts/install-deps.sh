@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing, fuzzing and benchmarking need.
+# Does nothing when they are all present; uses sudo when not run as root.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  libjpeg62-turbo-dev libjpeg-turbo-progs
+  libpng-dev libtiff-dev zlib1g-dev
+  libmagick++-6.q16-dev
+  qt6-base-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
+  clang libclang-rt-14-dev
+  gifsicle xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the programs and runs the main job on samples/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build/release -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+ninja -C build/release corvane
+build/release/src/cli/corvane info samples/*.gif

@@ -1,0 +1,101 @@
+#include "Canvas.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+void StoreColor(TBitmap& bitmap, uint8_t* row, int x, TColor color) {
+  if (bitmap.PixelFormat() == TPixelFormat::pf24bit) {
+    row[3 * x] = BlueOf(color);
+    row[3 * x + 1] = GreenOf(color);
+    row[3 * x + 2] = RedOf(color);
+  } else {
+    row[x] = bitmap.PaletteRef() ? uint8_t(NearestPaletteIndex(*bitmap.PaletteRef(), color)) : 0;
+  }
+}
+
+// For an indexed source: what each index becomes in the target (a colour for 24 bits,
+// an index for 8 bits).
+std::array<uint32_t, 256> IndexTranslation(const TBitmap& source, const TBitmap& target) {
+  std::array<uint32_t, 256> table{};
+  const TPalette& from = source.PaletteRef();
+  const TPalette& to = target.PaletteRef();
+  bool keepIndices = target.PixelFormat() == TPixelFormat::pf8bit && (!to || to == from);
+  for (int i = 0; i < 256; ++i) {
+    TColor color = from && size_t(i) < from->Entries.size() ? EntryColor(from->Entries[i]) : clBlack;
+    if (keepIndices)
+      table[i] = uint32_t(i);
+    else if (target.PixelFormat() == TPixelFormat::pf8bit)
+      table[i] = uint32_t(NearestPaletteIndex(*to, color));
+    else
+      table[i] = color;
+  }
+  return table;
+}
+
+}  // namespace
+
+void TCanvas::FillRect(const TRect& rect) {
+  TRect r = Intersect(rect, Bounds(0, 0, FTarget.Width(), FTarget.Height()));
+  if (r.IsEmpty()) return;
+  TColor color = ColorToRGB(BrushColor);
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    uint8_t* row = FTarget.ScanLine(y);
+    StoreColor(FTarget, row, r.Left, color);
+    int size = FTarget.PixelFormat() == TPixelFormat::pf24bit ? 3 : 1;
+    for (int x = r.Left + 1; x < r.Right; ++x) std::memcpy(row + size * x, row + size * r.Left, size_t(size));
+  }
+  FTarget.NotifyCanvasChanged();
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) {
+  if (dest.IsEmpty() || sourceRect.IsEmpty() || source.Empty()) return;
+  TRect clip = Intersect(dest, Bounds(0, 0, FTarget.Width(), FTarget.Height()));
+  if (clip.IsEmpty()) return;
+  int64_t dw = dest.Width(), dh = dest.Height(), sw = sourceRect.Width(), sh = sourceRect.Height();
+  auto sourceX = [&](int x) { return sourceRect.Left + int((x - dest.Left) * sw / dw); };
+  auto sourceY = [&](int y) { return sourceRect.Top + int((y - dest.Top) * sh / dh); };
+
+  std::vector<int> columns(size_t(clip.Width()));
+  for (int x = clip.Left; x < clip.Right; ++x) columns[size_t(x - clip.Left)] = sourceX(x);
+  bool indexedSource = source.PixelFormat() == TPixelFormat::pf8bit;
+  bool indexedTarget = FTarget.PixelFormat() == TPixelFormat::pf8bit;
+  std::array<uint32_t, 256> translation{};
+  if (indexedSource) translation = IndexTranslation(source, FTarget);
+
+  for (int y = clip.Top; y < clip.Bottom; ++y) {
+    int sy = sourceY(y);
+    if (sy < 0 || sy >= source.Height()) continue;
+    const uint8_t* in = source.ScanLine(sy);
+    uint8_t* out = FTarget.ScanLine(y);
+    for (int x = clip.Left; x < clip.Right; ++x) {
+      int sx = columns[size_t(x - clip.Left)];
+      if (sx < 0 || sx >= source.Width()) continue;
+      if (indexedSource && indexedTarget) {
+        out[x] = uint8_t(translation[in[sx]]);
+      } else if (indexedSource) {
+        StoreColor(FTarget, out, x, translation[in[sx]]);
+      } else if (!indexedTarget) {
+        std::memcpy(out + 3 * x, in + 3 * sx, 3);
+      } else {
+        StoreColor(FTarget, out, x, MakeColor(in[3 * sx + 2], in[3 * sx + 1], in[3 * sx]));
+      }
+    }
+  }
+  FTarget.NotifyCanvasChanged();
+}
+
+TColor TCanvas::Pixel(int x, int y) const { return FTarget.PixelColor(x, y); }
+
+void TCanvas::SetPixel(int x, int y, TColor color) {
+  if (x < 0 || x >= FTarget.Width() || y < 0 || y >= FTarget.Height()) return;
+  StoreColor(FTarget, FTarget.ScanLine(y), x, ColorToRGB(color));
+  FTarget.NotifyCanvasChanged();
+}
+
+}  // namespace corvane

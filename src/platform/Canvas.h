@@ -1,0 +1,37 @@
+#pragma once
+// TCanvas: drawing operations on a TBitmap.
+
+#include "Bitmap.h"
+#include "Types.h"
+
+namespace corvane {
+
+class TCanvas {
+ public:
+  explicit TCanvas(TBitmap& target) : FTarget(target) {}
+
+  TBitmap& Target() { return FTarget; }
+
+  // Colour of FillRect.
+  TColor BrushColor = clWhite;
+
+  void FillRect(const TRect& rect);
+
+  // Copies sourceRect of source into dest, stretched by nearest neighbour and clipped to
+  // both bitmaps. Indexed pixels are taken through the source palette; into an indexed
+  // target they keep their index when both bitmaps share one palette (or the target has
+  // none) and otherwise take the nearest entry.
+  void CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect);
+
+  // Draws the graphic stretched into rect.
+  void StretchDraw(const TRect& rect, TGraphic& graphic) { graphic.Draw(*this, rect); }
+  void Draw(int x, int y, TGraphic& graphic) { StretchDraw(Bounds(x, y, graphic.Width(), graphic.Height()), graphic); }
+
+  TColor Pixel(int x, int y) const;
+  void SetPixel(int x, int y, TColor color);
+
+ private:
+  TBitmap& FTarget;
+};
+
+}  // namespace corvane
