@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace corvane {
 
@@ -10,15 +11,24 @@ namespace {
 // Nearest integer with halves to the even neighbour (the default floating-point rounding).
 int RoundHalfEven(double value) { return int(std::nearbyint(value)); }
 
+// numerator / denominator (denominator > 0) rounded like RoundHalfEven, but exactly: a
+// scale such as 138 / 400 has no exact binary fraction, and its product would miss the half.
+int RoundedRatio(int64_t numerator, int64_t denominator) {
+  int64_t quotient = numerator / denominator;
+  int64_t twiceRest = 2 * (numerator % denominator);
+  if (twiceRest > denominator || (twiceRest == denominator && quotient % 2 != 0)) ++quotient;
+  return int(quotient);
+}
+
 TPreviewLayout FitToWidth(QSize picture, QSize panel) {
   int width = panel.width() - 10;
-  int height = RoundHalfEven(double(width) / picture.width() * picture.height());
+  int height = RoundedRatio(int64_t(width) * picture.height(), picture.width());
   return {false, true, QRect(5, (panel.height() - height) / 2, width, height)};
 }
 
 TPreviewLayout FitToHeight(QSize picture, QSize panel) {
   int height = panel.height() - 10;
-  int width = RoundHalfEven(double(height) / picture.height() * picture.width());
+  int width = RoundedRatio(int64_t(height) * picture.width(), picture.height());
   return {false, true, QRect((panel.width() - width) / 2, 5, width, height)};
 }
 
