@@ -19,8 +19,6 @@ class TCorvaneApplication : public QApplication {
  public:
   TCorvaneApplication(int& argc, char** argv, TUiServices& ui);
 
-  TUiServices& Ui() { return FUi; }
-
   // A modal box with an error icon, captioned with the application title; an EAbort
   // shows nothing.
   void ReportError(const std::exception& error);

@@ -18,12 +18,15 @@ QPixmap Blank(int width, int height) {
   return pixmap;
 }
 
-QLinearGradient TitleGradient(int height) {
+// A title-bar piece: blue, lighter at the top.
+QPixmap TitlePixmap(int width, int height) {
+  QPixmap pixmap(width, height);
   QLinearGradient gradient(0, 0, 0, height);
   gradient.setColorAt(0, kFrameBlue.lighter(125));
   gradient.setColorAt(0.5, kFrameBlue);
   gradient.setColorAt(1, kDeepBlue);
-  return gradient;
+  QPainter(&pixmap).fillRect(pixmap.rect(), gradient);
+  return pixmap;
 }
 
 // The mark: a white crescent in a blue tile with a beak, a bird's head seen from the side.
@@ -103,10 +106,9 @@ QIcon WindowIcon() {
 }
 
 QPixmap MainTitleBarPicture() {
-  QPixmap pixmap(700, 36);
+  QPixmap pixmap = TitlePixmap(700, 36);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);
-  p.fillRect(pixmap.rect(), TitleGradient(36));
   DrawMark(p, QRectF(8, 6, 24, 24));
   QFont font(QStringLiteral("Sans Serif"));
   font.setBold(true);
@@ -130,18 +132,11 @@ QPixmap BorderStripPicture() {
   return pixmap;
 }
 
-QPixmap ViewTitleBarPicture() {
-  QPixmap pixmap(1, 25);
-  QPainter p(&pixmap);
-  p.fillRect(pixmap.rect(), TitleGradient(25));
-  p.end();
-  return pixmap;
-}
+QPixmap ViewTitleBarPicture() { return TitlePixmap(1, 25); }
 
 QPixmap ViewCornerPicture() {
-  QPixmap pixmap(13, 25);
+  QPixmap pixmap = TitlePixmap(13, 25);
   QPainter p(&pixmap);
-  p.fillRect(pixmap.rect(), TitleGradient(25));
   p.setPen(kFrameBlue.lighter(150));
   p.drawLine(0, 0, 12, 0);
   p.drawLine(0, 0, 0, 24);
@@ -150,10 +145,9 @@ QPixmap ViewCornerPicture() {
 }
 
 QPixmap ViewCloseButtonPicture() {
-  QPixmap pixmap(30, 25);
+  QPixmap pixmap = TitlePixmap(30, 25);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);
-  p.fillRect(pixmap.rect(), TitleGradient(25));
   DrawHotSpot(p, QRect(6, 3, 19, 19), 3);
   p.end();
   return pixmap;

@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 
 namespace corvane {
 
@@ -30,6 +31,18 @@ QCheckBox* NewCheckBox(QWidget* parent, const char* name, const QString& text, c
 
 QGroupBox* NewGroupBox(QWidget* parent, const char* name, const QString& caption, const QRect& place) {
   return Placed(new QGroupBox(caption, parent), name, place);
+}
+
+QMenu* NewPopupMenu(QWidget* owner, const char* name) {
+  auto* menu = new QMenu(owner);
+  menu->setObjectName(QLatin1String(name));
+  return menu;
+}
+
+QAction* NewMenuItem(QMenu* menu, const char* name, const QString& caption) {
+  QAction* item = menu->addAction(caption);
+  item->setObjectName(QLatin1String(name));
+  return item;
 }
 
 QFrame* NewPanel(QWidget* parent, const char* name, const QRect& place, const QString& borderColor) {

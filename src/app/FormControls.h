@@ -8,7 +8,9 @@
 class QCheckBox;
 class QFrame;
 class QGroupBox;
+class QAction;
 class QLabel;
+class QMenu;
 class QWidget;
 
 namespace corvane {
@@ -30,6 +32,8 @@ QString Hint(const QWidget* widget);
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& text, int left, int top);
 QCheckBox* NewCheckBox(QWidget* parent, const char* name, const QString& text, const QRect& place, bool checked);
 QGroupBox* NewGroupBox(QWidget* parent, const char* name, const QString& caption, const QRect& place);
+QMenu* NewPopupMenu(QWidget* owner, const char* name);
+QAction* NewMenuItem(QMenu* menu, const char* name, const QString& caption);
 // A flat panel in the light grey of all panels, with a 1-pixel border in borderColor
 // when one is given.
 QFrame* NewPanel(QWidget* parent, const char* name, const QRect& place, const QString& borderColor = {});

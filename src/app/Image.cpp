@@ -125,10 +125,7 @@ void TImage::paintEvent(QPaintEvent*) {
   }
 }
 
-void TImage::mousePressEvent(QMouseEvent* event) {
-  FPressed = event->button() == Qt::LeftButton;
-  emit MouseDown();
-}
+void TImage::mousePressEvent(QMouseEvent* event) { FPressed = event->button() == Qt::LeftButton; }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
   bool click = FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
@@ -138,8 +135,6 @@ void TImage::mouseReleaseEvent(QMouseEvent* event) {
 
 void TImage::mouseDoubleClickEvent(QMouseEvent*) {
   FPressed = false;  // the second press of a double-click is no click
-  emit DblClick();
-  emit MouseDown();
 }
 
 void TImage::mouseMoveEvent(QMouseEvent*) { emit MouseMove(); }

@@ -26,9 +26,7 @@ class TImage : public QWidget {
 
   bool Stretch() const { return FStretch; }
   void SetStretch(bool value);
-  bool Center() const { return FCenter; }
   void SetCenter(bool value);
-  bool IncrementalDisplay() const { return FIncrementalDisplay; }
   void SetIncrementalDisplay(bool value) { FIncrementalDisplay = value; }
   TAlign Align() const { return FAlign; }
   // alClient keeps the pane on its parent's client area.
@@ -39,8 +37,6 @@ class TImage : public QWidget {
 
  signals:
   void Click();
-  void DblClick();
-  void MouseDown();
   void MouseMove();
 
  protected:

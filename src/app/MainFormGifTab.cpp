@@ -90,14 +90,10 @@ TImage* NewGifPane(QFrame* panel, const char* name) {
 
 void TForm1::CreateGifTab() {
   ListView1 = NewListView(FlatPanel1);
-  PopupMenu1 = new QMenu(this);
-  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-  Add1 = PopupMenu1->addAction(QStringLiteral("Add"));
-  Add1->setObjectName(QStringLiteral("Add1"));
-  Remove1 = PopupMenu1->addAction(QStringLiteral("Remove"));
-  Remove1->setObjectName(QStringLiteral("Remove1"));
-  RemoveAll1 = PopupMenu1->addAction(QStringLiteral("Remove All"));
-  RemoveAll1->setObjectName(QStringLiteral("RemoveAll1"));
+  PopupMenu1 = NewPopupMenu(this, "PopupMenu1");
+  Add1 = NewMenuItem(PopupMenu1, "Add1", QStringLiteral("Add"));
+  Remove1 = NewMenuItem(PopupMenu1, "Remove1", QStringLiteral("Remove"));
+  RemoveAll1 = NewMenuItem(PopupMenu1, "RemoveAll1", QStringLiteral("Remove All"));
 
   StaticText1 = NewLabel(FlatPanel1, "StaticText1", QStringLiteral("Original  GIF"), 379, 4);
   StaticText2 = NewLabel(FlatPanel1, "StaticText2", QStringLiteral("Optimized  GIF"), 533, 4);

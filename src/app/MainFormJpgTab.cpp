@@ -71,12 +71,9 @@ void TForm1::CreateJpgResultGroup() {
   SavedSize = ValueLabel(FlatGroupBox5, "SavedSize", 80, 34, "red", true);
   Image3 = NewJpgPane(FlatGroupBox5, "Image3");
   Image3->setContextMenuPolicy(Qt::CustomContextMenu);
-  PopupMenu2 = new QMenu(this);
-  PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-  FullView1 = PopupMenu2->addAction(QStringLiteral("Full View"));
-  FullView1->setObjectName(QStringLiteral("FullView1"));
-  Save1 = PopupMenu2->addAction(QStringLiteral("Save"));
-  Save1->setObjectName(QStringLiteral("Save1"));
+  PopupMenu2 = NewPopupMenu(this, "PopupMenu2");
+  FullView1 = NewMenuItem(PopupMenu2, "FullView1", QStringLiteral("Full View"));
+  Save1 = NewMenuItem(PopupMenu2, "Save1", QStringLiteral("Save"));
 }
 
 void TForm1::CreateJpgAdjustGroup() {

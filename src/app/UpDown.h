@@ -15,9 +15,6 @@ class TUpDown : public QWidget {
  public:
   TUpDown(QWidget* parent, QLineEdit* associate, int minimum, int maximum);
 
-  int Minimum() const { return FMinimum; }
-  int Maximum() const { return FMaximum; }
-
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
