@@ -63,12 +63,33 @@ void TPicture::LoadFromFile(const std::filesystem::path& fileName) {
   std::optional<TFileFormat> format = FindFileFormat(ext);
   if (!format) throw EInvalidGraphic("Unknown picture file extension (" + ext + ")");
   std::unique_ptr<TGraphic> graphic = format->Create();
+  ForwardProgress(*graphic);
   graphic->LoadFromFile(fileName);
-  FGraphic = std::move(graphic);
+  Hold(std::move(graphic));
 }
 
 void TPicture::SetGraphic(const TGraphic* graphic) {
-  FGraphic = graphic ? graphic->Clone() : nullptr;
+  std::unique_ptr<TGraphic> copy = graphic ? graphic->Clone() : nullptr;
+  if (copy) ForwardProgress(*copy);
+  Hold(std::move(copy));
+}
+
+void TPicture::Clear() { Hold(nullptr); }
+
+void TPicture::Hold(std::unique_ptr<TGraphic> graphic) {
+  FGraphic = std::move(graphic);
+  if (FGraphic)
+    FGraphic->OnChange = [this](TGraphic&) {
+      if (OnChange) OnChange();
+    };
+  if (OnChange) OnChange();
+}
+
+void TPicture::ForwardProgress(TGraphic& graphic) {
+  graphic.OnProgress = [this](TPersistent* sender, TProgressStage stage, uint8_t percentDone, bool redrawNow,
+                              const TRect& rect, const std::string& message) {
+    if (OnProgress) OnProgress(sender, stage, percentDone, redrawNow, rect, message);
+  };
 }
 
 }  // namespace corvane

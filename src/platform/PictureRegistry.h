@@ -28,9 +28,15 @@ void UnregisterFileFormat(const std::string& extension);
 std::optional<TFileFormat> FindFileFormat(const std::string& extension);
 std::vector<TFileFormat> RegisteredFileFormats();
 
-// Holds one picture of any registered class.
+// Holds one picture of any registered class and passes on its notifications, so that a
+// picture control can repaint while a file loads and whenever the picture changes.
 class TPicture {
  public:
+  TPicture() = default;
+  // The held picture's events refer to this holder.
+  TPicture(const TPicture&) = delete;
+  TPicture& operator=(const TPicture&) = delete;
+
   // Loads the file with the class registered for its extension; EInvalidGraphic when
   // there is none. On any error the picture keeps what it held.
   void LoadFromFile(const std::filesystem::path& fileName);
@@ -38,11 +44,20 @@ class TPicture {
   TGraphic* Graphic() const { return FGraphic.get(); }
   // Holds a copy of graphic, or nothing.
   void SetGraphic(const TGraphic* graphic);
-  void Clear() { FGraphic.reset(); }
+  void Clear();
   int Width() const { return FGraphic ? FGraphic->Width() : 0; }
   int Height() const { return FGraphic ? FGraphic->Height() : 0; }
 
+  // Fired when the held picture changes or another one (or none) is held.
+  std::function<void()> OnChange;
+  // Progress of the held picture and of a picture being loaded into this holder; the
+  // sender is the picture that reports.
+  TProgressEvent OnProgress;
+
  private:
+  void Hold(std::unique_ptr<TGraphic> graphic);
+  void ForwardProgress(TGraphic& graphic);
+
   std::unique_ptr<TGraphic> FGraphic;
 };
 

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds the desktop program and photographs its two tabs in a virtual X server:
+# docs/gif-tab.png with the GIF files of samples/ listed, and docs/jpg-tab.png.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build/release -G Ninja -Wno-dev -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+ninja -C build/release corvane-gui
+mkdir -p docs
+
+shopt -s nullglob nocaseglob
+samples=(samples/*.gif)
+shoot() {  # picture, program arguments...
+  local picture=$1
+  shift
+  CORVANE_SCREENSHOT="$picture" xvfb-run -a -s "-screen 0 1024x768x24" build/release/src/app/corvane-gui "$@"
+  echo "wrote $picture"
+}
+shoot docs/gif-tab.png --tab=gif "${samples[@]}"
+shoot docs/jpg-tab.png --tab=jpg

@@ -1,0 +1,244 @@
+#include "MainForm.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QToolButton>
+#include <QScreen>
+#include <QWindow>
+
+#include "Application.h"
+#include "Artwork.h"
+#include "FileFilter.h"
+#include "FlatTabControl.h"
+#include "FormControls.h"
+#include "Image.h"
+#include "Label.h"
+#include "Maker.h"
+#include "PreviewLayout.h"
+#include "UpDown.h"
+#include "platform/FileUtils.h"
+
+namespace corvane {
+
+namespace {
+
+const QString kHomepageHint = QStringLiteral("Visit our homepage  --  ") + kMakerHomepage;
+const QString kEmailHint =
+    QStringLiteral("Any questions, suggestions or any other topic ,please email to us  --  ") + kMakerEmail;
+
+TLabel* PictureLabel(QWidget* parent, const char* name, const QRect& place, const QPixmap& picture) {
+  auto* label = Placed(new TLabel(parent), name, place);
+  label->setPixmap(picture);
+  label->setScaledContents(true);
+  return label;
+}
+
+TLabel* HotSpot(QWidget* parent, const char* name, int left, const QString& hint) {
+  auto* label = Placed(new TLabel(parent), name, QRect(left, 4, 20, 20));
+  label->setCursor(Qt::PointingHandCursor);
+  SetHint(label, hint);
+  return label;
+}
+
+QToolButton* ToolButton(QWidget* parent, const char* name, int left, int width) {
+  auto* button = Placed(new QToolButton(parent), name, QRect(left, 3, width, 49));
+  button->setAutoRaise(true);
+  button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  button->setIconSize(QSize(24, 24));
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+void SetButton(QToolButton* button, const QString& caption, TGlyph glyph, const QString& hint) {
+  button->setText(caption);
+  button->setIcon(ToolbarGlyph(glyph));
+  SetHint(button, hint);
+}
+
+}  // namespace
+
+TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), FUi(ui), FAppDir(std::move(appDir)) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(kApplicationTitle);
+  setWindowIcon(WindowIcon());
+  setFixedSize(699, 444);
+  setAutoFillBackground(true);
+  QPalette background = palette();
+  background.setColor(QPalette::Window, QColor(0xE7, 0xE7, 0xE7));
+  setPalette(background);
+  setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #A0A0A0; margin-top: 6px; }"
+                               "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }"));
+
+  CreateFrame();
+  CreateToolBar();
+  CreateGifTab();
+  CreateJpgTab();
+  FormCreate();
+  BindHandlers();
+  BindGifHandlers();
+  BindJpgHandlers();
+  move(CentreOnScreen(size(), screen()->geometry().size()) + screen()->geometry().topLeft());
+  FlatTabControl1->setFocus();
+}
+
+void TForm1::CreateFrame() {
+  ImageBorderTop = PictureLabel(this, "ImageBorderTop", QRect(0, 0, 700, 36), MainTitleBarPicture());
+  Label3 = HotSpot(this, "Label3", 602, kHomepageHint);
+  Label4 = HotSpot(this, "Label4", 627, QStringLiteral("Help"));
+  Label5 = HotSpot(this, "Label5", 652, QStringLiteral("Minimize"));
+  Label6 = HotSpot(this, "Label6", 677, QStringLiteral("Close"));
+  ImageBorderLeft = PictureLabel(this, "ImageBorderLeft", QRect(0, 36, 2, 406), BorderStripPicture());
+  ImageBorderRight = PictureLabel(this, "ImageBorderRight", QRect(697, 36, 2, 406), BorderStripPicture());
+  ImageBorderBottom = PictureLabel(this, "ImageBorderBottom", QRect(0, 442, 699, 2), BorderStripPicture());
+
+  FlatTabControl1 = Placed(new TFlatTabControl(this, {QStringLiteral("GIF Optimizer"), QStringLiteral("JPG Optimizer")}),
+                           "FlatTabControl1", QRect(7, 99, 684, 321));
+  const int pageTop = TFlatTabControl::kTabHeight;
+  FlatPanel1 = NewPanel(FlatTabControl1, "FlatPanel1", QRect(1, pageTop, 682, 300));
+  FlatPanel2 = NewPanel(FlatTabControl1, "FlatPanel2", QRect(1000, pageTop, 682, 300));
+
+  SB = Placed(new QStatusBar(this), "SB", QRect(2, 423, 695, 19));
+  SB->setSizeGripEnabled(false);
+}
+
+void TForm1::CreateToolBar() {
+  ToolBar2 = Placed(new QFrame(this), "ToolBar2", QRect(3, 36, 694, 55));
+  ToolBar2->setStyleSheet(QStringLiteral("QFrame#ToolBar2 { border-top: 1px solid #FFFFFF;"
+                                         " border-bottom: 1px solid #A0A0A0; }"));
+  QToolButton** buttons[] = {&FlatSpeedButton1, &FlatSpeedButton11, &FlatSpeedButton2, &FlatSpeedButton9,
+                             &FlatSpeedButton8, &FlatSpeedButton7, &FlatSpeedButton6, &FlatSpeedButton5};
+  const char* names[] = {"FlatSpeedButton1", "FlatSpeedButton11", "FlatSpeedButton2", "FlatSpeedButton9",
+                         "FlatSpeedButton8", "FlatSpeedButton7", "FlatSpeedButton6", "FlatSpeedButton5"};
+  int left = 2;
+  for (int i = 0; i < 8; ++i) {
+    int width = i < 4 ? 57 : 56;
+    *buttons[i] = ToolButton(ToolBar2, names[i], left, width);
+    left += width + 3;
+  }
+  SetToolBarForTab(kGifTab);
+  SetHint(FlatSpeedButton9, QStringLiteral("Optimize all  gif images"));
+  SetButton(FlatSpeedButton7, QStringLiteral("Email"), TGlyph::Email, kEmailHint);
+  SetButton(FlatSpeedButton6, QStringLiteral("Homepage"), TGlyph::Homepage, kHomepageHint);
+  SetButton(FlatSpeedButton5, QStringLiteral("Help"), TGlyph::Help, QStringLiteral("Help"));
+}
+
+void TForm1::FormCreate() {
+  FlatSpeedButton3->setEnabled(false);
+  FlatSpeedButton8->setEnabled(false);
+  FlatEdit2->setEnabled(false);
+  SetupOpenDialog(kGifTab);
+}
+
+void TForm1::BindHandlers() {
+  BindHandler(ImageBorderTop, &TLabel::MouseDown, this, &TForm1::ImageBorderTopMouseDown);
+  BindHandler(Label3, &TLabel::Click, this, &TForm1::Label3Click);
+  BindHandler(Label4, &TLabel::Click, this, &TForm1::Label4Click);
+  BindHandler(Label5, &TLabel::Click, this, &TForm1::Label5Click);
+  BindHandler(Label6, &TLabel::Click, this, &TForm1::Label6Click);
+  BindHandler(FlatSpeedButton1, &QToolButton::clicked, this, &TForm1::FlatSpeedButton1Click);
+  BindHandler(FlatSpeedButton11, &QToolButton::clicked, this, &TForm1::FlatSpeedButton11Click);
+  BindHandler(FlatSpeedButton9, &QToolButton::clicked, this, &TForm1::FlatSpeedButton9Click);
+  BindHandler(FlatSpeedButton7, &QToolButton::clicked, this, &TForm1::FlatSpeedButton7Click);
+  BindHandler(FlatSpeedButton6, &QToolButton::clicked, this, &TForm1::Label3Click);
+  BindHandler(FlatSpeedButton5, &QToolButton::clicked, this, &TForm1::Contents1Click);
+  BindHandler(FlatTabControl1, &TFlatTabControl::TabChanged, this, &TForm1::FlatTabControl1TabChanged);
+}
+
+int TForm1::ActiveTab() const { return FlatTabControl1->ActiveTab(); }
+
+bool TForm1::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void TForm1::ApplicationHint(const QString& hint) { ShowStatus(hint); }
+
+void TForm1::ShowStatus(const QString& text) { SB->showMessage(text); }
+
+void TForm1::ImageBorderTopMouseDown() {
+  if (QWindow* window = windowHandle()) window->startSystemMove();
+}
+
+void TForm1::Label3Click() {
+  FUi.OpenUrl(QUrl(QString::fromLatin1(kMakerHomepage)));
+  QCoreApplication::processEvents();
+}
+
+// The title bar's help hot spot opens the help as the toolbar's button does.
+void TForm1::Label4Click() { Contents1Click(); }
+
+void TForm1::Label5Click() { showMinimized(); }
+
+void TForm1::Label6Click() { QCoreApplication::quit(); }
+
+void TForm1::Contents1Click() {
+  FUi.OpenUrl(QUrl::fromLocalFile(QString::fromStdString((ProgramDirectory() / "help.chm").string())));
+}
+
+void TForm1::FlatSpeedButton7Click() {
+  FUi.OpenUrl(QUrl(QStringLiteral("mailto:") + kMakerEmail + QStringLiteral("?SUBJECT=Corvane")));
+  QCoreApplication::processEvents();
+}
+
+void TForm1::SetupOpenDialog(int tab) {
+  FOpenDialog.NameFilters = QtNameFilters(tab == kGifTab ? kGifOpenFilter : AllGraphicsOpenFilter());
+  FOpenDialog.MultiSelect = tab == kGifTab;
+}
+
+void TForm1::SetToolBarForTab(int tab) {
+  if (tab == kGifTab) {
+    SetButton(FlatSpeedButton1, QStringLiteral("Add"), TGlyph::Add, QStringLiteral("Add some gif images to the list"));
+    SetButton(FlatSpeedButton11, QStringLiteral("Remove"), TGlyph::Remove, QStringLiteral("Remove selected images"));
+    SetButton(FlatSpeedButton2, QStringLiteral("Test All"), TGlyph::TestAll,
+              QStringLiteral("Test all gif images, but  doesn't  modify any image "));
+    SetButton(FlatSpeedButton9, QStringLiteral("Optimize"), TGlyph::Optimize, QStringLiteral("Optimize all  GIF images"));
+    SetButton(FlatSpeedButton8, QStringLiteral("Abort"), TGlyph::Abort, QStringLiteral("Stop optimize"));
+    FlatSpeedButton2->setEnabled(true);
+  } else {
+    SetButton(FlatSpeedButton1, QStringLiteral("Open"), TGlyph::Open,
+              QStringLiteral("Open an image and convert it to JPG(JPEG) format for optimization."));
+    SetButton(FlatSpeedButton11, QStringLiteral("Clear"), TGlyph::Clear, QStringLiteral("Close the current opened file."));
+    SetButton(FlatSpeedButton9, QStringLiteral("Save"), TGlyph::Save, QStringLiteral("Save your worked JPG image"));
+    SetHint(FlatSpeedButton2, QString());
+    SetHint(FlatSpeedButton8, QString());
+    FlatSpeedButton2->setEnabled(false);
+    FlatSpeedButton8->setEnabled(false);
+  }
+}
+
+// The JPG panel slides in from the right or out to the right in 100 steps of 10 pixels.
+void TForm1::SlideJpgPanel(int tab) {
+  for (int step = 1; step <= 100; ++step)
+    FlatPanel2->move(tab == kGifTab ? 10 * step : 1001 - 10 * step, FlatPanel2->y());
+}
+
+void TForm1::FlatTabControl1TabChanged() {
+  int tab = ActiveTab();
+  FlatPanel1->setVisible(tab == kGifTab);
+  SlideJpgPanel(tab);
+  SetupOpenDialog(tab);
+  SetToolBarForTab(tab);
+  if (tab != kJpgTab) return;
+  BUUpDown1->setGeometry(Edit2->x() + 25, Edit2->y() + 2, 13, 16);
+  Edit2->resize(40, 20);
+  if (!Image2->Picture().Graphic()) SetAdjustControlsEnabled(false);
+}
+
+void TForm1::FlatSpeedButton1Click() {
+  if (ActiveTab() == kGifTab) AddGifFiles(FUi.OpenFiles(FOpenDialog));
+}
+
+void TForm1::FlatSpeedButton11Click() {
+  if (ActiveTab() == kGifTab) RemoveSelectedGifs();
+}
+
+}  // namespace corvane

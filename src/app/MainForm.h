@@ -1,0 +1,151 @@
+#pragma once
+// TForm1: the borderless main window with its home-made title bar, the toolbar whose
+// buttons change meaning with the tab, the "GIF Optimizer" and "JPG Optimizer" tabs and
+// the status bar that repeats the hint of the control under the mouse.
+
+#include <QWidget>
+#include <filesystem>
+
+#include "UiServices.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QSlider;
+class QStatusBar;
+class QToolButton;
+
+namespace corvane {
+
+class TFlatTabControl;
+class TGraphic;
+class TGifListView;
+class TImage;
+class TLabel;
+class TUpDown;
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kGifTab = 0;
+  static constexpr int kJpgTab = 1;
+
+  // appDir: where the program keeps its files (the backup directory's default place).
+  TForm1(TUiServices& ui, std::filesystem::path appDir);
+
+  // Window frame.
+  TLabel* ImageBorderTop;
+  TLabel *Label3, *Label4, *Label5, *Label6;
+  TLabel *ImageBorderLeft, *ImageBorderRight, *ImageBorderBottom;
+  QFrame* ToolBar2;
+  QToolButton *FlatSpeedButton1, *FlatSpeedButton11, *FlatSpeedButton2, *FlatSpeedButton9;
+  QToolButton *FlatSpeedButton8, *FlatSpeedButton7, *FlatSpeedButton6, *FlatSpeedButton5;
+  TFlatTabControl* FlatTabControl1;
+  QFrame *FlatPanel1, *FlatPanel2;
+  QStatusBar* SB;
+
+  // GIF tab.
+  TGifListView* ListView1;
+  QMenu* PopupMenu1;
+  QAction *Add1, *Remove1, *RemoveAll1;
+  QLabel *StaticText1, *StaticText2, *StaticText3, *StaticText4;
+  QFrame *FlatPanel_Or_GifView, *FlatPanel_Op_GifView;
+  TImage *Image5, *Image1;
+  QGroupBox* FlatGroupBox2;
+  QCheckBox *FlatCheckBox4, *CheckBoxTwoPass, *FlatCheckBox1, *FlatCheckBox3, *FlatCheckBox2;
+  QLineEdit* FlatEdit2;
+  QToolButton* FlatSpeedButton3;
+
+  // JPG tab.
+  QGroupBox *FlatGroupBox4, *FlatGroupBox5, *FlatGroupBox3;
+  QLabel *Label12, *LBSrcFN, *Label11, *SrcSize;
+  QLabel *Label15, *CurrentSize, *Label14, *SavedSize;
+  TImage *Image2, *Image3;
+  QMenu* PopupMenu2;
+  QAction *FullView1, *Save1;
+  QLabel *Label10, *Label9, *Label7, *Label8, *Label17, *Label18;
+  QLineEdit* Edit2;
+  TUpDown* BUUpDown1;
+  QSlider* BUTrackBar1;
+  QRadioButton *RadioButton1, *RadioButton2, *RadioButton3, *RadioButton4;
+  QCheckBox *ProgressiveDisplay, *IncrementalDisplay;
+
+  int ActiveTab() const;
+  const TOpenDialogSetup& OpenDialog() const { return FOpenDialog; }
+  // Appends the GIF files that these files and folders stand for, as a drop onto the list.
+  void AddGifPaths(const QStringList& paths);
+
+ public slots:
+  void ShowStatus(const QString& text);
+  void ApplicationHint(const QString& hint);
+  void ImageBorderTopMouseDown();
+  void Label3Click();
+  void Label4Click();
+  void Label5Click();
+  void Label6Click();
+  void Contents1Click();
+  void FlatSpeedButton7Click();
+  void FlatTabControl1TabChanged();
+  void FlatSpeedButton1Click();
+  void FlatSpeedButton11Click();
+  void FlatSpeedButton9Click();
+  void RemoveAll1Click();
+  void FlatCheckBox1Click();
+  void FlatCheckBox2Click();
+  void FlatSpeedButton3Click();
+  void ListView1DragDrop(const QStringList& paths);
+  void Image5MouseMove();
+  void Image1MouseMove();
+  void Image4Click();
+  void Image1Click();
+  void Image2Click();
+  void Image3Click();
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  void CreateFrame();
+  void CreateToolBar();
+  void CreateGifTab();
+  void CreateGifOptions();
+  void CreateJpgTab();
+  void CreateJpgSourceGroup();
+  void CreateJpgResultGroup();
+  void CreateJpgAdjustGroup();
+  void FormCreate();
+  void BindHandlers();
+  void BindGifHandlers();
+  void BindJpgHandlers();
+
+  void SetupOpenDialog(int tab);
+  // Captions, glyphs, hints and enabled states of the toolbar for a tab.
+  void SetToolBarForTab(int tab);
+  void SlideJpgPanel(int tab);
+  void SetAdjustControlsEnabled(bool enabled);
+  void ArrangeGifPanels(bool wide);
+  void AddGifFiles(const QStringList& files);
+  void RemoveSelectedGifs();
+  // Opens a full-view window with a copy of the pane's picture; nothing for an empty pane.
+  void ShowFullView(const TImage& pane, const QString& title, bool stretch);
+  std::filesystem::path DefaultBackupDirectory() const;
+
+  TUiServices& FUi;
+  std::filesystem::path FAppDir;
+  TOpenDialogSetup FOpenDialog;
+};
+
+// Gives to the pane layout of from: alignment, stretching, width, height, left and top.
+void CopyPreviewLayout(const TImage& from, TImage& to);
+
+// Shows a copy of picture in a GIF preview pane, fitted to its frame panel; stretched
+// whatever its size when stretchOption is on.
+void ShowFittedPreview(TImage& pane, const TGraphic& picture, bool stretchOption);
+
+}  // namespace corvane

@@ -1,0 +1,257 @@
+// The GIF tab of the main window: the file list with its pop-up menu and layouts, the two
+// preview panes, the options and the backup controls.
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
+#include <tuple>
+
+#include "Application.h"
+#include "Artwork.h"
+#include "FormControls.h"
+#include "GifFiles.h"
+#include "GifListView.h"
+#include "Image.h"
+#include "Label.h"
+#include "MainForm.h"
+#include "PicShow.h"
+#include "PreviewLayout.h"
+#include "platform/FileUtils.h"
+
+namespace corvane {
+
+namespace {
+
+const QString kPreviewHint = QStringLiteral("Click it to view a full-sized preview image");
+const QString kBackupHint = QStringLiteral("Create backup copies of your images.");
+const QString kPreviewBorder = QStringLiteral("#3A6EA5");
+
+struct TColumn {
+  const char* Caption;
+  int Width;
+};
+
+constexpr TColumn kColumns[] = {{"Path", 0}, {"Filename", 110}, {"Size", 80}, {"Optimizer sizes", 90}, {"Reduction", 80}};
+
+void SetUpColumns(TGifListView* list) {
+  QStringList captions;
+  for (const TColumn& column : kColumns) captions << QLatin1String(column.Caption);
+  list->setHeaderLabels(captions);
+  QHeaderView* header = list->header();
+  header->setSectionsClickable(false);
+  header->setSectionsMovable(false);
+  header->setStretchLastSection(false);
+  header->setMinimumSectionSize(0);
+  for (int i = 0; i < int(std::size(kColumns)); ++i) {
+    header->setSectionResizeMode(i, QHeaderView::Fixed);
+    list->setColumnWidth(i, kColumns[i].Width);
+    if (i > 0) list->headerItem()->setTextAlignment(i, Qt::AlignCenter);
+  }
+  list->setColumnHidden(0, true);
+}
+
+TGifListView* NewListView(QWidget* parent) {
+  auto* list = Placed(new TGifListView(parent), "ListView1", QRect(5, 6, 364, 290));
+  list->setRootIsDecorated(false);
+  list->setUniformRowHeights(true);
+  list->setAllColumnsShowFocus(true);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setContextMenuPolicy(Qt::CustomContextMenu);
+  // The selection stays visible when the list loses the focus.
+  QPalette colours = list->palette();
+  colours.setColor(QPalette::Base, Qt::white);
+  for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+    colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+  list->setPalette(colours);
+  list->setStyleSheet(QStringLiteral(
+      "QTreeView::item { border-right: 1px solid #D4D4D4; border-bottom: 1px solid #D4D4D4; }"
+      "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
+  SetUpColumns(list);
+  return list;
+}
+
+TImage* NewGifPane(QFrame* panel, const char* name) {
+  auto* pane = new TImage(panel);
+  pane->setObjectName(QLatin1String(name));
+  pane->SetCenter(true);
+  pane->SetAlign(TAlign::alClient);
+  SetHint(pane, kPreviewHint);
+  return pane;
+}
+
+}  // namespace
+
+void TForm1::CreateGifTab() {
+  ListView1 = NewListView(FlatPanel1);
+  PopupMenu1 = NewPopupMenu(this, "PopupMenu1");
+  Add1 = NewMenuItem(PopupMenu1, "Add1", QStringLiteral("Add"));
+  Remove1 = NewMenuItem(PopupMenu1, "Remove1", QStringLiteral("Remove"));
+  RemoveAll1 = NewMenuItem(PopupMenu1, "RemoveAll1", QStringLiteral("Remove All"));
+
+  StaticText1 = NewLabel(FlatPanel1, "StaticText1", QStringLiteral("Original  GIF"), 379, 4);
+  StaticText2 = NewLabel(FlatPanel1, "StaticText2", QStringLiteral("Optimized  GIF"), 533, 4);
+  FlatPanel_Or_GifView = NewPanel(FlatPanel1, "FlatPanel_Or_GifView", QRect(374, 21, 148, 131), kPreviewBorder);
+  FlatPanel_Op_GifView = NewPanel(FlatPanel1, "FlatPanel_Op_GifView", QRect(528, 21, 148, 131), kPreviewBorder);
+  Image5 = NewGifPane(FlatPanel_Or_GifView, "Image5");
+  Image5->SetIncrementalDisplay(true);
+  Image1 = NewGifPane(FlatPanel_Op_GifView, "Image1");
+  CreateGifOptions();
+  StaticText3 = NewLabel(FlatPanel1, "StaticText3", QStringLiteral("Total saved :  "), 379, 285);
+  StaticText4 = NewLabel(FlatPanel1, "StaticText4", QStringLiteral("0 bytes"), 450, 285);
+  StaticText4->setStyleSheet(QStringLiteral("color: red;"));
+  StaticText4->setMinimumWidth(200);
+}
+
+void TForm1::CreateGifOptions() {
+  FlatGroupBox2 = NewGroupBox(FlatPanel1, "FlatGroupBox2", QStringLiteral("Options"), QRect(374, 155, 301, 129));
+  FlatCheckBox4 = NewCheckBox(FlatGroupBox2, "FlatCheckBox4", QStringLiteral("Test selected GIF when click item ."),
+                              QRect(10, 18, 270, 17), true);
+  CheckBoxTwoPass =
+      NewCheckBox(FlatGroupBox2, "CheckBoxTwoPass", QStringLiteral("Two pass optimize."), QRect(10, 38, 270, 17), false);
+  FlatCheckBox1 = NewCheckBox(FlatGroupBox2, "FlatCheckBox1", QStringLiteral("Stretch at preview area."),
+                              QRect(10, 58, 270, 17), false);
+  FlatCheckBox3 = NewCheckBox(FlatGroupBox2, "FlatCheckBox3", QStringLiteral("Stretch at full view window."),
+                              QRect(10, 78, 270, 17), false);
+  FlatCheckBox2 = NewCheckBox(FlatGroupBox2, "FlatCheckBox2", QStringLiteral("Backup directory\uFF1A"),
+                              QRect(10, 101, 112, 17), false);
+  FlatEdit2 = Placed(new QLineEdit(FlatGroupBox2), "FlatEdit2", QRect(124, 99, 134, 20));
+  FlatSpeedButton3 = Placed(new QToolButton(FlatGroupBox2), "FlatSpeedButton3", QRect(261, 99, 20, 20));
+  FlatSpeedButton3->setIcon(ToolbarGlyph(TGlyph::Browse));
+  FlatSpeedButton3->setAutoRaise(true);
+  for (QWidget* control : {static_cast<QWidget*>(FlatCheckBox2), static_cast<QWidget*>(FlatEdit2),
+                           static_cast<QWidget*>(FlatSpeedButton3)})
+    SetHint(control, kBackupHint);
+}
+
+void TForm1::BindGifHandlers() {
+  BindHandler(Add1, &QAction::triggered, this, &TForm1::FlatSpeedButton1Click);
+  BindHandler(Remove1, &QAction::triggered, this, &TForm1::FlatSpeedButton11Click);
+  BindHandler(RemoveAll1, &QAction::triggered, this, &TForm1::RemoveAll1Click);
+  connect(ListView1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at)); });
+  connect(ListView1, &TGifListView::FilesDropped, this,
+          [this](const QStringList& paths) { RunHandler([&] { ListView1DragDrop(paths); }); });
+  BindHandler(ListView1, &TGifListView::DeletePressed, this, &TForm1::RemoveSelectedGifs);
+  BindHandler(FlatCheckBox1, &QCheckBox::toggled, this, &TForm1::FlatCheckBox1Click);
+  BindHandler(FlatCheckBox2, &QCheckBox::toggled, this, &TForm1::FlatCheckBox2Click);
+  BindHandler(FlatSpeedButton3, &QToolButton::clicked, this, &TForm1::FlatSpeedButton3Click);
+  BindHandler(Image5, &TImage::MouseMove, this, &TForm1::Image5MouseMove);
+  BindHandler(Image1, &TImage::MouseMove, this, &TForm1::Image1MouseMove);
+  BindHandler(Image5, &TImage::Click, this, &TForm1::Image4Click);
+  BindHandler(Image1, &TImage::Click, this, &TForm1::Image1Click);
+}
+
+void TForm1::AddGifFiles(const QStringList& files) {
+  for (const QString& file : files) {
+    auto* item = new QTreeWidgetItem(ListView1);
+    item->setText(0, file);
+    item->setText(1, QString::fromStdString(FileNamePart(file.toStdString())));
+    for (int column = 1; column < ListView1->columnCount(); ++column) item->setTextAlignment(column, Qt::AlignCenter);
+  }
+  ArrangeGifPanels(ListView1->topLevelItemCount() > 19);
+}
+
+void TForm1::AddGifPaths(const QStringList& paths) { AddGifFiles(CollectGifFiles(paths)); }
+
+void TForm1::ListView1DragDrop(const QStringList& paths) { AddGifPaths(paths); }
+
+void TForm1::RemoveSelectedGifs() {
+  qDeleteAll(ListView1->selectedItems());
+  ArrangeGifPanels(ListView1->topLevelItemCount() > 19);
+}
+
+void TForm1::RemoveAll1Click() {
+  if (ListView1->topLevelItemCount() == 0) return;
+  ListView1->clear();
+  ArrangeGifPanels(false);
+}
+
+void TForm1::ArrangeGifPanels(bool wide) {
+  auto place = [](QWidget* control, int left, int width) {
+    control->setGeometry(left, control->y(), width, control->height());
+  };
+  place(ListView1, 5, wide ? 381 : 364);
+  place(FlatPanel_Or_GifView, wide ? 390 : 374, wide ? 140 : 148);
+  place(FlatPanel_Op_GifView, wide ? 536 : 528, wide ? 140 : 148);
+  place(FlatGroupBox2, wide ? 390 : 374, wide ? 285 : 301);
+  for (auto [label, normalLeft, wideLeft] :
+       {std::tuple{StaticText1, 379, 395}, {StaticText2, 533, 541}, {StaticText3, 379, 395}, {StaticText4, 450, 466}})
+    label->move(wide ? wideLeft : normalLeft, label->y());
+}
+
+std::filesystem::path TForm1::DefaultBackupDirectory() const { return FAppDir / "backup"; }
+
+void TForm1::FlatCheckBox1Click() { Image5->SetStretch(FlatCheckBox1->isChecked()); }
+
+void TForm1::FlatCheckBox2Click() {
+  bool ticked = FlatCheckBox2->isChecked();
+  FlatSpeedButton3->setEnabled(ticked);
+  FlatEdit2->setEnabled(ticked);
+  if (!ticked || FAppDir.empty()) return;
+  CreateDirectories(DefaultBackupDirectory());  // a failure shows when a backup is written
+  FlatEdit2->setText(QString::fromStdString(DefaultBackupDirectory().string()));
+}
+
+void TForm1::FlatSpeedButton3Click() {
+  std::optional<QString> chosen = FUi.BrowseDirectory(
+      {QStringLiteral("Backup directory"), QStringLiteral("Please select your backup directory\uFF1A"),
+       QString::fromStdString(DefaultBackupDirectory().string())});
+  if (chosen) FlatEdit2->setText(*chosen);
+}
+
+void TForm1::FlatSpeedButton9Click() {
+  if (ActiveTab() != kGifTab || ListView1->topLevelItemCount() == 0) return;
+  FUi.Confirm(QStringLiteral("Confirm"),
+              QStringLiteral("Are you sure that you want to Optimize all the GIF files ?\n"
+                             "If you do not setup backup directory , the files will be modified!"));
+}
+
+void TForm1::Image5MouseMove() {
+  Image5->setCursor(Image5->Picture().Width() > 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TForm1::Image1MouseMove() {
+  Image1->setCursor(Image1->Picture().Width() > 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TForm1::Image4Click() { ShowFullView(*Image5, QStringLiteral("Source GIF Preview"), FlatCheckBox3->isChecked()); }
+
+void TForm1::Image1Click() { ShowFullView(*Image1, QStringLiteral("Optimized GIF Preview"), FlatCheckBox3->isChecked()); }
+
+void TForm1::ShowFullView(const TImage& pane, const QString& title, bool stretch) {
+  if (pane.Picture().Width() <= 0) return;
+  auto* view = new TPicShow(this);
+  view->FitToPicture(pane.Picture().Width(), pane.Picture().Height());
+  view->LabelCaption->setText(title);
+  view->Image1->SetStretch(stretch);
+  view->Image1->Picture().SetGraphic(pane.Picture().Graphic());
+  view->show();
+}
+
+void CopyPreviewLayout(const TImage& from, TImage& to) {
+  to.SetAlign(from.Align());
+  to.SetStretch(from.Stretch());
+  to.setGeometry(from.geometry());
+}
+
+void ShowFittedPreview(TImage& pane, const TGraphic& picture, bool stretchOption) {
+  pane.SetAlign(TAlign::alClient);
+  TPreviewLayout layout = FitGifPreview(QSize(picture.Width(), picture.Height()), pane.size(),
+                                        pane.parentWidget()->size(), stretchOption);
+  if (!layout.ClientAligned) {
+    pane.SetAlign(TAlign::alNone);
+    pane.setGeometry(layout.Bounds);
+  }
+  pane.SetStretch(layout.Stretch);
+  pane.Picture().Clear();
+  pane.Picture().SetGraphic(&picture);
+}
+
+}  // namespace corvane

@@ -1,0 +1,135 @@
+// The JPG tab of the main window: the source, result and adjustment groups.
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSlider>
+#include <utility>
+
+#include "Application.h"
+#include "FormControls.h"
+#include "Image.h"
+#include "MainForm.h"
+#include "UpDown.h"
+
+namespace corvane {
+
+namespace {
+
+const QString kPreviewHint = QStringLiteral("Click it to view a full-sized preview image");
+
+QLabel* ValueLabel(QWidget* parent, const char* name, int left, int top, const char* colour, bool bold) {
+  QLabel* label = NewLabel(parent, name, QString(), left, top);
+  label->setMinimumWidth(parent->width() - left - 6);
+  label->setStyleSheet(QStringLiteral("color: %1;%2").arg(QLatin1String(colour), bold ? " font-weight: bold;" : ""));
+  return label;
+}
+
+TImage* NewJpgPane(QWidget* parent, const char* name) {
+  auto* pane = Placed(new TImage(parent), name, QRect(4, 52, 262, 243));
+  pane->SetStretch(true);
+  pane->SetCenter(true);
+  SetHint(pane, kPreviewHint);
+  return pane;
+}
+
+QRadioButton* NewRadioButton(QButtonGroup* group, QWidget* parent, const char* name, const QString& text, int top,
+                             bool checked) {
+  auto* button = Placed(new QRadioButton(text, parent), name, QRect(14, top, 110, 17));
+  button->setChecked(checked);
+  group->addButton(button);
+  return button;
+}
+
+}  // namespace
+
+void TForm1::CreateJpgTab() {
+  CreateJpgSourceGroup();
+  CreateJpgResultGroup();
+  CreateJpgAdjustGroup();
+}
+
+void TForm1::CreateJpgSourceGroup() {
+  FlatGroupBox4 = NewGroupBox(FlatPanel2, "FlatGroupBox4", QStringLiteral("Source  image : "), QRect(1, 1, 270, 299));
+  Label12 = NewLabel(FlatGroupBox4, "Label12", QStringLiteral("File name : "), 8, 18);
+  LBSrcFN = ValueLabel(FlatGroupBox4, "LBSrcFN", 66, 18, "navy", false);
+  Label11 = NewLabel(FlatGroupBox4, "Label11", QStringLiteral("Size  : "), 8, 34);
+  SrcSize = ValueLabel(FlatGroupBox4, "SrcSize", 66, 34, "navy", true);
+  Image2 = NewJpgPane(FlatGroupBox4, "Image2");
+}
+
+void TForm1::CreateJpgResultGroup() {
+  FlatGroupBox5 = NewGroupBox(FlatPanel2, "FlatGroupBox5", QStringLiteral("Optimized  image :"), QRect(274, 1, 270, 299));
+  Label15 = NewLabel(FlatGroupBox5, "Label15", QStringLiteral("Current size : "), 8, 18);
+  CurrentSize = ValueLabel(FlatGroupBox5, "CurrentSize", 80, 18, "navy", true);
+  Label14 = NewLabel(FlatGroupBox5, "Label14", QStringLiteral("Saved  size : "), 8, 34);
+  SavedSize = ValueLabel(FlatGroupBox5, "SavedSize", 80, 34, "red", true);
+  Image3 = NewJpgPane(FlatGroupBox5, "Image3");
+  Image3->setContextMenuPolicy(Qt::CustomContextMenu);
+  PopupMenu2 = NewPopupMenu(this, "PopupMenu2");
+  FullView1 = NewMenuItem(PopupMenu2, "FullView1", QStringLiteral("Full View"));
+  Save1 = NewMenuItem(PopupMenu2, "Save1", QStringLiteral("Save"));
+}
+
+void TForm1::CreateJpgAdjustGroup() {
+  FlatGroupBox3 = NewGroupBox(FlatPanel2, "FlatGroupBox3", QStringLiteral("Adjust image : "), QRect(548, 1, 131, 299));
+  Label10 = NewLabel(FlatGroupBox3, "Label10", QStringLiteral("Compress :"), 10, 24);
+  Edit2 = Placed(new QLineEdit(QStringLiteral("0"), FlatGroupBox3), "Edit2", QRect(64, 20, 40, 20));
+  Edit2->setTextMargins(0, 0, 14, 0);  // room for the up-down control over its right end
+  BUUpDown1 = Placed(new TUpDown(FlatGroupBox3, Edit2, 0, 100), "BUUpDown1", QRect(89, 22, 13, 16));
+  Label9 = NewLabel(FlatGroupBox3, "Label9", QStringLiteral("%"), 108, 24);
+  BUTrackBar1 = Placed(new QSlider(Qt::Horizontal, FlatGroupBox3), "BUTrackBar1", QRect(6, 50, 119, 30));
+  BUTrackBar1->setRange(0, 100);
+  BUTrackBar1->setTickInterval(5);
+  BUTrackBar1->setTickPosition(QSlider::TicksBelow);
+  BUTrackBar1->setValue(0);
+  Label7 = NewLabel(FlatGroupBox3, "Label7", QStringLiteral("Best                         Best"), 5, 84);
+  Label8 = NewLabel(FlatGroupBox3, "Label8", QStringLiteral("Quality                    Speed"), 5, 98);
+  // The runs of spaces put the words at the track bar's ends; this font's spaces are wider.
+  for (auto [label, narrower] : {std::pair{Label7, -1}, {Label8, -2}}) {
+    QFont font = label->font();
+    font.setWordSpacing(narrower);
+    label->setFont(font);
+    label->adjustSize();
+  }
+
+  Label17 = NewLabel(FlatGroupBox3, "Label17", QStringLiteral("Pixel format : "), 8, 124);
+  auto* pixelFormat = new QButtonGroup(FlatGroupBox3);
+  RadioButton1 = NewRadioButton(pixelFormat, FlatGroupBox3, "RadioButton1", QStringLiteral("  8    bit"), 140, false);
+  RadioButton2 = NewRadioButton(pixelFormat, FlatGroupBox3, "RadioButton2", QStringLiteral(" 24   bit "), 158, true);
+  Label18 = NewLabel(FlatGroupBox3, "Label18", QStringLiteral("Color space : "), 8, 184);
+  auto* colourSpace = new QButtonGroup(FlatGroupBox3);
+  RadioButton3 = NewRadioButton(colourSpace, FlatGroupBox3, "RadioButton3", QStringLiteral("  RGB"), 200, true);
+  RadioButton4 = NewRadioButton(colourSpace, FlatGroupBox3, "RadioButton4", QStringLiteral("  Grayscale"), 218, false);
+  ProgressiveDisplay =
+      NewCheckBox(FlatGroupBox3, "ProgressiveDisplay", QStringLiteral("Progressive JPEG"), QRect(8, 248, 118, 17), false);
+  IncrementalDisplay = NewCheckBox(FlatGroupBox3, "IncrementalDisplay", QStringLiteral("Incremental Display"),
+                                   QRect(8, 268, 118, 17), false);
+}
+
+void TForm1::BindJpgHandlers() {
+  BindHandler(Image2, &TImage::Click, this, &TForm1::Image2Click);
+  BindHandler(Image3, &TImage::Click, this, &TForm1::Image3Click);
+  BindHandler(FullView1, &QAction::triggered, this, &TForm1::Image3Click);
+  BindHandler(Save1, &QAction::triggered, this, &TForm1::FlatSpeedButton9Click);
+  connect(Image3, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu2->popup(Image3->mapToGlobal(at)); });
+}
+
+void TForm1::SetAdjustControlsEnabled(bool enabled) {
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           FlatGroupBox3, Label10, Edit2, BUUpDown1, BUTrackBar1, Label8, Label7, Label17, Label18, RadioButton1,
+           RadioButton2, RadioButton3, RadioButton4, ProgressiveDisplay, IncrementalDisplay})
+    control->setEnabled(enabled);
+}
+
+void TForm1::Image2Click() { ShowFullView(*Image2, QStringLiteral("Source Image Preview"), false); }
+
+void TForm1::Image3Click() { ShowFullView(*Image3, QStringLiteral("Optimized Image Preview"), false); }
+
+}  // namespace corvane

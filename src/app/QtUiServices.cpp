@@ -1,0 +1,41 @@
+#include "QtUiServices.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace corvane {
+
+bool TQtUiServices::Confirm(const QString& caption, const QString& text) {
+  return QMessageBox::question(QApplication::activeWindow(), caption, text, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+void TQtUiServices::ShowError(const QString& caption, const QString& text) {
+  QMessageBox::critical(QApplication::activeWindow(), caption, text);
+}
+
+QStringList TQtUiServices::OpenFiles(const TOpenDialogSetup& setup) {
+  QFileDialog dialog(QApplication::activeWindow());
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(setup.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+  // The descriptions carry their own pattern lists, so Qt's copy of them stays hidden.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setNameFilters(setup.NameFilters);
+  return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
+std::optional<QString> TQtUiServices::BrowseDirectory(const TBrowseDialogSetup& setup) {
+  QFileDialog dialog(QApplication::activeWindow(), setup.Caption, setup.StartDirectory);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);  // the title goes above the folder list
+  dialog.setLabelText(QFileDialog::LookIn, setup.Title);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front();
+}
+
+void TQtUiServices::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+}  // namespace corvane

@@ -1,0 +1,46 @@
+#pragma once
+// Desktop services that record what the windows ask for and answer as a test says.
+
+#include <utility>
+#include <vector>
+
+#include "UiServices.h"
+
+namespace corvane {
+
+class TFakeUi : public TUiServices {
+ public:
+  // Answers.
+  bool ConfirmAnswer = false;
+  QStringList FilesToOpen;
+  std::optional<QString> DirectoryToChoose;
+
+  // Requests.
+  std::vector<std::pair<QString, QString>> Confirmations;
+  std::vector<std::pair<QString, QString>> Errors;
+  std::vector<TOpenDialogSetup> OpenDialogs;
+  std::vector<TBrowseDialogSetup> Browses;
+  std::vector<QUrl> Urls;
+
+  bool Confirm(const QString& caption, const QString& text) override {
+    Confirmations.emplace_back(caption, text);
+    return ConfirmAnswer;
+  }
+  void ShowError(const QString& caption, const QString& text) override { Errors.emplace_back(caption, text); }
+  QStringList OpenFiles(const TOpenDialogSetup& setup) override {
+    OpenDialogs.push_back(setup);
+    return FilesToOpen;
+  }
+  std::optional<QString> BrowseDirectory(const TBrowseDialogSetup& setup) override {
+    Browses.push_back(setup);
+    return DirectoryToChoose;
+  }
+  void OpenUrl(const QUrl& url) override { Urls.push_back(url); }
+
+  void Reset() { *this = TFakeUi(); }
+};
+
+// The services of the test program's application object.
+TFakeUi& FakeUi();
+
+}  // namespace corvane

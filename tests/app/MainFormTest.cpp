@@ -1,0 +1,180 @@
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFrame>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <QToolButton>
+
+#include "FileFilter.h"
+#include "FormControls.h"
+#include "FormFixture.h"
+#include "Image.h"
+#include "Label.h"
+#include "Maker.h"
+#include "UpDown.h"
+
+namespace corvane {
+
+namespace {
+
+struct TButtonState {
+  QString Caption;
+  QString Hint;
+  bool Enabled;
+  friend bool operator==(const TButtonState&, const TButtonState&) = default;
+  friend std::ostream& operator<<(std::ostream& out, const TButtonState& s) {
+    return out << '"' << s.Caption.toStdString() << "\" \"" << s.Hint.toStdString() << "\" " << s.Enabled;
+  }
+};
+
+TButtonState StateOf(const QToolButton* button) { return {button->text(), Hint(button), button->isEnabled()}; }
+
+// Counts the moves of a widget.
+class MoveCounter : public QObject {
+ public:
+  int Moves = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Move) ++Moves;
+    return false;
+  }
+};
+
+}  // namespace
+
+TEST_F(FormTest, StartsAsTheBorderlessWindowOnTheGifTab) {
+  EXPECT_TRUE(Form->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(Form->size(), QSize(699, 444));
+  EXPECT_EQ(Form->windowTitle(), "Corvane");
+  EXPECT_EQ(Form->font().pixelSize(), 11);
+  EXPECT_EQ(Form->ActiveTab(), TForm1::kGifTab);
+  EXPECT_TRUE(Form->FlatPanel1->isVisible());
+  EXPECT_EQ(Form->FlatPanel2->x(), 1000);
+  EXPECT_TRUE(Form->OpenDialog().MultiSelect);
+  EXPECT_EQ(Form->OpenDialog().NameFilters, QStringList{"CompuServe GIF Image (*.gif) (*.gif)"});
+  EXPECT_FALSE(Form->FlatSpeedButton8->isEnabled());
+  EXPECT_FALSE(Form->FlatSpeedButton3->isEnabled());
+  EXPECT_FALSE(Form->FlatEdit2->isEnabled());
+  EXPECT_EQ(Hint(Form->FlatSpeedButton9), "Optimize all  gif images");
+  for (const char* name : {"ImageBorderTop", "Label6", "ToolBar2", "FlatSpeedButton11", "SB", "ListView1", "Image5",
+                           "FlatGroupBox2", "CheckBoxTwoPass", "Edit2", "BUTrackBar1", "BUUpDown1", "RadioButton4"})
+    EXPECT_NE(Form->findChild<QWidget*>(name), nullptr) << name;
+}
+
+TEST_F(FormTest, ToolbarFollowsTheTab) {
+  const QString email = QStringLiteral("Any questions, suggestions or any other topic ,please email to us  --  ") + kMakerEmail;
+  ChangeTab(TForm1::kJpgTab);
+  EXPECT_FALSE(Form->FlatPanel1->isVisible());
+  EXPECT_EQ(Form->FlatPanel2->x(), 1);
+  EXPECT_FALSE(Form->OpenDialog().MultiSelect);
+  EXPECT_EQ(Form->OpenDialog().NameFilters.size(), 18);
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton1),
+            (TButtonState{"Open", "Open an image and convert it to JPG(JPEG) format for optimization.", true}));
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton11), (TButtonState{"Clear", "Close the current opened file.", true}));
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton2), (TButtonState{"Test All", "", false}));
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton9), (TButtonState{"Save", "Save your worked JPG image", true}));
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton8), (TButtonState{"Abort", "", false}));
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton7), (TButtonState{"Email", email, true}));
+
+  ChangeTab(TForm1::kGifTab);
+  EXPECT_TRUE(Form->FlatPanel1->isVisible());
+  EXPECT_EQ(Form->FlatPanel2->x(), 1000);
+  EXPECT_TRUE(Form->OpenDialog().MultiSelect);
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton1), (TButtonState{"Add", "Add some gif images to the list", true}));
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton11), (TButtonState{"Remove", "Remove selected images", true}));
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton2),
+            (TButtonState{"Test All", "Test all gif images, but  doesn't  modify any image ", true}));
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton9), (TButtonState{"Optimize", "Optimize all  GIF images", true}));
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton8), (TButtonState{"Abort", "Stop optimize", false}));
+  EXPECT_EQ(StateOf(Form->FlatSpeedButton6),
+            (TButtonState{"Homepage", QStringLiteral("Visit our homepage  --  ") + kMakerHomepage, true}));
+}
+
+TEST_F(FormTest, TheJpgPanelSlidesInAHundredStepsOfTen) {
+  MoveCounter counter;
+  Form->FlatPanel2->installEventFilter(&counter);
+  ChangeTab(TForm1::kJpgTab);
+  EXPECT_EQ(counter.Moves, 100);
+  counter.Moves = 0;
+  ChangeTab(TForm1::kGifTab);
+  EXPECT_EQ(counter.Moves, 100);
+}
+
+TEST_F(FormTest, AdjustmentControlsStayDisabledWithoutASourcePicture) {
+  ChangeTab(TForm1::kJpgTab);
+  for (QWidget* control : std::initializer_list<QWidget*>{Form->Edit2, Form->BUUpDown1, Form->BUTrackBar1,
+                                                          Form->RadioButton1, Form->RadioButton4,
+                                                          Form->IncrementalDisplay, Form->Label7})
+    EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+  EXPECT_EQ(Form->BUUpDown1->geometry(), QRect(Form->Edit2->x() + 25, Form->Edit2->y() + 2, 13, 16));
+  EXPECT_EQ(Form->Edit2->size(), QSize(40, 20));
+  ChangeTab(TForm1::kGifTab);
+  ChangeTab(TForm1::kJpgTab);
+  EXPECT_FALSE(Form->BUTrackBar1->isEnabled());
+}
+
+TEST_F(FormTest, AdjustmentControlsKeepTheirStateWithASourcePicture) {
+  TBitmap picture(4, 4);
+  Form->Image2->Picture().SetGraphic(&picture);
+  ChangeTab(TForm1::kJpgTab);
+  ChangeTab(TForm1::kGifTab);
+  ChangeTab(TForm1::kJpgTab);
+  EXPECT_TRUE(Form->BUTrackBar1->isEnabled());
+  EXPECT_TRUE(Form->RadioButton3->isEnabled());
+}
+
+TEST_F(FormTest, JpgControlsStartWithTheirTextsAndRanges) {
+  EXPECT_EQ(Form->Edit2->text(), "0");
+  EXPECT_EQ(Form->BUTrackBar1->minimum(), 0);
+  EXPECT_EQ(Form->BUTrackBar1->maximum(), 100);
+  EXPECT_EQ(Form->BUTrackBar1->tickInterval(), 5);
+  EXPECT_EQ(Form->BUTrackBar1->value(), 0);
+  EXPECT_EQ(Form->RadioButton1->text(), "  8    bit");
+  EXPECT_EQ(Form->RadioButton2->text(), " 24   bit ");
+  EXPECT_EQ(Form->RadioButton4->text(), "  Grayscale");
+  // Two groups: choosing a colour space leaves the pixel format alone.
+  Form->RadioButton2->setChecked(true);
+  Form->RadioButton4->setChecked(true);
+  EXPECT_TRUE(Form->RadioButton2->isChecked());
+  EXPECT_FALSE(Form->RadioButton3->isChecked());
+}
+
+TEST_F(FormTest, UpDownStepsTheEditWithinItsRange) {
+  auto arrows = Form->BUUpDown1->findChildren<QToolButton*>();
+  ASSERT_EQ(arrows.size(), 2);
+  Form->Edit2->setText("99");
+  Click(arrows[0]);
+  EXPECT_EQ(Form->Edit2->text(), "100");
+  Click(arrows[0]);
+  EXPECT_EQ(Form->Edit2->text(), "100");
+  Form->Edit2->setText("abc");
+  Click(arrows[1]);
+  EXPECT_EQ(Form->Edit2->text(), "0");
+  Form->Edit2->setText("2147483647");
+  Click(arrows[0]);
+  EXPECT_EQ(Form->Edit2->text(), "100");
+}
+
+TEST_F(FormTest, StatusBarRepeatsTheHintUnderTheMouse) {
+  QTest::mouseMove(Form->FlatSpeedButton1);
+  EXPECT_EQ(Form->SB->currentMessage(), "Add some gif images to the list");
+  QTest::mouseMove(Form->Label5);
+  EXPECT_EQ(Form->SB->currentMessage(), "Minimize");
+  QTest::mouseMove(Form->StaticText3);  // no hint of its own
+  EXPECT_EQ(Form->SB->currentMessage(), "");
+}
+
+TEST_F(FormTest, LinksGoToTheDesktopsHandler) {
+  Click(Form->Label3);
+  Click(Form->FlatSpeedButton7);
+  Click(Form->FlatSpeedButton5);
+  ASSERT_EQ(FakeUi().Urls.size(), 3u);
+  EXPECT_EQ(FakeUi().Urls[0], QUrl(kMakerHomepage));
+  EXPECT_EQ(FakeUi().Urls[1].toString(), QStringLiteral("mailto:") + kMakerEmail + "?SUBJECT=Corvane");
+  EXPECT_TRUE(FakeUi().Urls[2].isLocalFile());
+  EXPECT_TRUE(FakeUi().Urls[2].toLocalFile().endsWith("/help.chm"));
+}
+
+}  // namespace corvane
