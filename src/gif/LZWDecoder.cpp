@@ -17,6 +17,25 @@ constexpr int kMaxMinCodeSize = 11;  // larger values put the clear code outside
 constexpr int kNoData = -1;
 constexpr int kEndOfData = -2;
 
+// Copies n bytes between buffers that do not overlap. Strings are mostly a few bytes long, so
+// short lengths are copied as two overlapping words instead of through a library call.
+inline void CopyBytes(uint8_t* dst, const uint8_t* src, size_t n) {
+  if (n >= 16) {
+    std::memcpy(dst, src, n);
+  } else if (n >= 8) {
+    std::memcpy(dst, src, 8);
+    std::memcpy(dst + n - 8, src + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(dst, src, 4);
+    std::memcpy(dst + n - 4, src + n - 4, 4);
+  } else if (n >= 2) {
+    std::memcpy(dst, src, 2);
+    std::memcpy(dst + n - 2, src + n - 2, 2);
+  } else if (n == 1) {
+    *dst = *src;
+  }
+}
+
 const char* const kCircularEntry = "Circular decoder table entry";
 const char* const kPrematureEnd = "Premature end of data";
 
@@ -61,6 +80,7 @@ class TLzwDecoder {
   void Run();
 
  private:
+  void DecodeCommonCodes();
   int FetchCode();
   bool ReadSubBlock();
   void SkipToTerminator();
@@ -106,11 +126,86 @@ TLzwDecoder::TLzwDecoder(TStream& stream, const TGIFWarningHook& warn, uint8_t m
 
 void TLzwDecoder::Run() {
   int status = 0;
-  while (FPos < FTotal && (status = StepDecoder()) >= 0) {
+  while (FPos < FTotal) {
+    if (FTrusted && !s.startPending) DecodeCommonCodes();
+    if (FPos >= FTotal || (status = StepDecoder()) < 0) break;
   }
   // Once the data has ended nothing more is read: the bytes after the terminator belong to
   // the next block of the file. A string that ran past the last pixel has no code after it.
   if (status >= 0 && FPos == FTotal) StepDecoder();
+}
+
+// The hot loop: decodes codes of a well-formed table as long as they are pixel values or
+// defined entries, lie inside the current sub-block and fit before the last pixel. It stops on
+// the first code that needs more, which StepDecoder then reads again.
+void TLzwDecoder::DecodeCommonCodes() {
+  const int clearCode = s.clearCode;
+  const int bitEnd = s.bitEnd;
+  const uint8_t* block = s.blockBuffer.data();
+  uint8_t* out = FOut;
+  int bitPos = s.bitPos;
+  int codeSize = s.codeSize;
+  int codeLimit = s.codeLimit;
+  int nextFree = s.nextFree;
+  int previous = s.previousCode;
+  uint8_t first = s.firstValue;
+  size_t pos = FPos;
+  size_t prevStart = FPrevStart;
+  size_t prevLength = FPrevLength;
+  while (bitPos + codeSize < bitEnd) {
+    const uint8_t* p = block + (bitPos >> 3);
+    uint32_t bits = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+    int code = int(bits >> (bitPos & 7)) & ((1 << codeSize) - 1);
+    size_t start = 0;
+    size_t length = 1;
+    bool selfReference = code == nextFree;
+    if (code < clearCode) {
+      start = pos;
+    } else if (selfReference) {
+      start = prevStart;
+      length = prevLength + 1;
+    } else if (code > clearCode + 1 && code < nextFree) {
+      start = FStartOf[size_t(code)];
+      length = FLengthOf[size_t(code)];
+    } else {
+      break;
+    }
+    if (length > FTotal - pos) break;
+    first = code < clearCode ? uint8_t(code) : out[start];
+    bitPos += codeSize;
+    if (nextFree < kTableSize) {
+      s.prefixOf[size_t(nextFree)] = uint16_t(previous);
+      s.suffixOf[size_t(nextFree)] = first;
+      FStartOf[size_t(nextFree)] = prevStart;
+      FLengthOf[size_t(nextFree)] = uint16_t(prevLength + 1);
+      if (++nextFree >= codeLimit && codeLimit < kTableSize) {
+        codeLimit *= 2;
+        ++codeSize;
+      }
+    }
+    uint8_t* dst = out + pos;
+    if (code < clearCode) {
+      *dst = first;
+    } else if (selfReference) {
+      CopyBytes(dst, out + start, length - 1);
+      dst[length - 1] = first;
+    } else {
+      CopyBytes(dst, out + start, length);
+    }
+    previous = code;
+    prevStart = pos;
+    prevLength = length;
+    pos += length;
+  }
+  s.bitPos = bitPos;
+  s.codeSize = codeSize;
+  s.codeLimit = codeLimit;
+  s.nextFree = nextFree;
+  s.previousCode = previous;
+  s.firstValue = first;
+  FPos = pos;
+  FPrevStart = prevStart;
+  FPrevLength = prevLength;
 }
 
 void TLzwDecoder::Warn(const char* message) {
@@ -252,7 +347,7 @@ int TLzwDecoder::CopyString(int code) {
       dst[0] = first;
     } else {
       // A self-referencing string ends with its own first byte, which dst[0] receives.
-      std::memcpy(dst, FOut + start, std::min(n, length - 1));
+      CopyBytes(dst, FOut + start, std::min(n, length - 1));
       if (n == length) dst[length - 1] = selfReference ? first : FOut[start + length - 1];
     }
   }

@@ -1,11 +1,13 @@
-// Hostile coded data: the decoder warns or raises GIFException, and never reads or writes
-// outside its buffers (the sanitizer build checks that).
+// Hostile coded data: the decoder warns or raises GIFException, never reads or writes outside
+// its buffers (the sanitizer build checks that), and gives the same results as the plain
+// decoder of ReferenceLzwDecoder.
 
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "LzwTestSupport.h"
+#include "ReferenceLzwDecoder.h"
 #include "gif/GIFException.h"
 #include "gif/LZWDecoder.h"
 #include "gif/LZWEncoder.h"
@@ -13,17 +15,43 @@
 namespace corvane::test {
 namespace {
 
-// Decodes; any failure other than a GIFException fails the test. Answers whether it raised.
-bool DecodeHostile(const TBytes& coded, int width, int height, bool interlaced) {
-  TBytes pixels(size_t(width) * size_t(height), 0xEE);
+struct TOutcome {
+  TBytes Pixels;
+  std::vector<std::string> Warnings;
+  std::string Error;  // empty without a GIFException
+  int64_t EndPosition = 0;
+};
+
+template <typename TDecode>
+TOutcome Run(const TBytes& coded, int width, int height, TDecode decode) {
+  TOutcome outcome;
+  outcome.Pixels.assign(size_t(width) * size_t(height), 0xEE);
   TMemoryStream stream(coded);
   try {
-    DecodeLzwPixels(stream, pixels.data(), width, height, interlaced, [](const std::string&) {});
-  } catch (const GIFException&) {
-    return true;
+    decode(stream, outcome.Pixels.data(), outcome.Warnings);
+  } catch (const GIFException& e) {
+    outcome.Error = e.what();
   }
-  EXPECT_LE(stream.Position(), int64_t(coded.size()));
-  return false;
+  outcome.EndPosition = stream.Position();
+  return outcome;
+}
+
+// Decodes with the fast decoder and the plain one; any failure other than a GIFException
+// fails the test, and so does any difference. Answers whether it raised.
+bool DecodeHostile(const TBytes& coded, int width, int height, bool interlaced) {
+  TOutcome fast = Run(coded, width, height, [&](TStream& stream, uint8_t* pixels, auto& warnings) {
+    DecodeLzwPixels(stream, pixels, width, height, interlaced,
+                    [&](const std::string& message) { warnings.push_back(message); });
+  });
+  TOutcome plain = Run(coded, width, height, [&](TStream& stream, uint8_t* pixels, auto& warnings) {
+    ReferenceDecodeLzwPixels(stream, pixels, width, height, interlaced, warnings);
+  });
+  EXPECT_EQ(fast.Error, plain.Error);
+  EXPECT_EQ(fast.Warnings, plain.Warnings);
+  EXPECT_EQ(fast.EndPosition, plain.EndPosition);
+  EXPECT_TRUE(fast.Pixels == plain.Pixels) << "pixels differ";
+  EXPECT_LE(fast.EndPosition, int64_t(coded.size()));
+  return !fast.Error.empty();
 }
 
 TBytes RandomSubBlocks(std::mt19937& random, int count) {
@@ -89,6 +117,24 @@ TEST(LzwHostile, RandomBytes) {
     int width = int(random() % 70);
     int height = int(random() % 70);
     DecodeHostile(coded, width, height, random() % 2 == 0);
+  }
+}
+
+// Valid codes followed by codes of random value: forward references, self references and
+// cycles in the middle of well-formed data.
+TEST(LzwHostile, RandomCodesAfterValidOnes) {
+  std::mt19937 random(29);
+  TLZWEncoder encoder;
+  for (int trial = 0; trial < 400; ++trial) {
+    int bits = 2 + trial % 7;
+    TBytes pixels = NoisePixels(size_t(60 + trial), 1 << bits, uint32_t(trial));
+    TCodeList list = ListCodes(Encode(encoder, pixels, 60 + trial, 1, uint8_t(bits)));
+    TCodeWriter writer{uint8_t(bits)};
+    size_t keep = 1 + random() % (list.Codes.size() - 1);
+    for (size_t i = 0; i < keep; ++i) writer.Add(list.Codes[i], list.Widths[i]);
+    int width = list.Widths[keep - 1];
+    for (int i = 0; i < 300; ++i) writer.Add(int(random() % (1u << width)), width);
+    DecodeHostile(writer.Bytes(), 30, 40, trial % 2 == 0);
   }
 }
 
