@@ -127,7 +127,8 @@ void DecodeOurs(benchmark::State& state, const TShape& shape) {
 void DecodeGiflib(benchmark::State& state, const TShape& shape) {
   TBytes pixels(size_t(shape.Width) * size_t(shape.Height));
   for (auto _ : state) {
-    TMemory memory{&shape.File};
+    TMemory memory;
+    memory.In = &shape.File;
     int error = 0;
     GifFileType* gif = DGifOpen(&memory, ReadMemory, &error);
     Check(gif != nullptr, "giflib cannot open the file");

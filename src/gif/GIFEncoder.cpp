@@ -66,14 +66,7 @@ void TGIFEncoder::EmitClear() {
   EmitCode(FClearValue);
 }
 
-int TGIFEncoder::TakePixel() {
-  int pixel = *FPixelCursor++;
-  if (pixel >= FColorCount) throw GIFException("Color not in color table");
-  return pixel;
-}
-
-bool TGIFEncoder::AdvancePixel() {
-  if (--FLeftInRow > 0) return true;
+bool TGIFEncoder::NextRow() {
   if (!FInterlaced || !NextInterlacedRow(FRowIndex, FPassIndex, FFrameHeight)) return false;
   FLeftInRow = FFrameWidth;
   FPixelCursor = FPixels + size_t(FRowIndex) * size_t(FFrameWidth);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "gif/GIFException.h"
 #include "gif/GIFWarning.h"
 #include "gif/GIFWriter.h"
 #include "platform/Stream.h"
@@ -33,10 +34,16 @@ class TGIFEncoder {
   static int LargestCode(int codeSize) { return (1 << codeSize) - 1; }
 
   // The pixel at the cursor, checked against the colour count; moves the cursor on.
-  int TakePixel();
+  int TakePixel() {
+    int pixel = *FPixelCursor++;
+    if (pixel >= FColorCount) throw GIFException("Color not in color table");
+    return pixel;
+  }
   // Counts the pixel just taken; false when it was the frame's last. Moves the cursor to the
   // next row of the interlace order when a row is done.
-  bool AdvancePixel();
+  bool AdvancePixel() { return --FLeftInRow > 0 || NextRow(); }
+
+  bool NextRow();
 
   int FColorCount = 0;
   uint8_t FMinCodeSize = 0;

@@ -7,7 +7,7 @@
 
 namespace corvane {
 
-class TLZWEncoder : public TGIFEncoder {
+class TLZWEncoder final : public TGIFEncoder {
  protected:
   void EmitCode(int code) override;
   void EmitClear() override;

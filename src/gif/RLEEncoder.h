@@ -10,7 +10,7 @@
 
 namespace corvane {
 
-class TRLEEncoder : public TGIFEncoder {
+class TRLEEncoder final : public TGIFEncoder {
  protected:
   void EmitClear() override;
   void EncodeBody() override;
