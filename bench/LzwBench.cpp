@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gif/Interlace.h"
 #include "gif/LZWDecoder.h"
 #include "gif/LZWEncoder.h"
 #include "platform/Stream.h"
@@ -26,6 +27,7 @@ struct TShape {
   int Width;
   int Height;
   int Frames;
+  bool Interlaced;
   TBytes Pixels;  // all frames, one after the other
   TBytes Coded;   // every frame's coded data, one after the other
   TBytes File;    // a GIF file of all frames for giflib
@@ -60,10 +62,10 @@ void PutWord(TBytes& bytes, int value) {
   bytes.push_back(uint8_t(value >> 8));
 }
 
-TShape MakeShape(std::string name, int width, int height, int frames,
+TShape MakeShape(std::string name, int width, int height, int frames, bool interlaced,
                  TBytes (*generate)(int, int, std::mt19937&)) {
   std::mt19937 random(42);
-  TShape shape{std::move(name), width, height, frames, {}, {}, {}};
+  TShape shape{std::move(name), width, height, frames, interlaced, {}, {}, {}};
   shape.File = {'G', 'I', 'F', '8', '9', 'a'};
   PutWord(shape.File, width);
   PutWord(shape.File, height);
@@ -73,13 +75,13 @@ TShape MakeShape(std::string name, int width, int height, int frames,
     TBytes pixels = generate(width, height, random);
     TMemoryStream coded;
     TLZWEncoder encoder;
-    encoder.CompressPixels(coded, 8, width, height, false, pixels.data(), 256);
+    encoder.CompressPixels(coded, 8, width, height, interlaced, pixels.data(), 256);
     shape.File.push_back(0x2C);
     PutWord(shape.File, 0);
     PutWord(shape.File, 0);
     PutWord(shape.File, width);
     PutWord(shape.File, height);
-    shape.File.push_back(0);
+    shape.File.push_back(interlaced ? 0x40 : 0);
     shape.File.insert(shape.File.end(), coded.Bytes().begin(), coded.Bytes().end());
     shape.Coded.insert(shape.Coded.end(), coded.Bytes().begin(), coded.Bytes().end());
     shape.Pixels.insert(shape.Pixels.end(), pixels.begin(), pixels.end());
@@ -112,12 +114,24 @@ void Check(bool ok, const char* what) {
   if (!ok) throw std::runtime_error(what);
 }
 
+// The rows of a frame in the order they are coded; giflib takes and gives interlaced frames
+// row by row in that order.
+std::vector<int> CodedRowOrder(const TShape& shape) {
+  std::vector<int> rows;
+  int row = 0;
+  int pass = 0;
+  do {
+    rows.push_back(row);
+  } while (shape.Interlaced ? NextInterlacedRow(row, pass, shape.Height) : ++row < shape.Height);
+  return rows;
+}
+
 void DecodeOurs(benchmark::State& state, const TShape& shape) {
   TBytes pixels(size_t(shape.Width) * size_t(shape.Height));
   for (auto _ : state) {
     TMemoryStream stream(shape.Coded);
     for (int f = 0; f < shape.Frames; ++f) {
-      DecodeLzwPixels(stream, pixels.data(), shape.Width, shape.Height, false, {});
+      DecodeLzwPixels(stream, pixels.data(), shape.Width, shape.Height, shape.Interlaced, {});
     }
     benchmark::DoNotOptimize(pixels.data());
   }
@@ -126,6 +140,7 @@ void DecodeOurs(benchmark::State& state, const TShape& shape) {
 
 void DecodeGiflib(benchmark::State& state, const TShape& shape) {
   TBytes pixels(size_t(shape.Width) * size_t(shape.Height));
+  std::vector<int> rows = CodedRowOrder(shape);
   for (auto _ : state) {
     TMemory memory;
     memory.In = &shape.File;
@@ -136,7 +151,10 @@ void DecodeGiflib(benchmark::State& state, const TShape& shape) {
       GifRecordType type;
       Check(DGifGetRecordType(gif, &type) == GIF_OK && type == IMAGE_DESC_RECORD_TYPE, "record");
       Check(DGifGetImageDesc(gif) == GIF_OK, "image descriptor");
-      Check(DGifGetLine(gif, pixels.data(), int(pixels.size())) == GIF_OK, "pixels");
+      for (int row : rows) {
+        uint8_t* line = pixels.data() + size_t(row) * size_t(shape.Width);
+        Check(DGifGetLine(gif, line, shape.Width) == GIF_OK, "pixels");
+      }
     }
     DGifCloseFile(gif, &error);
     benchmark::DoNotOptimize(pixels.data());
@@ -150,7 +168,7 @@ void EncodeOurs(benchmark::State& state, const TShape& shape) {
     TMemoryStream stream;
     for (int f = 0; f < shape.Frames; ++f) {
       TLZWEncoder encoder;
-      encoder.CompressPixels(stream, 8, shape.Width, shape.Height, false,
+      encoder.CompressPixels(stream, 8, shape.Width, shape.Height, shape.Interlaced,
                              shape.Pixels.data() + size_t(f) * frameSize, 256);
     }
     benchmark::DoNotOptimize(stream.Memory());
@@ -163,7 +181,8 @@ void EncodeGiflib(benchmark::State& state, const TShape& shape) {
   std::vector<GifColorType> colours(256);
   for (int i = 0; i < 256; ++i) colours[size_t(i)] = {uint8_t(i), uint8_t(i), uint8_t(i)};
   ColorMapObject* map = GifMakeMapObject(256, colours.data());
-  TBytes line(frameSize);
+  TBytes line(size_t(shape.Width));
+  std::vector<int> rows = CodedRowOrder(shape);
   for (auto _ : state) {
     TMemory memory;
     int error = 0;
@@ -171,10 +190,14 @@ void EncodeGiflib(benchmark::State& state, const TShape& shape) {
     Check(gif != nullptr, "giflib cannot create the file");
     Check(EGifPutScreenDesc(gif, shape.Width, shape.Height, 8, 0, map) == GIF_OK, "screen");
     for (int f = 0; f < shape.Frames; ++f) {
-      // giflib may change the line it is given.
-      std::memcpy(line.data(), shape.Pixels.data() + size_t(f) * frameSize, frameSize);
-      Check(EGifPutImageDesc(gif, 0, 0, shape.Width, shape.Height, false, nullptr) == GIF_OK, "image");
-      Check(EGifPutLine(gif, line.data(), int(frameSize)) == GIF_OK, "pixels");
+      Check(EGifPutImageDesc(gif, 0, 0, shape.Width, shape.Height, shape.Interlaced, nullptr) == GIF_OK,
+            "image");
+      for (int row : rows) {
+        // giflib may change the line it is given.
+        std::memcpy(line.data(), shape.Pixels.data() + size_t(f) * frameSize + size_t(row) * size_t(shape.Width),
+                    line.size());
+        Check(EGifPutLine(gif, line.data(), shape.Width) == GIF_OK, "pixels");
+      }
     }
     EGifCloseFile(gif, &error);
     benchmark::DoNotOptimize(memory.Out.data());
@@ -213,10 +236,11 @@ class TRatioReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
   using namespace corvane;
   std::vector<TShape> shapes;
-  shapes.push_back(MakeShape("photo_640x480", 640, 480, 1, PhotoLike));
-  shapes.push_back(MakeShape("flat_1000x1000", 1000, 1000, 1, FlatAreas));
-  shapes.push_back(MakeShape("noise_1000x1000", 1000, 1000, 1, Noise));
-  shapes.push_back(MakeShape("small_24x24_x100", 24, 24, 100, PhotoLike));
+  shapes.push_back(MakeShape("photo_640x480", 640, 480, 1, false, PhotoLike));
+  shapes.push_back(MakeShape("photo_640x480_interlaced", 640, 480, 1, true, PhotoLike));
+  shapes.push_back(MakeShape("flat_1000x1000", 1000, 1000, 1, false, FlatAreas));
+  shapes.push_back(MakeShape("noise_1000x1000", 1000, 1000, 1, false, Noise));
+  shapes.push_back(MakeShape("small_24x24_x100", 24, 24, 100, false, PhotoLike));
   for (const TShape& shape : shapes) {
     benchmark::RegisterBenchmark(("Decode/ours/" + shape.Name).c_str(), DecodeOurs, shape);
     benchmark::RegisterBenchmark(("Decode/giflib/" + shape.Name).c_str(), DecodeGiflib, shape);

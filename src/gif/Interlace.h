@@ -1,6 +1,8 @@
 #pragma once
 // The row order of interlaced GIF frames: rows 0, 8, 16 …; 4, 12 …; 2, 6 …; 1, 3 ….
 
+#include <cstdint>
+
 namespace corvane {
 
 // Moves row and pass (0-3) to the next row of the interlace order of a frame of the given
@@ -15,5 +17,9 @@ inline bool NextInterlacedRow(int& row, int& pass, int height) {
   }
   return true;
 }
+
+// Moves the rows of a frame that were stored one after the other in interlace order to their
+// places.
+void MoveInterlacedRows(uint8_t* pixels, int width, int height);
 
 }  // namespace corvane
