@@ -65,15 +65,6 @@ TEST(GIFEncoder, ColourOutsideTheTableStopsBeforeEndCodeAndTerminator) {
   }
 }
 
-TEST(HashTable, StoresFindsAndResets) {
-  THashTable table;
-  for (int code = 258; code < 4095; ++code) ASSERT_TRUE(table.StoreCode(code * 7 % 1000003, code));
-  EXPECT_EQ(table.FindCode(300 * 7 % 1000003), 300);
-  EXPECT_EQ(table.FindCode(5), -1);
-  table.ResetTable();
-  EXPECT_EQ(table.FindCode(300 * 7 % 1000003), -1);
-}
-
 // Keys whose first slots lie on the same doubling cycle share its 4004 slots; the table says
 // so instead of probing forever.
 TEST(HashTable, FullProbeCycleIsReportedNotLoopedOn) {
