@@ -1,0 +1,22 @@
+#pragma once
+// The default GIF pixel encoder: LZW with a hashed string table, a clear code whenever the
+// 12-bit table is full.
+
+#include "gif/GIFEncoder.h"
+#include "gif/HashTable.h"
+
+namespace corvane {
+
+class TLZWEncoder final : public TGIFEncoder {
+ protected:
+  void EmitCode(int code) override;
+  void EmitClear() override;
+  void EncodeBody() override;
+
+ private:
+  int FCurrentCode = 0;  // the code of the string matched so far
+  int FNextFree = 0;     // the next code to assign
+  THashTable FStrings;
+};
+
+}  // namespace corvane
