@@ -51,7 +51,7 @@ class TThread {
   // What Execute threw, or none.
   std::exception_ptr FatalException() const { return FFatalException; }
 
-  // Runs on the user-interface thread once Execute has ended.
+  // Runs on the user-interface thread once Execute has ended; set before Resume.
   std::function<void(TThread& sender)> OnTerminate;
 
  protected:
