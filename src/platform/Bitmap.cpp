@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "BitmapFile.h"
 #include "Canvas.h"
 #include "Exceptions.h"
+#include "LittleEndian.h"
 #include "Stream.h"
 
 namespace corvane {
@@ -123,29 +125,16 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& rect) {
 
 namespace {
 
-constexpr int kFileHeaderSize = 14;
-constexpr int kInfoHeaderSize = 40;
-
-uint32_t Get32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
-uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-void Put32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
-}
-void Put16(uint8_t* p, uint16_t v) {
-  p[0] = uint8_t(v);
-  p[1] = uint8_t(v >> 8);
-}
-
 [[noreturn]] void InvalidBitmap() { throw EInvalidGraphic("Bitmap image is not valid"); }
 
 }  // namespace
 
 void TBitmap::LoadFromStream(TStream& stream) {
   int64_t start = stream.Position();
-  uint8_t header[kFileHeaderSize + kInfoHeaderSize];
+  uint8_t header[kBitmapFileHeaderSize + kBitmapInfoHeaderSize];
   if (stream.Read(header, sizeof header) != int64_t(sizeof header)) InvalidBitmap();
   if (header[0] != 'B' || header[1] != 'M') InvalidBitmap();
-  const uint8_t* info = header + kFileHeaderSize;
+  const uint8_t* info = header + kBitmapFileHeaderSize;
   uint32_t pixelOffset = Get32(header + 10);
   uint32_t infoSize = Get32(info);
   int32_t width = int32_t(Get32(info + 4));
@@ -153,7 +142,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
   uint16_t bits = Get16(info + 14);
   uint32_t compression = Get32(info + 16);
   uint32_t colorsUsed = Get32(info + 32);
-  if (infoSize < kInfoHeaderSize || compression != 0 || width < 0 || rawHeight == INT32_MIN) InvalidBitmap();
+  if (infoSize < kBitmapInfoHeaderSize || compression != 0 || width < 0 || rawHeight == INT32_MIN) InvalidBitmap();
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) InvalidBitmap();
   bool topDown = rawHeight < 0;
   int32_t height = topDown ? -rawHeight : rawHeight;
@@ -164,7 +153,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
     uint32_t count = colorsUsed ? colorsUsed : 1u << bits;
     if (count > 256) InvalidBitmap();
     std::vector<uint8_t> quads(size_t(count) * 4);
-    stream.SetPosition(start + kFileHeaderSize + infoSize);
+    stream.SetPosition(start + kBitmapFileHeaderSize + infoSize);
     if (stream.Read(quads.data(), int64_t(quads.size())) != int64_t(quads.size())) InvalidBitmap();
     for (uint32_t i = 0; i < count; ++i) entries.push_back({quads[4 * i + 2], quads[4 * i + 1], quads[4 * i], 0});
   }
@@ -190,35 +179,11 @@ void TBitmap::LoadFromStream(TStream& stream) {
 }
 
 void TBitmap::SaveToStream(TStream& stream) {
-  bool indexed = FPixelFormat == TPixelFormat::pf8bit;
-  uint32_t paletteBytes = indexed ? 256 * 4 : 0;
-  uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + paletteBytes;
-  uint32_t imageSize = uint32_t(FStride) * uint32_t(FHeight);
-  std::vector<uint8_t> header(pixelOffset, 0);
-  header[0] = 'B';
-  header[1] = 'M';
-  Put32(&header[2], pixelOffset + imageSize);
-  Put32(&header[10], pixelOffset);
-  uint8_t* info = &header[kFileHeaderSize];
-  Put32(info, kInfoHeaderSize);
-  Put32(info + 4, uint32_t(FWidth));
-  Put32(info + 8, uint32_t(FHeight));
-  Put16(info + 12, 1);
-  Put16(info + 14, indexed ? 8 : 24);
-  Put32(info + 20, imageSize);
-  if (indexed) {
-    size_t count = FPalette ? std::min<size_t>(FPalette->Entries.size(), 256) : 0;
-    Put32(info + 32, 256);
-    Put32(info + 36, uint32_t(count));
-    for (size_t i = 0; i < count; ++i) {
-      const TPaletteEntry& e = FPalette->Entries[i];
-      uint8_t* quad = info + kInfoHeaderSize + 4 * i;
-      quad[0] = e.Blue;
-      quad[1] = e.Green;
-      quad[2] = e.Red;
-    }
-  }
-  stream.WriteBytes(header);
+  int bits = FPixelFormat == TPixelFormat::pf8bit ? 8 : 24;
+  uint32_t rowsSize = uint32_t(FStride) * uint32_t(FHeight);
+  std::vector<uint8_t> headers(BitmapHeadersSize(bits), 0);
+  WriteBitmapHeaders(headers.data(), FWidth, FHeight, bits, FPalette, rowsSize);
+  stream.WriteBytes(headers);
   for (int y = FHeight - 1; y >= 0; --y) stream.WriteBuffer(ScanLine(y), FStride);
 }
 

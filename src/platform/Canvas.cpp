@@ -5,6 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "Exceptions.h"
+#include "MaskBitmap.h"
+
 namespace corvane {
 
 namespace {
@@ -54,6 +57,17 @@ void TCanvas::FillRect(const TRect& rect) {
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect) {
+  CopyPixels(dest, source, nullptr, sourceRect);
+}
+
+void TCanvas::MaskedStretchCopy(const TRect& dest, const TBitmap& source, const TMaskBitmap& mask,
+                                const TRect& sourceRect) {
+  if (mask.Width() != source.Width() || mask.Height() != source.Height())
+    throw EInvalidGraphicOperation("Mask size does not match the bitmap");
+  CopyPixels(dest, source, &mask, sourceRect);
+}
+
+void TCanvas::CopyPixels(const TRect& dest, const TBitmap& source, const TMaskBitmap* mask, const TRect& sourceRect) {
   if (dest.IsEmpty() || sourceRect.IsEmpty() || source.Empty()) return;
   TRect clip = Intersect(dest, Bounds(0, 0, FTarget.Width(), FTarget.Height()));
   if (clip.IsEmpty()) return;
@@ -72,10 +86,12 @@ void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& so
     int sy = sourceY(y);
     if (sy < 0 || sy >= source.Height()) continue;
     const uint8_t* in = source.ScanLine(sy);
+    const uint8_t* maskRow = mask ? mask->ScanLine(sy) : nullptr;
     uint8_t* out = FTarget.ScanLine(y);
     for (int x = clip.Left; x < clip.Right; ++x) {
       int sx = columns[size_t(x - clip.Left)];
       if (sx < 0 || sx >= source.Width()) continue;
+      if (maskRow && (maskRow[sx / 8] >> (7 - sx % 8)) & 1) continue;
       if (indexedSource && indexedTarget) {
         out[x] = uint8_t(translation[in[sx]]);
       } else if (indexedSource) {

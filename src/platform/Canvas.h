@@ -6,6 +6,8 @@
 
 namespace corvane {
 
+class TMaskBitmap;
+
 class TCanvas {
  public:
   explicit TCanvas(TBitmap& target) : FTarget(target) {}
@@ -23,6 +25,10 @@ class TCanvas {
   // none) and otherwise take the nearest entry.
   void CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect);
 
+  // CopyRect through a mask of the source's size: pixels whose mask bit is 1 leave the
+  // target unchanged. EInvalidGraphicOperation when the sizes differ.
+  void MaskedStretchCopy(const TRect& dest, const TBitmap& source, const TMaskBitmap& mask, const TRect& sourceRect);
+
   // Draws the graphic stretched into rect.
   void StretchDraw(const TRect& rect, TGraphic& graphic) { graphic.Draw(*this, rect); }
   void Draw(int x, int y, TGraphic& graphic) { StretchDraw(Bounds(x, y, graphic.Width(), graphic.Height()), graphic); }
@@ -31,6 +37,8 @@ class TCanvas {
   void SetPixel(int x, int y, TColor color);
 
  private:
+  void CopyPixels(const TRect& dest, const TBitmap& source, const TMaskBitmap* mask, const TRect& sourceRect);
+
   TBitmap& FTarget;
 };
 

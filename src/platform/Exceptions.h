@@ -42,6 +42,12 @@ class EOutOfMemory : public EPlatformError {
   using EPlatformError::EPlatformError;
 };
 
+// A thread operation that cannot be done, such as waiting for a thread that frees itself.
+class EThread : public EPlatformError {
+ public:
+  using EPlatformError::EPlatformError;
+};
+
 class EStreamError : public EPlatformError {
  public:
   using EPlatformError::EPlatformError;
