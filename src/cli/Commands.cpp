@@ -4,8 +4,10 @@
 
 namespace corvane::cli {
 
+extern const Command kJpegCommand;
+
 std::span<const Command> Commands() {
-  static const std::array<Command, 0> commands{};
+  static const std::array<Command, 1> commands{kJpegCommand};
   return commands;
 }
 

@@ -1,0 +1,52 @@
+#include "ImportedPicture.h"
+
+#include "platform/Canvas.h"
+#include "platform/Exceptions.h"
+#include "platform/Stream.h"
+
+namespace corvane {
+
+void TImportedPicture::CopyFrom(const TPersistent& source) {
+  if (auto* picture = dynamic_cast<const TImportedPicture*>(&source)) {
+    if (picture == this) return;
+    auto copy = std::make_unique<TBitmap>();
+    copy->CopyFrom(*picture->FBitmap);
+    TakePicture(std::move(copy));
+    return;
+  }
+  TGraphic::CopyFrom(source);
+}
+
+void TImportedPicture::SetWidth(int) { throw EInvalidGraphicOperation("Cannot change the size of an imported picture"); }
+
+void TImportedPicture::SetHeight(int) { throw EInvalidGraphicOperation("Cannot change the size of an imported picture"); }
+
+void TImportedPicture::Draw(TCanvas& canvas, const TRect& rect) {
+  canvas.CopyRect(rect, *FBitmap, Bounds(0, 0, FBitmap->Width(), FBitmap->Height()));
+}
+
+void TImportedPicture::LoadFromStream(TStream& stream) {
+  std::vector<uint8_t> bytes(size_t(stream.Remaining()));
+  stream.ReadBuffer(bytes.data(), int64_t(bytes.size()));
+  TakePicture(Decode(bytes));
+}
+
+void TImportedPicture::SaveToStream(TStream&) {
+  throw EInvalidGraphicOperation("Pictures of this format can be read but not written");
+}
+
+void TImportedPicture::TakePicture(std::unique_ptr<TBitmap> picture) {
+  FBitmap = std::move(picture);
+  Changed();
+}
+
+void CheckPictureSize(int64_t width, int64_t height, const std::string& format) {
+  if (width <= 0 || height <= 0)
+    throw EInvalidGraphic(format + " picture has no pixels (" + std::to_string(width) + " x " +
+                          std::to_string(height) + ")");
+  if (width > kMaxBitmapPixels / height)
+    throw EInvalidGraphic(format + " picture too large (" + std::to_string(width) + " x " + std::to_string(height) +
+                          " pixels)");
+}
+
+}  // namespace corvane

@@ -1,0 +1,17 @@
+#pragma once
+// TPNGPicture: PNG files, read with libpng.
+
+#include "ImportedPicture.h"
+
+namespace corvane {
+
+class TPNGPicture : public TImportedPicture {
+ public:
+  std::string ClassName() const override { return "TPNGPicture"; }
+  std::unique_ptr<TGraphic> NewInstance() const override { return std::make_unique<TPNGPicture>(); }
+
+ protected:
+  std::unique_ptr<TBitmap> Decode(std::span<const uint8_t> bytes) override;
+};
+
+}  // namespace corvane

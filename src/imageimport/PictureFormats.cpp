@@ -1,0 +1,81 @@
+#include "PictureFormats.h"
+
+#include "AutodeskPicture.h"
+#include "MagickPicture.h"
+#include "PNGPicture.h"
+#include "TIFFPicture.h"
+#include "UnavailablePicture.h"
+#include "jpegopt/JPEGImage.h"
+#include "platform/PictureRegistry.h"
+
+namespace corvane {
+
+namespace {
+
+struct TMagickFormat {
+  const char* Extension;
+  const char* Coder;
+  const char* Format;  // in error messages
+  const char* Description;
+};
+
+// Each extension names its coder; Windows ".rle" and ".dib" files are bitmaps with a file header.
+constexpr TMagickFormat kMagickFormats[] = {
+    {"bmp", "BMP", "Windows bitmap", "Bitmap"},
+    {"rle", "BMP", "Windows bitmap", "Bitmap"},
+    {"dib", "BMP", "Windows bitmap", "Bitmap"},
+    {"ico", "ICO", "Icon", "Icons"},
+    {"wmf", "WMF", "Windows metafile", "Metafiles"},
+    {"pcd", "PCD", "Kodak Photo-CD", "Kodak Photo-CD images"},
+    {"psd", "PSD", "Photoshop", "Photoshop images"},
+    {"pdd", "PSD", "Photoshop", "Photoshop images"},
+    {"ppm", "PPM", "Portable pixmap", "Portable pixel/gray map images"},
+    {"pgm", "PGM", "Portable graymap", "Portable pixel/gray map images"},
+    {"pbm", "PBM", "Portable bitmap", "Portable pixel/gray map images"},
+    {"tga", "TGA", "Truevision", "Truevision images"},
+    {"vst", "TGA", "Truevision", "Truevision images"},
+    {"icb", "TGA", "Truevision", "Truevision images"},
+    {"vda", "TGA", "Truevision", "Truevision images"},
+    {"win", "TGA", "Truevision", "Truevision images"},
+    {"bw", "SGI", "SGI", "SGI images"},
+    {"rgb", "SGI", "SGI", "SGI images"},
+    {"rgba", "SGI", "SGI", "SGI images"},
+    {"sgi", "SGI", "SGI", "SGI images"},
+    {"pcx", "PCX", "ZSoft Paintbrush", "ZSoft Paintbrush images"},
+    {"pcc", "PCX", "ZSoft Paintbrush", "ZSoft Paintbrush images"},
+    {"scr", "PCX", "ZSoft Paintbrush", "ZSoft Paintbrush images"},
+    {"rla", "RLA", "Wavefront RLA", "SGI Wavefront images"},
+    {"rpf", "RLA", "Wavefront RLA", "SGI Wavefront images"},
+};
+
+struct TUnavailableFormat {
+  const char* Extension;
+  const char* Description;
+  const char* Reason;
+};
+
+constexpr TUnavailableFormat kUnavailableFormats[] = {
+    {"psp", "Paintshop Pro images", "Paint Shop Pro pictures (.psp) cannot be read: no reader for this format is available"},
+    {"emf", "Metafiles", "Enhanced metafiles (.emf) cannot be read: no reader for this format is available"},
+    {"pal", "Dr. Halo images",
+     "A Dr. Halo palette (.pal) holds colours, not a picture: open the .cut picture that uses it"},
+};
+
+}  // namespace
+
+void RegisterAllPictureFormats() {
+  RegisterJPEGFormat();
+  RegisterFileFormat("jpe", "JPEG Image File", [] { return std::make_unique<TJPEGImage>(); });
+  RegisterFileFormat("png", "PNG", [] { return std::make_unique<TPNGPicture>(); });
+  for (const char* extension : {"tif", "tiff"})
+    RegisterFileFormat(extension, "TIFF images", [] { return std::make_unique<TTIFFPicture>(); });
+  for (const TMagickFormat& f : kMagickFormats)
+    RegisterFileFormat(f.Extension, f.Description, [f] { return std::make_unique<TMagickPicture>(f.Coder, f.Format); });
+  RegisterFileFormat("cut", "Dr. Halo images", [] { return std::make_unique<TDrHaloPicture>(); });
+  for (const char* extension : {"cel", "pic"})
+    RegisterFileFormat(extension, "Autodesk images", [] { return std::make_unique<TAutodeskPicture>(); });
+  for (const TUnavailableFormat& f : kUnavailableFormats)
+    RegisterFileFormat(f.Extension, f.Description, [f] { return std::make_unique<TUnavailablePicture>(f.Reason); });
+}
+
+}  // namespace corvane

@@ -1,0 +1,118 @@
+#pragma once
+// TJPEGImage: a picture held as the bytes of a JPEG file, as a decoded bitmap, or both,
+// converted into each other with libjpeg only when needed. Objects assigned from one
+// another share one TJPEGData.
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "JpegSettings.h"
+#include "platform/Bitmap.h"
+#include "platform/Graphic.h"
+
+struct jpeg_common_struct;
+
+namespace corvane {
+
+class TJpegDecompressor;
+class TStream;
+
+// The compressed form, shared by every object assigned from the one that loaded or made it.
+struct TJPEGData {
+  std::vector<uint8_t> Bytes;  // the complete JPEG file; empty until loaded or compressed
+  int Width = 0;
+  int Height = 0;
+  bool Grey = false;  // single-component file, or compressed in GreyMode
+};
+
+class TJPEGImage : public TGraphic {
+ public:
+  TJPEGImage();
+  ~TJPEGImage() override;
+  TJPEGImage(const TJPEGImage&) = delete;
+  TJPEGImage& operator=(const TJPEGImage&) = delete;
+
+  std::string ClassName() const override { return "TJPEGImage"; }
+  std::unique_ptr<TGraphic> NewInstance() const override { return std::make_unique<TJPEGImage>(); }
+
+  // From a TJPEGImage: shares its data and copies its bitmap. From a TBitmap: holds a copy
+  // of it, nothing compressed yet. Settings are never copied.
+  void CopyFrom(const TPersistent& source) override;
+  // Into a TBitmap: the decoded picture.
+  void CopyTo(TPersistent& target) const override;
+
+  int Width() const override;
+  int Height() const override;
+  // Refused: EInvalidGraphicOperation.
+  void SetWidth(int value) override;
+  void SetHeight(int value) override;
+  bool Empty() const override;
+  void Draw(TCanvas& canvas, const TRect& rect) override;
+
+  // Takes the bytes from the position to the end of the stream; reads the header only.
+  void LoadFromStream(TStream& stream) override;
+  // Compresses the bitmap when there are no bytes yet, then writes the bytes.
+  void SaveToStream(TStream& stream) override;
+  // The form inside a larger stream: a 32-bit little-endian byte count, then the bytes.
+  // Writing triggers no compression: without bytes it writes a count of 0.
+  void WriteData(TStream& stream) const;
+  void ReadData(TStream& stream);
+
+  TPalette Palette() override;
+  void SetPalette(TPalette palette) override;
+  bool Equals(TGraphic& other) override;
+
+  // The decoded picture, decoding it first when there is none.
+  TBitmap& DecodeBitmap();
+  // Compresses the bitmap into fresh bytes (into the shared data while it has none).
+  void CompressBitmap();
+  bool HasBitmap() const { return FBitmap != nullptr; }
+  const TJPEGData& Data() const { return *FData; }
+
+  bool IsGrey() const { return FGreyMode || FData->Grey; }
+  bool GreyMode() const { return FGreyMode; }
+  TJPEGPixelFormat ColourDepth() const { return FColourDepth; }
+  // Changing either discards the bitmap, which is decoded again in the new form.
+  void SetGreyMode(bool value);
+  void SetColourDepth(TJPEGPixelFormat value);
+
+  // Read when compressing; setting them keeps bytes that already exist.
+  uint8_t SaveQuality;
+  bool WriteProgressive;  // after loading: the file has several scans
+  // Read when decoding.
+  bool InterblockSmoothing;
+  bool ShowPasses;
+  TJPEGPerformance DecodeSpeed;
+  TJPEGScale DecodeScale;
+
+ private:
+  struct TDecodeChoices;
+  // Throttles the library's progress calls to reports at most every 500 ms.
+  struct TProgressState {
+    std::chrono::steady_clock::time_point LastReport{};
+    bool Started = false;
+    int LastPercent = 0;
+    int LastRow = 0;
+  };
+
+  void ReadJpegStream(int64_t count, TStream& stream);
+  void EnsureCompressed();
+  std::unique_ptr<TJpegDecompressor> PrepareDecoder(TDecodeChoices& finalChoices, TProgressState& progress);
+  void DecodeInto(TJpegDecompressor& decoder, const TDecodeChoices& finalChoices, bool& paletteModified);
+  TPoint ScaledSize() const;
+  void ReportProgress(TProgressState& state, jpeg_common_struct* info);
+  void DiscardBitmapForSetting();
+
+  std::shared_ptr<TJPEGData> FData;
+  std::unique_ptr<TBitmap> FBitmap;
+  TPalette FHeldPalette;
+  bool FGreyMode;
+  TJPEGPixelFormat FColourDepth;
+};
+
+// Registers TJPEGImage for the extensions "jpeg" and "jpg". Calling it again does nothing.
+void RegisterJPEGFormat();
+
+}  // namespace corvane

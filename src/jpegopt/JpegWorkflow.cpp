@@ -1,0 +1,229 @@
+#include "JpegWorkflow.h"
+
+#include <charconv>
+#include <system_error>
+
+#include "SizeText.h"
+#include "platform/Canvas.h"
+#include "platform/FileUtils.h"
+#include "platform/Stream.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kQualityAfterOpen = 60;
+
+// The edit's text as an integer, as the toolkit reads it: leading blanks, a sign, digits.
+int EditNumber(const std::string& text) {
+  size_t start = text.find_first_not_of(' ');
+  const char* first = text.data() + (start == std::string::npos ? text.size() : start);
+  if (first != text.data() + text.size() && *first == '+') ++first;
+  int value = 0;
+  auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size())
+    throw EConvertError("'" + text + "' is not a valid integer value");
+  return value;
+}
+
+size_t ExtensionStart(const std::string& name) {
+  size_t dot = name.find_last_of('.');
+  size_t separator = name.find_last_of("/\\:");
+  if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return name.size();
+  return dot;
+}
+
+}  // namespace
+
+TJpegWorkflow::TJpegWorkflow(TJpegWorkflowSeam seam, std::filesystem::path appDir)
+    : FSeam(std::move(seam)), FAppDir(std::move(appDir)) {}
+
+void TJpegWorkflow::Handle(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    FSeam.ReportError(e.what());
+  }
+}
+
+void TJpegWorkflow::Open(const std::filesystem::path& fileName) {
+  Handle([&] {
+    std::unique_ptr<TJPEGImage> source;
+    try {
+      TPicture picture;
+      picture.LoadFromFile(fileName);
+      TBitmap bitmap(picture.Width(), picture.Height(), TPixelFormat::pf24bit);
+      bitmap.Canvas().Draw(0, 0, *picture.Graphic());
+      source = std::make_unique<TJPEGImage>();
+      source->CopyFrom(bitmap);
+    } catch (const std::exception&) {
+      // The picture open before stays, with its panes and controls.
+      FSeam.ShowMessage("Sorry, it is not a correct file format!!");
+      return;
+    }
+    FSourceJpeg = std::move(source);
+    FState.LBSrcFN = FileNamePart(fileName.string());
+    FSourceSize = FileByteSize(fileName);
+    FState.SrcSize = FormatByteSize(FSourceSize);
+    FImage2.SetGraphic(FSourceJpeg.get());
+    FState.AdjustmentControlsEnabled = true;
+    FState.ValueControlsEnabled = true;
+    FSourceJustOpened = true;
+    Recompress(kQualityAfterOpen);
+  });
+}
+
+void TJpegWorkflow::Clear() {
+  FState.AdjustmentControlsEnabled = false;
+  FImage2.Clear();
+  FImage3.Clear();
+  FState.LBSrcFN = FState.SrcSize = FState.CurrentSize = FState.SavedSize = " ";
+}
+
+void TJpegWorkflow::TabActivated() {
+  if (!FImage2.Graphic()) FState.AdjustmentControlsEnabled = false;
+}
+
+std::string TJpegWorkflow::SaveDialogFileName() const { return StripExtension(FState.LBSrcFN); }
+
+std::optional<std::filesystem::path> TJpegWorkflow::Save(const std::string& chosenName, int filterIndex) {
+  if (!CanSave()) return std::nullopt;
+  std::string extension = ExtensionOf(chosenName), name = chosenName;
+  if (extension != ".jpg" && extension != ".jpeg") {
+    if (filterIndex == 1)
+      name += ".jpg";
+    else if (filterIndex == 2)
+      name += ".jpeg";
+    else
+      return std::nullopt;
+  }
+  std::optional<std::filesystem::path> written;
+  Handle([&] {
+    SaveResultTo(name);
+    written = name;
+  });
+  return written;
+}
+
+void TJpegWorkflow::SaveResultTo(const std::filesystem::path& fileName) {
+  if (!CanSave()) throw EInvalidGraphicOperation("There is no result to save");
+  FImage3.Graphic()->SaveToFile(fileName);
+}
+
+void TJpegWorkflow::RecompressJpeg(int quality) {
+  Handle([&] { Recompress(quality); });
+}
+
+void TJpegWorkflow::Recompress(int quality) {
+  FState.ValueControlsEnabled = false;
+  FState.Cursor = TCursor::crAppStart;
+  if (!FSourceJpeg) throw EInvalidGraphicOperation("No picture is open");
+  TBitmap working;
+  FSourceJpeg->CopyTo(working);
+  TJPEGImage result;
+  if (FSourceJustOpened) {
+    // The first result after Open shows the source's settings; it keeps the defaults.
+    CheckRadioButton(FSourceJpeg->ColourDepth() == TJPEGPixelFormat::Depth8 ? 1 : 2);
+    CheckRadioButton(FSourceJpeg->IsGrey() ? 4 : 3);
+    FState.ProgressiveDisplay = FSourceJpeg->WriteProgressive;
+  } else {
+    if (FState.RadioButton1) result.SetColourDepth(TJPEGPixelFormat::Depth8);
+    if (FState.RadioButton2) result.SetColourDepth(TJPEGPixelFormat::Depth24);
+    if (FState.RadioButton3) result.SetGreyMode(false);
+    if (FState.RadioButton4) result.SetGreyMode(true);
+  }
+  result.SaveQuality = uint8_t(quality);
+  // After the settings: changing them discards an assigned picture.
+  result.CopyFrom(working);
+  result.SaveToFile(TemporaryFile());
+  TPicture shown;
+  shown.LoadFromFile(TemporaryFile());
+  FImage3.SetGraphic(shown.Graphic());
+  FState.Image3IncrementalDisplay = FState.IncrementalDisplay;
+  UpdateResultSize();
+  int64_t saved = FSourceSize - FResultSize;
+  FState.SavedSize = saved > 0 ? FormatByteSize(saved) : "0";
+  SetEditText(std::to_string(100 - quality));
+  SetTrackBarPosition(100 - quality);
+  FState.ValueControlsEnabled = true;
+  FState.Cursor = TCursor::crDefault;
+  FSourceJustOpened = false;
+}
+
+void TJpegWorkflow::UpdateResultSize() {
+  TMemoryStream stream;
+  FImage3.Graphic()->SaveToStream(stream);
+  FResultSize = stream.Size();
+  FState.CurrentSize = FormatByteSize(FResultSize);
+}
+
+void TJpegWorkflow::RxSlider1Change(int position) {
+  Handle([&] { SetTrackBarPosition(position); });
+}
+
+void TJpegWorkflow::Edit2Change(const std::string& text) {
+  Handle([&] {
+    FState.Edit2 = text;
+    OnEdit2Change();
+  });
+}
+
+void TJpegWorkflow::CheckRadioButton(int number) {
+  bool pixelFormat = number <= 2;
+  (pixelFormat ? FState.RadioButton1 : FState.RadioButton3) = number == 1 || number == 3;
+  (pixelFormat ? FState.RadioButton2 : FState.RadioButton4) = number == 2 || number == 4;
+}
+
+void TJpegWorkflow::RadioButtonClick(int number) {
+  CheckRadioButton(number);
+  if (!FSourceJustOpened) RecompressJpeg(100 - FState.TrackBarPosition);
+}
+
+void TJpegWorkflow::SetEditText(const std::string& text) {
+  if (text == FState.Edit2) return;
+  FState.Edit2 = text;
+  OnEdit2Change();
+}
+
+void TJpegWorkflow::SetTrackBarPosition(int position) {
+  position = std::clamp(position, 0, 100);
+  if (position == FState.TrackBarPosition) return;
+  FState.TrackBarPosition = position;
+  OnSliderChange();
+}
+
+void TJpegWorkflow::OnSliderChange() {
+  if (EditNumber(FState.Edit2) == FState.TrackBarPosition) return;
+  SetEditText(std::to_string(FState.TrackBarPosition));
+  if (!FSourceJustOpened) Recompress(100 - FState.TrackBarPosition);
+}
+
+void TJpegWorkflow::OnEdit2Change() {
+  int number = EditNumber(FState.Edit2);
+  if (number < 0 || number > 100) {
+    // Refused: a value outside the slider's range would wrap round in the one-byte quality.
+    FSeam.ShowMessage("Sorry, \"" + FState.Edit2 + "\" is not a integer between 0 and 100 ");
+    return;
+  }
+  if (number == FState.TrackBarPosition) return;
+  SetTrackBarPosition(number);
+  if (!FSourceJustOpened) Recompress(100 - EditNumber(FState.Edit2));
+}
+
+std::string StripExtension(const std::string& name) { return name.substr(0, ExtensionStart(name)); }
+
+std::string ExtensionOf(const std::string& name) { return name.substr(ExtensionStart(name)); }
+
+int64_t FileByteSize(const std::filesystem::path& fileName) {
+  std::error_code error;
+  uintmax_t size = std::filesystem::file_size(fileName, error);
+  if (error) throw EFOpenError(fileName.string());
+  return int64_t(size);
+}
+
+std::string ErrorReportText(const std::string& message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+  return message;
+}
+
+}  // namespace corvane

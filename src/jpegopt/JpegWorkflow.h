@@ -1,0 +1,134 @@
+#pragma once
+// TJpegWorkflow: the JPG Optimizer tab without its window. It opens a picture, rebuilds
+// the JPEG result through a temporary file on every change of the controls, and saves
+// it. The GUI binds its widgets to State() and forwards the widgets' events; the file
+// dialogs are the GUI's, which passes on what the user chose.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "JPEGImage.h"
+#include "platform/PictureRegistry.h"
+
+namespace corvane {
+
+enum class TCursor : uint8_t { crDefault, crHourGlass, crAppStart, crHandPoint };
+
+// What the model's user shows: the GUI message boxes, the tests a record.
+struct TJpegWorkflowSeam {
+  // A plain message box captioned with the application title.
+  std::function<void(const std::string& text)> ShowMessage;
+  // The application's error report, given the error's message (see ErrorReportText).
+  std::function<void(const std::string& message)> ReportError;
+};
+
+// The controls of the tab as the user sees them.
+struct TJpegTabState {
+  std::string LBSrcFN;      // the opened file's name
+  std::string SrcSize;      // the file's size
+  std::string CurrentSize;  // the result's size
+  std::string SavedSize;    // the bytes saved, or "0"
+  std::string Edit2 = "0";  // the compression value's edit
+  int TrackBarPosition = 0;
+  // Pixel format: RadioButton1 "8 bit", RadioButton2 "24 bit"; colour space:
+  // RadioButton3 "RGB", RadioButton4 "Grayscale".
+  bool RadioButton1 = false;
+  bool RadioButton2 = true;
+  bool RadioButton3 = true;
+  bool RadioButton4 = false;
+  bool ProgressiveDisplay = false;
+  bool IncrementalDisplay = false;
+  // The sixteen adjustment controls: the group box, labels, edit, up-down, track bar,
+  // radio buttons and check boxes.
+  bool AdjustmentControlsEnabled = false;
+  // The track bar, the edit and the up-down control besides: off while a result is made,
+  // and after a failed one until one succeeds.
+  bool ValueControlsEnabled = false;
+  TCursor Cursor = TCursor::crDefault;
+  // Applies to the result pane's next load.
+  bool Image3IncrementalDisplay = false;
+
+  bool TrackBarEnabled() const { return AdjustmentControlsEnabled && ValueControlsEnabled; }
+};
+
+class TJpegWorkflow {
+ public:
+  // The temporary file is appDir / "Tmp.jpg".
+  explicit TJpegWorkflow(TJpegWorkflowSeam seam, std::filesystem::path appDir);
+
+  const TJpegTabState& State() const { return FState; }
+  // The two panes: Image2 the source, Image3 the result.
+  const TPicture& Image2() const { return FImage2; }
+  const TPicture& Image3() const { return FImage3; }
+  const TJPEGImage* SourceJpeg() const { return FSourceJpeg.get(); }
+  int64_t SourceSize() const { return FSourceSize; }
+  int64_t ResultSize() const { return FResultSize; }
+  bool SourceJustOpened() const { return FSourceJustOpened; }
+  std::filesystem::path TemporaryFile() const { return FAppDir / "Tmp.jpg"; }
+
+  // "Open" with the file the open dialog gave.
+  void Open(const std::filesystem::path& fileName);
+  // "Clear": empties the panes and labels and disables the adjustment controls.
+  void Clear();
+  // Whether "Save" does anything: the result pane holds a picture.
+  bool CanSave() const { return FImage3.Graphic() != nullptr; }
+  // The name the save dialog starts with.
+  std::string SaveDialogFileName() const;
+  // "Save" with the name and filter index (1 ".jpg", 2 ".jpeg") the dialog gave. Answers
+  // the file written, if any.
+  std::optional<std::filesystem::path> Save(const std::string& chosenName, int filterIndex);
+  // Writes the result as it is to the file.
+  void SaveResultTo(const std::filesystem::path& fileName);
+
+  // The widgets' events.
+  void RxSlider1Change(int position);
+  void Edit2Change(const std::string& text);
+  // number 1 to 4: ticks the radio button, then runs its click event.
+  void RadioButtonClick(int number);
+  // Ticks the radio button without its event.
+  void CheckRadioButton(int number);
+  void SetIncrementalDisplay(bool checked) { FState.IncrementalDisplay = checked; }
+  void SetProgressiveDisplay(bool checked) { FState.ProgressiveDisplay = checked; }
+  // The JPG tab became active.
+  void TabActivated();
+
+  // Builds and shows the result at the quality (0 to 100).
+  void RecompressJpeg(int quality);
+
+ private:
+  void Recompress(int quality);
+  void UpdateResultSize();
+  void SetEditText(const std::string& text);
+  void SetTrackBarPosition(int position);
+  void OnEdit2Change();
+  void OnSliderChange();
+  // Runs an event handler; what it raises goes to the error report.
+  void Handle(const std::function<void()>& handler);
+
+  TJpegWorkflowSeam FSeam;
+  std::filesystem::path FAppDir;
+  TJpegTabState FState;
+  TPicture FImage2;
+  TPicture FImage3;
+  std::unique_ptr<TJPEGImage> FSourceJpeg;
+  int64_t FSourceSize = 0;
+  int64_t FResultSize = 0;
+  bool FSourceJustOpened = false;
+};
+
+// The name without its extension: the part from the last "." after the last "/", "\"
+// or ":". A name without one comes back unchanged.
+std::string StripExtension(const std::string& name);
+// The extension StripExtension removes, or "".
+std::string ExtensionOf(const std::string& name);
+// The byte size of the file; EFOpenError when it cannot be read.
+int64_t FileByteSize(const std::filesystem::path& fileName);
+// The text the application's error report shows: the message, with "." appended when its
+// last character sorts after ".".
+std::string ErrorReportText(const std::string& message);
+
+}  // namespace corvane

@@ -1,0 +1,194 @@
+#include "jpegopt/JpegWorkflow.h"
+
+#include <gtest/gtest.h>
+
+#include "jpegopt/SizeText.h"
+#include "platform/FileUtils.h"
+#include "platform/Stream.h"
+#include "support/PhotoPicture.h"
+
+namespace corvane {
+
+namespace {
+
+std::vector<uint8_t> CompressedAt(const TBitmap& bitmap, int quality, bool grey = false) {
+  TJPEGImage jpeg;
+  jpeg.SetGreyMode(grey);
+  jpeg.SaveQuality = uint8_t(quality);
+  jpeg.CopyFrom(bitmap);
+  TMemoryStream out;
+  jpeg.SaveToStream(out);
+  return out.Bytes();
+}
+
+class JpegTab : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterJPEGFormat();
+    RegisterFileFormat("bmp", "Bitmap", [] { return std::make_unique<TBitmap>(); });
+    dir = test::ScratchDirectory("jpegtab");
+    photo.SaveToFile(dir / "photo.bmp");
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+
+  TJpegWorkflow& Tab() {
+    if (!tab)
+      tab = std::make_unique<TJpegWorkflow>(
+          TJpegWorkflowSeam{[this](const std::string& text) { messages.push_back(text); },
+                            [this](const std::string& message) { errors.push_back(message); }},
+          dir);
+    return *tab;
+  }
+  std::vector<uint8_t> Temporary() { return ReadWholeFile(dir / "Tmp.jpg"); }
+
+  std::filesystem::path dir;
+  test::PhotoBitmap photo{64, 48, 5};
+  std::unique_ptr<TJpegWorkflow> tab;
+  std::vector<std::string> messages, errors;
+};
+
+}  // namespace
+
+TEST_F(JpegTab, OpeningSetsTheSliderTo40AndShowsAResultAtQuality60) {
+  Tab().Open(dir / "photo.bmp");
+  const TJpegTabState& s = Tab().State();
+  EXPECT_EQ(s.Edit2, "40");
+  EXPECT_EQ(s.TrackBarPosition, 40);
+  EXPECT_EQ(Temporary(), CompressedAt(photo, 60));
+  EXPECT_EQ(s.LBSrcFN, "photo.bmp");
+  int64_t source = int64_t(std::filesystem::file_size(dir / "photo.bmp"));
+  EXPECT_EQ(s.SrcSize, FormatByteSize(source));
+  EXPECT_EQ(Tab().ResultSize(), int64_t(Temporary().size()));
+  EXPECT_EQ(s.CurrentSize, FormatByteSize(Tab().ResultSize()));
+  EXPECT_EQ(s.SavedSize, FormatByteSize(source - Tab().ResultSize()));
+  EXPECT_TRUE(s.RadioButton2 && s.RadioButton3 && !s.RadioButton1 && !s.RadioButton4);
+  EXPECT_TRUE(s.AdjustmentControlsEnabled && s.TrackBarEnabled());
+  EXPECT_EQ(s.Cursor, TCursor::crDefault);
+  EXPECT_FALSE(Tab().SourceJustOpened());
+  EXPECT_EQ(Tab().Image3().Graphic()->ClassName(), "TJPEGImage");
+  EXPECT_TRUE(messages.empty() && errors.empty());
+}
+
+TEST_F(JpegTab, SliderAndEditDriveTheQuality) {
+  Tab().Open(dir / "photo.bmp");
+  Tab().RxSlider1Change(0);
+  EXPECT_EQ(Tab().State().Edit2, "0");
+  EXPECT_EQ(Temporary(), CompressedAt(photo, 100));
+  Tab().RxSlider1Change(100);
+  EXPECT_EQ(Temporary(), CompressedAt(photo, 1));  // quality 0 is coded as 1
+  Tab().Edit2Change("25");
+  EXPECT_EQ(Tab().State().TrackBarPosition, 25);
+  EXPECT_EQ(Temporary(), CompressedAt(photo, 75));
+
+  Tab().Edit2Change("abc");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(ErrorReportText(errors[0]), "'abc' is not a valid integer value.");
+  Tab().Edit2Change("");
+  EXPECT_EQ(errors.back(), "'' is not a valid integer value");
+  Tab().Edit2Change("150");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "Sorry, \"150\" is not a integer between 0 and 100 ");
+  EXPECT_EQ(Tab().State().TrackBarPosition, 25);
+  EXPECT_EQ(Temporary(), CompressedAt(photo, 75));
+}
+
+TEST_F(JpegTab, PixelFormatKeepsTheFileAndGreyscaleMakesItSingleComponent) {
+  Tab().Open(dir / "photo.bmp");
+  Tab().RadioButtonClick(1);
+  std::vector<uint8_t> eightBit = Temporary();
+  Tab().RadioButtonClick(2);
+  EXPECT_EQ(Temporary(), eightBit);
+  Tab().RadioButtonClick(4);
+  EXPECT_EQ(Temporary(), CompressedAt(photo, 60, true));
+  EXPECT_TRUE(static_cast<const TJPEGImage*>(Tab().Image3().Graphic())->Data().Grey);
+  Tab().Open(dir / "photo.bmp");  // a new source shows its own settings again
+  EXPECT_TRUE(Tab().State().RadioButton3);
+}
+
+TEST_F(JpegTab, AResultLargerThanTheSourceSavesNothing) {
+  WriteFileAtomically(dir / "small.jpg", CompressedAt(photo, 5));
+  Tab().Open(dir / "small.jpg");
+  EXPECT_EQ(Tab().State().SavedSize, "0");
+  EXPECT_EQ(Tab().State().LBSrcFN, "small.jpg");
+}
+
+TEST_F(JpegTab, SaveAppendsTheFilterExtensionUnlessTheNameHasAJpegOne) {
+  Tab().Open(dir / "photo.bmp");
+  EXPECT_EQ(Tab().SaveDialogFileName(), "photo");
+  std::string base = (dir / "photo").string();
+  EXPECT_EQ(Tab().Save(base, 2), std::filesystem::path(base + ".jpeg"));
+  EXPECT_EQ(Tab().Save(base + ".JPG", 1), std::filesystem::path(base + ".JPG.jpg"));
+  EXPECT_EQ(Tab().Save(base + ".jpeg", 1), std::filesystem::path(base + ".jpeg"));
+  EXPECT_EQ(Tab().Save(base + ".png", 3), std::nullopt);
+  EXPECT_FALSE(std::filesystem::exists(base + ".png"));
+  EXPECT_EQ(ReadWholeFile(base + ".JPG.jpg"), Temporary());
+
+  Tab().Clear();
+  EXPECT_EQ(Tab().Save(base + ".x", 1), std::nullopt);
+  EXPECT_FALSE(std::filesystem::exists(base + ".x.jpg"));
+  EXPECT_EQ(Tab().State().SrcSize, " ");
+  EXPECT_FALSE(Tab().State().AdjustmentControlsEnabled);
+  Tab().TabActivated();
+  EXPECT_FALSE(Tab().State().AdjustmentControlsEnabled);
+}
+
+TEST_F(JpegTab, IncrementalDisplayAppliesFromTheNextResult) {
+  Tab().Open(dir / "photo.bmp");
+  Tab().SetIncrementalDisplay(true);
+  EXPECT_FALSE(Tab().State().Image3IncrementalDisplay);
+  Tab().RxSlider1Change(10);
+  EXPECT_TRUE(Tab().State().Image3IncrementalDisplay);
+}
+
+TEST_F(JpegTab, AnUnreadableFileKeepsThePictureOpenBefore) {
+  Tab().Open(dir / "photo.bmp");
+  WriteFileAtomically(dir / "broken.jpg", std::vector<uint8_t>{0xFF, 0xD8, 0xFF});
+  Tab().Open(dir / "broken.jpg");
+  Tab().Open(dir / "missing.bmp");
+  Tab().Open(dir / "notes.txt");
+  EXPECT_EQ(messages, std::vector<std::string>(3, "Sorry, it is not a correct file format!!"));
+  EXPECT_EQ(Tab().State().LBSrcFN, "photo.bmp");
+  Tab().RadioButtonClick(4);
+  EXPECT_EQ(Temporary(), CompressedAt(photo, 60, true));
+}
+
+TEST_F(JpegTab, AFailedRecompressionLeavesTheValueControlsDisabled) {
+  std::filesystem::path notADirectory = dir / "plain-file";
+  WriteFileAtomically(notADirectory, std::vector<uint8_t>{1});
+  TJpegWorkflow tab(TJpegWorkflowSeam{[this](const std::string& text) { messages.push_back(text); },
+                                      [this](const std::string& message) { errors.push_back(message); }},
+                    notADirectory);
+  tab.Open(dir / "photo.bmp");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "Cannot create file " + (notADirectory / "Tmp.jpg").string());
+  EXPECT_FALSE(tab.State().TrackBarEnabled());
+  EXPECT_TRUE(tab.State().AdjustmentControlsEnabled);
+  EXPECT_EQ(tab.State().Cursor, TCursor::crAppStart);
+  EXPECT_TRUE(tab.SourceJustOpened());
+}
+
+TEST(SizeTexts, GroupAndFormatByteCounts) {
+  EXPECT_EQ(GroupDigits(0), "0");
+  EXPECT_EQ(GroupDigits(999), "999");
+  EXPECT_EQ(GroupDigits(1000), "1,000");
+  EXPECT_EQ(GroupDigits(123456), "123,456");
+  EXPECT_EQ(GroupDigits(1234567), "1,234,567");
+  EXPECT_EQ(FormatByteSize(0), "0 Bytes ");
+  EXPECT_EQ(FormatByteSize(1024), "1,024 Bytes ");
+  EXPECT_EQ(FormatByteSize(1025), "1,025 Bytes (1 KB)");
+  EXPECT_EQ(FormatByteSize(2000000), "2,000,000 Bytes (1,953 KB)");
+}
+
+TEST(FileNames, ExtensionsAndErrorReportTexts) {
+  EXPECT_EQ(StripExtension("photo.JPG"), "photo");
+  EXPECT_EQ(StripExtension("archive.tar.gz"), "archive.tar");
+  EXPECT_EQ(StripExtension("dir.d/photo"), "dir.d/photo");
+  EXPECT_EQ(StripExtension("photo"), "photo");
+  EXPECT_EQ(ExtensionOf("a/photo.jpeg"), ".jpeg");
+  EXPECT_EQ(ErrorReportText("Disk full"), "Disk full.");
+  EXPECT_EQ(ErrorReportText("Done."), "Done.");
+  EXPECT_EQ(ErrorReportText("Why?"), "Why?.");
+  EXPECT_EQ(ErrorReportText("Oops!"), "Oops!");
+}
+
+}  // namespace corvane
