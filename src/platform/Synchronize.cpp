@@ -87,7 +87,7 @@ void QueueToMainThread(std::function<void()> work) { Enqueue({std::move(work), n
 
 bool CheckSynchronize(uint32_t timeoutMs) {
   if (!IsMainThread()) throw EThread("CheckSynchronize called from a thread that is not the user-interface thread");
-  std::deque<TQueuedWork> work;
+  size_t pending;
   {
     std::unique_lock lock(queueMutex);
     auto ready = [] { return !queue.empty() || woken; };
@@ -96,18 +96,21 @@ bool CheckSynchronize(uint32_t timeoutMs) {
     else if (timeoutMs > 0)
       workArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
     woken = false;
-    work.swap(queue);
+    pending = queue.size();
   }
-  bool ran = !work.empty();
-  try {
-    for (; !work.empty(); work.pop_front()) RunItem(work.front());
-  } catch (...) {
-    work.pop_front();
-    std::lock_guard lock(queueMutex);
-    queue.insert(queue.begin(), std::make_move_iterator(work.begin()), std::make_move_iterator(work.end()));
-    throw;
+  // Items are taken one at a time: an item that waits for a thread serves the queue
+  // meanwhile and must find that thread's own queued call still there.
+  for (size_t i = 0; i < pending; ++i) {
+    TQueuedWork item;
+    {
+      std::lock_guard lock(queueMutex);
+      if (queue.empty()) break;
+      item = std::move(queue.front());
+      queue.pop_front();
+    }
+    RunItem(item);
   }
-  return ran;
+  return pending > 0;
 }
 
 void WakeMainThread() {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <chrono>
 #include <thread>
 
 #include "platform/Exceptions.h"
@@ -127,6 +128,31 @@ TEST(Synchronize, OnlyTheNamedUserInterfaceThreadDrains) {
   EXPECT_FALSE(refusal.empty());
   EXPECT_TRUE(drained);
   EXPECT_TRUE(ranThere);
+}
+
+}  // namespace corvane
+
+namespace corvane {
+
+// Queued work that waits for another thread's Synchronize call serves the queue meanwhile,
+// as deleting a painter does: the other thread's call, queued behind it, must still run.
+TEST(Synchronize, WorkThatWaitsForAThreadFindsThatThreadsCallQueuedBehindIt) {
+  std::atomic<bool> workerQueued{false}, workerDone{false};
+  std::thread worker;
+  QueueToMainThread([&] {
+    for (int i = 0; i < 500 && !workerDone; ++i) CheckSynchronize(10);
+    EXPECT_TRUE(workerDone);
+  });
+  worker = std::thread([&] {
+    workerQueued = true;
+    Synchronize([] {});
+    workerDone = true;
+  });
+  while (!workerQueued) std::this_thread::yield();
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // let its call reach the queue
+  CheckSynchronize();
+  worker.join();
+  EXPECT_TRUE(workerDone);
 }
 
 }  // namespace corvane
