@@ -4,8 +4,11 @@
 
 namespace corvane::cli {
 
+extern const Command kInfoCommand;
+extern const Command kResaveCommand;
+
 std::span<const Command> Commands() {
-  static const std::array<Command, 0> commands{};
+  static const std::array commands{kInfoCommand, kResaveCommand};
   return commands;
 }
 
