@@ -31,17 +31,8 @@ void TGIFSubImage::CopyFrom(const TPersistent& source) {
   }
   if (frame == this) return;
   ClearFrame();
-  if (frame->IsBlank()) return;
-  FSeparatorByte = frame->FSeparatorByte;
-  FFrameLeft = frame->FFrameLeft;
-  FFrameTop = frame->FFrameTop;
-  FFrameWidth = frame->FFrameWidth;
-  FFrameHeight = frame->FFrameHeight;
-  FFrameFlags = frame->FFrameFlags;
-  FHasTransparency = frame->FHasTransparency;
-  AllocatePixels();
-  if (FPixelData && frame->FPixelData) std::memcpy(FPixelData.get(), frame->FPixelData.get(), size_t(FPixelDataSize));
-  FLocalTable->CopyFrom(*frame->FLocalTable);
+  if (!frame->IsBlank()) CopyImageDataFrom(*frame);
+  // A blank frame keeps its extensions too: they are what it holds in the file.
   if (frame->FExtensionList->MemberCount() > 0) {
     TMemoryStream stream;
     frame->FExtensionList->SaveToStream(stream);
@@ -52,6 +43,19 @@ void TGIFSubImage::CopyFrom(const TPersistent& source) {
     FCachedBitmap = std::make_unique<TBitmap>();
     FCachedBitmap->CopyFrom(*frame->FCachedBitmap);
   }
+}
+
+void TGIFSubImage::CopyImageDataFrom(const TGIFSubImage& frame) {
+  FSeparatorByte = frame.FSeparatorByte;
+  FFrameLeft = frame.FFrameLeft;
+  FFrameTop = frame.FFrameTop;
+  FFrameWidth = frame.FFrameWidth;
+  FFrameHeight = frame.FFrameHeight;
+  FFrameFlags = frame.FFrameFlags;
+  FHasTransparency = frame.FHasTransparency;
+  AllocatePixels();
+  if (FPixelData && frame.FPixelData) std::memcpy(FPixelData.get(), frame.FPixelData.get(), size_t(FPixelDataSize));
+  FLocalTable->CopyFrom(*frame.FLocalTable);
 }
 
 TGifRevision TGIFSubImage::FileRevision() const {

@@ -29,8 +29,8 @@ class TGIFSubImage final : public TGIFItem {
   ~TGIFSubImage() override;
 
   std::string ClassName() const override { return "TGIFSubImage"; }
-  // From another frame: descriptor, pixels, local table and extensions (re-created from their
-  // file form), unless the source is blank, which leaves this frame cleared.
+  // From another frame: descriptor, pixels, local table (unless the source is blank) and
+  // extensions, re-created from their file form.
   void CopyFrom(const TPersistent& source) override;
   // rev89a with a usage-ordered local table or any extension.
   TGifRevision FileRevision() const override;
@@ -98,6 +98,8 @@ class TGIFSubImage final : public TGIFItem {
   friend class TGIFGraphicControlExtension;
   static constexpr int kDescriptorBytes = 10;
 
+  // The descriptor, the pixels and the local table.
+  void CopyImageDataFrom(const TGIFSubImage& frame);
   void ReadDescriptor(TStream& stream);
   void WriteDescriptor(TStream& stream) const;
 
