@@ -67,9 +67,13 @@ TGifBuilder& TGifBuilder::PlainText(const std::vector<std::string>& lines) {
 TGifBuilder& TGifBuilder::Image(int left, int top, int width, int height, const TBytes& pixels, int minCodeSize,
                                 int localBits, bool interlaced) {
   uint8_t flags = uint8_t((interlaced ? 0x40 : 0) | (localBits > 0 ? 0x80 | (localBits - 1) : 0));
-  Byte(0x2C).Word(uint16_t(left)).Word(uint16_t(top)).Word(uint16_t(width)).Word(uint16_t(height)).Byte(flags);
+  Descriptor(left, top, width, height, flags);
   for (int i = 0; i < (localBits > 0 ? 1 << localBits : 0); ++i) Bytes({uint8_t(255 - i), uint8_t(i), uint8_t(i * 7)});
   return Bytes(CodePixels(interlaced ? InterlaceRows(pixels, width, height) : pixels, minCodeSize));
+}
+
+TGifBuilder& TGifBuilder::Descriptor(int left, int top, int width, int height, uint8_t flags) {
+  return Byte(0x2C).Word(uint16_t(left)).Word(uint16_t(top)).Word(uint16_t(width)).Word(uint16_t(height)).Byte(flags);
 }
 
 TGifBuilder& TGifBuilder::Byte(uint8_t value) {

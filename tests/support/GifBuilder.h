@@ -34,6 +34,8 @@ class TGifBuilder {
   // pixels coded with the given minimum code size.
   TGifBuilder& Image(int left, int top, int width, int height, const TBytes& pixels, int minCodeSize = 8,
                      int localBits = 0, bool interlaced = false);
+  // An image descriptor alone.
+  TGifBuilder& Descriptor(int left, int top, int width, int height, uint8_t flags = 0);
   TGifBuilder& Trailer() { return Byte(0x3B); }
 
   TGifBuilder& Byte(uint8_t value);
