@@ -32,10 +32,10 @@ std::vector<uint8_t> SaveGif(TGIFImage& image) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // Frames of up to 4 M pixels, 16 MB of pixels in all: within the fuzzer's memory limit with
-  // a copy and a reload held at the same time.
+  // Frames of up to 1 M pixels, 8 MB of pixels in all: far within the fuzzer's memory limit,
+  // and small enough to keep the runs fast.
   static const bool limited = [] {
-    SetGIFPixelLimits({int64_t(1) << 22, int64_t(1) << 24});
+    SetGIFPixelLimits({int64_t(1) << 20, int64_t(1) << 23});
     return true;
   }();
   (void)limited;
@@ -48,6 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;  // pixels outside the colour table, or no frames
   }
   TGIFImage again;
-  if (!LoadGif(again, saved) || SaveGif(again) != saved) std::abort();
+  if (!LoadGif(again, saved)) std::abort();
+  // Frames without pixels or extensions are not written; an image of only such frames reads
+  // back without frames, which cannot be saved.
+  if (again.FrameCount() > 0 && SaveGif(again) != saved) std::abort();
   return 0;
 }
