@@ -188,7 +188,9 @@ void TGIFSubImage::ReadDescriptor(TStream& stream) {
 }
 
 void TGIFSubImage::WriteDescriptor(TStream& stream) const {
-  uint8_t descriptor[kDescriptorBytes] = {FSeparatorByte};
+  // A frame read after a damaged extension list may hold another byte as its separator; any
+  // byte but 0x2C would make the written file unreadable from there on.
+  uint8_t descriptor[kDescriptorBytes] = {kSeparator};
   PutLE16(&descriptor[1], FFrameLeft);
   PutLE16(&descriptor[3], FFrameTop);
   PutLE16(&descriptor[5], FFrameWidth);

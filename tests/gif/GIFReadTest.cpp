@@ -177,6 +177,10 @@ TEST(GIFRead, InvalidIntroducerInAnExtensionList) {
   ASSERT_EQ(loaded.Image->FrameCount(), 1);
   EXPECT_EQ(loaded.Image->Frame(0).SeparatorByte(), 0x2A);
   EXPECT_EQ(loaded.Image->Frame(0).PixelAt(1, 0), 1);
+  TBytes saved = Save(*loaded.Image);
+  const TBytes descriptor = {0x2C, 0, 0, 0, 0, 4, 0, 2, 0, 0};
+  EXPECT_NE(std::search(saved.begin(), saved.end(), descriptor.begin(), descriptor.end()), saved.end())
+      << "written with the image separator";
 }
 
 TEST(GIFRead, ZeroSizedFrameTakesTheScreen) {

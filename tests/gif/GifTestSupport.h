@@ -24,6 +24,18 @@ struct TLoaded {
   int64_t EndPosition = 0;
 };
 
+// Sets the pixel limits for its lifetime.
+class TPixelLimitsScope {
+ public:
+  explicit TPixelLimitsScope(const TGIFPixelLimits& limits) : FSaved(GIFPixelLimits()) { SetGIFPixelLimits(limits); }
+  ~TPixelLimitsScope() { SetGIFPixelLimits(FSaved); }
+  TPixelLimitsScope(const TPixelLimitsScope&) = delete;
+  TPixelLimitsScope& operator=(const TPixelLimitsScope&) = delete;
+
+ private:
+  TGIFPixelLimits FSaved;
+};
+
 // Loads the bytes; only a GIFException is caught.
 TLoaded Load(const TBytes& file);
 TBytes Save(TGIFImage& image);
