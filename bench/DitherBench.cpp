@@ -81,8 +81,8 @@ void DitherMagick(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kSize * kSize);
 }
 
-BENCHMARK(DitherCorvane)->Name("Dither512/corvane")->Unit(benchmark::kMillisecond);
-BENCHMARK(DitherMagick)->Name("Dither512/imagemagick")->Unit(benchmark::kMillisecond);
+BENCHMARK(DitherCorvane)->Name("Dither/ours/512x512")->Unit(benchmark::kMillisecond);
+BENCHMARK(DitherMagick)->Name("Dither/imagemagick/512x512")->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -92,9 +92,9 @@ int main(int argc, char** argv) {
   Magick::InitializeMagick(argv[0]);
   Magick::ResourceLimits::thread(1);
   benchmark::Initialize(&argc, argv);
-  corvane::TRatioReporter reporter;
+  corvane::TRatioReporter reporter("imagemagick");
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  reporter.PrintRatios({"Dither"}, {"512x512"});
   benchmark::Shutdown();
   return 0;
 }

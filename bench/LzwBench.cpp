@@ -5,8 +5,6 @@
 #include <gif_lib.h>
 
 #include <cstring>
-#include <iostream>
-#include <map>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -15,6 +13,8 @@
 #include "gif/Interlace.h"
 #include "gif/LZWDecoder.h"
 #include "gif/LZWEncoder.h"
+#include "GiflibMemory.h"
+#include "RatioReporter.h"
 #include "platform/Stream.h"
 
 namespace corvane {
@@ -90,26 +90,6 @@ TShape MakeShape(std::string name, int width, int height, int frames, bool inter
   return shape;
 }
 
-struct TMemory {
-  const TBytes* In = nullptr;
-  size_t Position = 0;
-  TBytes Out;
-};
-
-int ReadMemory(GifFileType* gif, GifByteType* buffer, int count) {
-  auto* memory = static_cast<TMemory*>(gif->UserData);
-  size_t n = std::min(size_t(count), memory->In->size() - memory->Position);
-  std::memcpy(buffer, memory->In->data() + memory->Position, n);
-  memory->Position += n;
-  return int(n);
-}
-
-int WriteMemory(GifFileType* gif, const GifByteType* buffer, int count) {
-  auto* memory = static_cast<TMemory*>(gif->UserData);
-  memory->Out.insert(memory->Out.end(), buffer, buffer + count);
-  return count;
-}
-
 void Check(bool ok, const char* what) {
   if (!ok) throw std::runtime_error(what);
 }
@@ -142,10 +122,10 @@ void DecodeGiflib(benchmark::State& state, const TShape& shape) {
   TBytes pixels(size_t(shape.Width) * size_t(shape.Height));
   std::vector<int> rows = CodedRowOrder(shape);
   for (auto _ : state) {
-    TMemory memory;
+    TGiflibMemory memory;
     memory.In = &shape.File;
     int error = 0;
-    GifFileType* gif = DGifOpen(&memory, ReadMemory, &error);
+    GifFileType* gif = DGifOpen(&memory, ReadGiflibMemory, &error);
     Check(gif != nullptr, "giflib cannot open the file");
     for (int f = 0; f < shape.Frames; ++f) {
       GifRecordType type;
@@ -184,9 +164,9 @@ void EncodeGiflib(benchmark::State& state, const TShape& shape) {
   TBytes line(size_t(shape.Width));
   std::vector<int> rows = CodedRowOrder(shape);
   for (auto _ : state) {
-    TMemory memory;
+    TGiflibMemory memory;
     int error = 0;
-    GifFileType* gif = EGifOpen(&memory, WriteMemory, &error);
+    GifFileType* gif = EGifOpen(&memory, WriteGiflibMemory, &error);
     Check(gif != nullptr, "giflib cannot create the file");
     Check(EGifPutScreenDesc(gif, shape.Width, shape.Height, 8, 0, map) == GIF_OK, "screen");
     for (int f = 0; f < shape.Frames; ++f) {
@@ -206,30 +186,6 @@ void EncodeGiflib(benchmark::State& state, const TShape& shape) {
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(shape.Pixels.size()));
 }
 
-// Prints the usual table, then how fast ours is against giflib for each shape.
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) FTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-
-  void PrintRatios(const std::vector<TShape>& shapes) const {
-    std::cout << "\nspeed ours / giflib (above 1: ours is faster)\n";
-    for (const char* task : {"Decode", "Encode"}) {
-      for (const TShape& shape : shapes) {
-        auto ours = FTimes.find(std::string(task) + "/ours/" + shape.Name);
-        auto theirs = FTimes.find(std::string(task) + "/giflib/" + shape.Name);
-        if (ours == FTimes.end() || theirs == FTimes.end()) continue;
-        std::printf("  %s %-28s %.2f\n", task, shape.Name.c_str(), theirs->second / ours->second);
-      }
-    }
-  }
-
- private:
-  std::map<std::string, double> FTimes;
-};
-
 }  // namespace
 }  // namespace corvane
 
@@ -248,9 +204,11 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("Encode/giflib/" + shape.Name).c_str(), EncodeGiflib, shape);
   }
   benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
+  TRatioReporter reporter("giflib");
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios(shapes);
+  std::vector<std::string> names;
+  for (const TShape& shape : shapes) names.push_back(shape.Name);
+  reporter.PrintRatios({"Decode", "Encode"}, names);
   benchmark::Shutdown();
   return 0;
 }

@@ -1,37 +1,40 @@
 #pragma once
-// A console reporter that also prints, for every benchmark named "<case>/corvane", the
-// ratio of its processor time to that of each "<case>/<peer>" run in the same program.
+// A console reporter for benchmarks named TASK/ours/CASE and TASK/PEER/CASE that prints, after
+// the usual table, how fast ours is against the peer for each task and case.
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <iostream>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace corvane {
 
 class TRatioReporter : public benchmark::ConsoleReporter {
  public:
+  explicit TRatioReporter(std::string peer) : FPeer(std::move(peer)) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-        FTimes[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    for (const Run& run : runs) FTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
   }
 
-  void PrintRatios() const {
-    const std::string mine = "/corvane";
-    for (const auto& [name, time] : FTimes) {
-      if (name.size() < mine.size() || name.compare(name.size() - mine.size(), mine.size(), mine) != 0) continue;
-      std::string prefix = name.substr(0, name.size() - mine.size() + 1);
-      for (const auto& [other, otherTime] : FTimes)
-        if (other != name && other.rfind(prefix, 0) == 0)
-          std::printf("%s: corvane takes %.2f times the time of %s\n", prefix.substr(0, prefix.size() - 1).c_str(),
-                      time / otherTime, other.substr(prefix.size()).c_str());
+  void PrintRatios(const std::vector<std::string>& tasks, const std::vector<std::string>& cases) const {
+    std::cout << "\nspeed ours / " << FPeer << " (above 1: ours is faster)\n";
+    for (const std::string& task : tasks) {
+      for (const std::string& name : cases) {
+        auto ours = FTimes.find(task + "/ours/" + name);
+        auto theirs = FTimes.find(task + "/" + FPeer + "/" + name);
+        if (ours == FTimes.end() || theirs == FTimes.end()) continue;
+        std::printf("  %s %-28s %.2f\n", task.c_str(), name.c_str(), theirs->second / ours->second);
+      }
     }
   }
 
  private:
+  std::string FPeer;
   std::map<std::string, double> FTimes;
 };
 

@@ -4,10 +4,12 @@
 
 namespace corvane::cli {
 
+extern const Command kInfoCommand;
+extern const Command kResaveCommand;
 extern const Command kJpegCommand;
 
 std::span<const Command> Commands() {
-  static const std::array<Command, 1> commands{kJpegCommand};
+  static const std::array commands{kInfoCommand, kResaveCommand, kJpegCommand};
   return commands;
 }
 

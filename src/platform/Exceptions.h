@@ -36,6 +36,12 @@ class EAbort : public EPlatformError {
   EAbort() : EPlatformError("Operation aborted") {}
 };
 
+// An index outside a list.
+class EListError : public EPlatformError {
+ public:
+  explicit EListError(long index) : EPlatformError("List index out of bounds (" + std::to_string(index) + ")") {}
+};
+
 // A request for more memory than a picture may take.
 class EOutOfMemory : public EPlatformError {
  public:

@@ -1,0 +1,196 @@
+#include "GIFImage.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "gif/GIFStreamIO.h"
+#include "platform/PictureRegistry.h"
+
+namespace corvane {
+
+TGIFImage::TGIFImage()
+    : FFrameList(std::make_unique<TGIFImageList>(*this)), FHeaderBlock(std::make_unique<TGIFHeader>(*this)) {
+  DiscardContents();
+}
+
+TGIFImage::~TGIFImage() {
+  // Frames give their pixel memory back to this image as they go.
+  DiscardContents();
+}
+
+void TGIFImage::CopyFrom(const TPersistent& source) {
+  if (&source == this) return;
+  if (const auto* image = dynamic_cast<const TGIFImage*>(&source)) {
+    CopyFromImage(*image);
+    return;
+  }
+  DiscardContents();
+  TGraphic::CopyFrom(source);
+}
+
+void TGIFImage::CopyFromImage(const TGIFImage& source) {
+  DiscardContents();
+  FWarningHandler = source.FWarningHandler;
+  OnProgress = source.OnProgress;
+  auto dropHandlers = [this] {
+    FWarningHandler = nullptr;
+    OnProgress = nullptr;
+  };
+  const std::string message = "Copying...";
+  try {
+    Progress(this, TProgressStage::psStarting, 0, false, {}, message);
+    FHeaderBlock->CopyFrom(*source.FHeaderBlock);
+    FPainterPriority = source.FPainterPriority;
+    FDrawFillColor = source.FDrawFillColor;
+    DrawFlags = source.DrawFlags;
+    FImportReduction = source.FImportReduction;
+    FImportDither = source.FImportDither;
+    OnPaintStart = source.OnPaintStart;
+    OnPaintFrame = source.OnPaintFrame;
+    OnPaintAfter = source.OnPaintAfter;
+    OnPaintLoop = source.OnPaintLoop;
+    OnPaintEnd = source.OnPaintEnd;
+    int count = source.FrameCount();
+    for (int i = 0; i < count; ++i) {
+      auto frame = std::make_unique<TGIFSubImage>(*this);
+      frame->CopyFrom(source.Frame(i));
+      AppendFrame(std::move(frame));
+      Progress(this, TProgressStage::psRunning, RoundedPercent(i + 1, count), false, {}, message);
+    }
+    Progress(this, TProgressStage::psEnding, 100, false, {}, message);
+  } catch (...) {
+    Progress(this, TProgressStage::psEnding, 0, false, {}, message);
+    dropHandlers();
+    throw;
+  }
+  dropHandlers();
+}
+
+void TGIFImage::SetWidth(int value) {
+  if (value < 0 || value > 0xFFFF) throw GIFException("Invalid image dimensions");
+  if (value == FHeaderBlock->CanvasWidth) return;
+  FHeaderBlock->CanvasWidth = uint16_t(value);
+  DropStillBitmap();
+  Changed();
+}
+
+void TGIFImage::SetHeight(int value) {
+  for (int i = 0; i < FrameCount(); ++i) {
+    const TGIFSubImage& frame = Frame(i);
+    if (value < frame.FrameTop() + frame.FrameHeight())
+      throw GIFException("Image height too small for contained frames");
+  }
+  if (value < 0 || value > 0xFFFF) throw GIFException("Invalid image dimensions");
+  if (value == FHeaderBlock->CanvasHeight) return;
+  FHeaderBlock->CanvasHeight = uint16_t(value);
+  DropStillBitmap();
+  Changed();
+}
+
+void TGIFImage::Draw(TCanvas&, const TRect&) {}
+
+void TGIFImage::SetPalette(TPalette palette) {
+  if (palette == FScreenPalette) return;
+  FScreenPalette = std::move(palette);
+  if (FCachedBitmap && FCachedBitmap->PaletteRef() != FScreenPalette) {
+    DropStillBitmap();
+    PaletteModified = true;
+    Changed();
+  }
+}
+
+void TGIFImage::LoadFromStream(TStream& stream) {
+  const std::string message = "Loading...";
+  Progress(this, TProgressStage::psStarting, 0, false, {}, message);
+  DiscardContents();
+  int64_t start = stream.Position();
+  try {
+    FHeaderBlock->LoadFromStream(stream);
+    FFrameList->LoadFromStream(stream);
+    TGIFTrailer trailer(*this);
+    trailer.LoadFromStream(stream);
+  } catch (...) {
+    stream.SetPosition(start);
+    Progress(this, TProgressStage::psEnding, 0, false, {}, message);
+    throw;
+  }
+  Progress(this, TProgressStage::psEnding, 100, false, {}, message);
+}
+
+void TGIFImage::SaveToStream(TStream& stream) {
+  const std::string message = "Saving...";
+  Progress(this, TProgressStage::psStarting, 0, false, {}, message);
+  try {
+    FHeaderBlock->SaveToStream(stream);
+    FFrameList->SaveToStream(stream);
+    TGIFTrailer trailer(*this);
+    trailer.SaveToStream(stream);
+  } catch (...) {
+    Progress(this, TProgressStage::psEnding, 0, false, {}, message);
+    throw;
+  }
+  Progress(this, TProgressStage::psEnding, 100, false, {}, message);
+}
+
+void TGIFImage::DiscardContents() {
+  DropStillBitmap();
+  FFrameList->DeleteAll();
+  FHeaderBlock->GlobalTable().ClearTable();
+  FHeaderBlock->CanvasWidth = 0;
+  FHeaderBlock->CanvasHeight = 0;
+  FHeaderBlock->RefreshScreenFlags();
+  SetPalette(nullptr);
+}
+
+int TGIFImage::AppendFrame(std::unique_ptr<TGIFSubImage> frame) {
+  if (!frame || &frame->OwnerImage() != this) throw GIFException("Object type not supported for operation");
+  int index = FFrameList->AppendMember(std::move(frame));
+  DropStillBitmap();
+  Changed();
+  return index;
+}
+
+TGifRevision TGIFImage::FileRevision() const {
+  TGifRevision revision = revNone;
+  for (int i = 0; i < FrameCount() && revision != rev89a; ++i) revision = std::max(revision, Frame(i).FileRevision());
+  return revision;
+}
+
+int TGIFImage::DeepestBitDepth() const {
+  int depth = FHeaderBlock->GlobalTable().TableDepth();
+  for (int i = 0; i < FrameCount(); ++i) depth = std::max(depth, Frame(i).TableDepth());
+  return depth;
+}
+
+int TGIFImage::DeepestResolution() const {
+  int resolution = FHeaderBlock->GlobalTable().TableResolution();
+  for (int i = 0; i < FrameCount(); ++i) resolution = std::max(resolution, Frame(i).TableResolution());
+  return resolution;
+}
+
+TColor TGIFImage::ScreenBackgroundColor() const {
+  return FHeaderBlock->GlobalTable().ColorAt(FHeaderBlock->BackdropIndex);
+}
+
+void TGIFImage::ReportWarning(const TPersistent* sender, int severity, const std::string& message) const {
+  if (FWarningHandler) FWarningHandler(sender, severity, message);
+}
+
+void TGIFImage::ReservePixelBytes(int64_t bytes, int width, int height) {
+  TGIFPixelLimits limits = GIFPixelLimits();
+  if (bytes > limits.FramePixels)
+    throw GIFException("Frame too large (" + std::to_string(width) + " x " + std::to_string(height) + " pixels)");
+  if (FPixelBytes + bytes > limits.ImageBytes)
+    throw GIFException("Image too large (its frames need more than " + std::to_string(limits.ImageBytes) +
+                       " bytes of pixels)");
+  FPixelBytes += bytes;
+}
+
+void RegisterGIFFormat() {
+  static std::once_flag registered;
+  std::call_once(registered, [] {
+    RegisterFileFormat("GIF", "GIF Image", [] { return std::make_unique<TGIFImage>(); });
+  });
+}
+
+}  // namespace corvane

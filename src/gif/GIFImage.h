@@ -1,0 +1,165 @@
+#pragma once
+// TGIFImage: one GIF file in memory, the picture class of GIF files. It owns the header
+// (logical screen and global colour table) and the frames; each frame owns its extensions,
+// local colour table and pixels. This header brings in the whole model.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "gif/ExtensionRegistry.h"
+#include "gif/FramePixels.h"
+#include "gif/GIFAppExtensions.h"
+#include "gif/GIFColorMap.h"
+#include "gif/GIFException.h"
+#include "gif/GIFExtensions.h"
+#include "gif/GIFHeader.h"
+#include "gif/GIFLimits.h"
+#include "gif/GIFList.h"
+#include "gif/GIFSubImage.h"
+#include "gif/GIFTypes.h"
+#include "platform/Bitmap.h"
+#include "platform/Graphic.h"
+
+namespace corvane {
+
+class TGIFPainter;
+
+using TGIFPaintEvent = std::function<void(TGIFPainter& sender)>;
+
+// Drawing options of an image.
+enum TGIFDrawFlag : uint16_t {
+  dfThreaded = 0x0001,
+  dfTransparent = 0x0002,
+  dfAnimate = 0x0004,
+  dfLoop = 0x0008,
+  dfLoopForever = 0x0010,
+  dfCheckCanvas = 0x0020,
+  dfDirect = 0x0040,
+  dfClearOnLoop = 0x0080,
+  dfTile = 0x0100,
+  dfDither = 0x0200,
+  dfDitherOnPaletteDisplay = 0x0400,
+};
+
+// The values every new image starts with.
+struct TGIFImageDefaults {
+  uint16_t DrawFlags = dfThreaded | dfTransparent | dfAnimate | dfLoop | dfDither | dfDitherOnPaletteDisplay;
+  uint8_t ImportReduction = 6;
+  int32_t ImportBits = 8;
+  uint8_t ImportDither = 0;
+  uint8_t PixelCoding = pcLZW;
+  uint8_t PainterPriority = 3;
+  int32_t PlaybackPercent = 100;
+  TColor DrawFillColor = clNone;
+};
+inline constexpr TGIFImageDefaults kGIFImageDefaults{};
+
+class TGIFImage final : public TGraphic {
+ public:
+  TGIFImage();
+  ~TGIFImage() override;
+  TGIFImage(const TGIFImage&) = delete;
+  TGIFImage& operator=(const TGIFImage&) = delete;
+
+  std::string ClassName() const override { return "TGIFImage"; }
+  std::unique_ptr<TGraphic> NewInstance() const override { return std::make_unique<TGIFImage>(); }
+  // From another image: a copy that shares nothing with it. PixelCoding, FImportBits and
+  // FPlaybackPercent keep this image's values; the warning and progress handlers are none
+  // afterwards.
+  void CopyFrom(const TPersistent& source) override;
+
+  int Width() const override { return FHeaderBlock->CanvasWidth; }
+  int Height() const override { return FHeaderBlock->CanvasHeight; }
+  // Both raise "Invalid image dimensions" outside 0 to 65535.
+  void SetWidth(int value) override;
+  // Raises "Image height too small for contained frames" below a frame's bottom edge.
+  void SetHeight(int value) override;
+  bool Empty() const override { return FFrameList->MemberCount() == 0; }
+  // Drawing comes with the renderer; until then an image draws nothing.
+  void Draw(TCanvas& canvas, const TRect& rect) override;
+  // An image equals only itself.
+  bool Equals(TGraphic& other) override { return &other == this; }
+  TPalette Palette() override { return FScreenPalette; }
+  // Replaces the image's palette; a still bitmap made with another palette is dropped.
+  void SetPalette(TPalette palette) override;
+
+  // Reads a whole file from the stream's position. On an error the stream is set back, the
+  // header and the frames read completely stay, and the exception passes on.
+  void LoadFromStream(TStream& stream) override;
+  // Writes a whole file; raises "Unsupported GIF version" for an image without frames.
+  void SaveToStream(TStream& stream) override;
+
+  // Deletes the frames, clears the global table and the logical screen size; BackdropIndex
+  // and PixelAspect stay.
+  void DiscardContents();
+  // Takes ownership of a frame made for this image and answers its index; "Object type not
+  // supported for operation" for a frame of another image.
+  int AppendFrame(std::unique_ptr<TGIFSubImage> frame);
+  // The lowest version that can hold the frames; revNone without frames.
+  TGifRevision FileRevision() const;
+  int DeepestBitDepth() const;
+  int DeepestResolution() const;
+  TColor ScreenBackgroundColor() const;
+
+  // Calls FWarningHandler when one is set.
+  virtual void ReportWarning(const TPersistent* sender, int severity, const std::string& message) const;
+  using TGraphic::Changed;
+  using TGraphic::Progress;
+
+  TGIFHeader& Header() const { return *FHeaderBlock; }
+  TGIFImageList& Frames() const { return *FFrameList; }
+  TGIFSubImage& Frame(int index) const { return FFrameList->Frame(index); }
+  int FrameCount() const { return FFrameList->MemberCount(); }
+  // Pixel bytes held by all frames made for this image.
+  int64_t PixelBytes() const { return FPixelBytes; }
+
+  // The running animation painters. The list may only be read or changed under its lock,
+  // which a thread may take more than once.
+  [[nodiscard]] std::unique_lock<std::recursive_mutex> LockPainterList() {
+    return std::unique_lock(FPainterListLock);
+  }
+  std::vector<TGIFPainter*>& PainterList() { return FPainterList; }
+
+  void DropStillBitmap() { FCachedBitmap.reset(); }
+
+  TGIFWarningEvent FWarningHandler;
+  uint8_t PixelCoding = kGIFImageDefaults.PixelCoding;
+
+  // Drawing and animation state, used by the renderer and its painters.
+  bool FDrawBusy = false;
+  bool FInPaletteQuery = false;
+  uint16_t DrawFlags = kGIFImageDefaults.DrawFlags;
+  uint8_t FImportReduction = kGIFImageDefaults.ImportReduction;
+  int32_t FImportBits = kGIFImageDefaults.ImportBits;
+  uint8_t FImportDither = kGIFImageDefaults.ImportDither;
+  TGIFPainter* FActivePainter = nullptr;
+  uint8_t FPainterPriority = kGIFImageDefaults.PainterPriority;
+  int32_t FPlaybackPercent = kGIFImageDefaults.PlaybackPercent;
+  TColor FDrawFillColor = kGIFImageDefaults.DrawFillColor;
+  TGIFPaintEvent OnPaintStart, OnPaintFrame, OnPaintAfter, OnPaintLoop, OnPaintEnd;
+
+ private:
+  friend class TGIFSubImage;
+  // Pixel memory bookkeeping of the frames; ReservePixelBytes raises beyond the limits.
+  void ReservePixelBytes(int64_t bytes, int width, int height);
+  void ReturnPixelBytes(int64_t bytes) { FPixelBytes -= bytes; }
+  void CopyFromImage(const TGIFImage& source);
+
+  std::unique_ptr<TGIFImageList> FFrameList;
+  std::unique_ptr<TGIFHeader> FHeaderBlock;
+  TPalette FScreenPalette;
+  std::recursive_mutex FPainterListLock;
+  std::vector<TGIFPainter*> FPainterList;
+  std::unique_ptr<TBitmap> FCachedBitmap;  // still picture of the whole image
+  int64_t FPixelBytes = 0;
+};
+
+// Registers TGIFImage in the picture registry under "GIF" with "GIF Image". Safe to call
+// more than once.
+void RegisterGIFFormat();
+
+}  // namespace corvane

@@ -1,0 +1,128 @@
+#pragma once
+// TGIFSubImage: one frame of a GIF file: the extensions in front of it, its image
+// descriptor, its local colour table and its pixels, one colour index per byte.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "gif/GIFColorMap.h"
+#include "gif/GIFItem.h"
+#include "gif/GIFList.h"
+#include "platform/Bitmap.h"
+#include "platform/Palette.h"
+#include "platform/Types.h"
+
+namespace corvane {
+
+class TGIFGraphicControlExtension;
+
+class TGIFSubImage final : public TGIFItem {
+ public:
+  static constexpr uint8_t kSeparator = 0x2C;
+  // Frame flags: local table present, interlaced, local table sorted.
+  static constexpr uint8_t kLocalTable = 0x80;
+  static constexpr uint8_t kInterlaced = 0x40;
+  static constexpr uint8_t kSorted = 0x20;
+
+  explicit TGIFSubImage(TGIFImage& ownerImage);
+  ~TGIFSubImage() override;
+
+  std::string ClassName() const override { return "TGIFSubImage"; }
+  // From another frame: descriptor, pixels, local table (unless the source is blank) and
+  // extensions, re-created from their file form.
+  void CopyFrom(const TPersistent& source) override;
+  // rev89a with a usage-ordered local table or any extension.
+  TGifRevision FileRevision() const override;
+  // The extensions, then (unless blank) the descriptor, the local table and the pixels.
+  void SaveToStream(TStream& stream) override;
+  void LoadFromStream(TStream& stream) override;
+
+  // The first descriptor byte as read; the writer always writes 0x2C.
+  uint8_t SeparatorByte() const { return FSeparatorByte; }
+  uint16_t FrameLeft() const { return FFrameLeft; }
+  uint16_t FrameTop() const { return FFrameTop; }
+  uint16_t FrameWidth() const { return FFrameWidth; }
+  uint16_t FrameHeight() const { return FFrameHeight; }
+  uint8_t FrameFlags() const { return FFrameFlags; }
+  void SetFrameFlags(uint8_t value) { FFrameFlags = value; }
+  void SetFrameLeft(uint16_t value) { PlaceFrame(value, FFrameTop, FFrameWidth, FFrameHeight); }
+  void SetFrameTop(uint16_t value) { PlaceFrame(FFrameLeft, value, FFrameWidth, FFrameHeight); }
+  void SetFrameWidth(uint16_t value) { PlaceFrame(FFrameLeft, FFrameTop, value, FFrameHeight); }
+  void SetFrameHeight(uint16_t value) { PlaceFrame(FFrameLeft, FFrameTop, FFrameWidth, value); }
+  // Moves and sizes the frame. A new size renews the pixels (zero-filled). The logical screen
+  // grows to hold the frame, with warnings unless it was empty.
+  void PlaceFrame(int left, int top, int width, int height);
+  // Right and bottom exclusive.
+  TRect BoundsRect() const;
+  bool IsInterlaced() const { return (FFrameFlags & kInterlaced) != 0; }
+  // Sets FrameFlags from the local table, as the writer stores them.
+  void RefreshFrameFlags();
+
+  // No pixel buffer, or a frame without area.
+  bool IsBlank() const;
+  // A zero-filled buffer of FrameWidth × FrameHeight bytes (none when that is 0). Raises
+  // GIFException beyond the pixel limits, before allocating.
+  void AllocatePixels();
+  void ReleasePixels();
+  // Allocates when there is no buffer; "Image is empty" when there is still none.
+  void EnsurePixels();
+  // "Invalid pixel coordinates" outside the frame.
+  uint8_t* RowStart(int y);
+  uint8_t PixelAt(int x, int y);
+  uint8_t* PixelData() const { return FPixelData.get(); }
+  int32_t PixelDataSize() const { return FPixelDataSize; }
+
+  // The local table when it has entries, else the global table when that has, else the
+  // empty local table.
+  const TGIFColorMap& ActiveTable() const;
+  TGIFLocalColorMap& LocalTable() const { return *FLocalTable; }
+  int TableDepth() const { return FLocalTable->TableDepth(); }
+  int TableResolution() const { return FLocalTable->TableResolution(); }
+
+  TGIFExtensionList& Extensions() const { return *FExtensionList; }
+  bool HasTransparency() const { return FHasTransparency; }
+  // The frame's first graphic control extension, owned by the extension list.
+  TGIFGraphicControlExtension* ControlBlock() const { return FControlBlock; }
+
+  // Deletes the extensions, the local table and the pixels and makes the frame 0 × 0;
+  // position, flags and separator stay.
+  void ClearFrame();
+  void DropCachedBitmap() { FCachedBitmap.reset(); }
+  void DropCachedMask();
+
+  TPalette FramePalette() const { return FFramePalette; }
+  // Replaces the frame's palette; a drawing made with another palette is dropped.
+  void SetFramePalette(TPalette palette);
+
+ private:
+  friend class TGIFGraphicControlExtension;
+  static constexpr int kDescriptorBytes = 10;
+
+  // The descriptor, the pixels and the local table.
+  void CopyImageDataFrom(const TGIFSubImage& frame);
+  void ReadDescriptor(TStream& stream);
+  void WriteDescriptor(TStream& stream) const;
+
+  // Drawing state: the rendered frame, its transparency mask and its palette.
+  std::unique_ptr<TBitmap> FCachedBitmap;
+  std::unique_ptr<TBitmap> FCachedMask;
+  bool FMaskPending = true;
+  TPalette FFramePalette;
+
+  std::unique_ptr<uint8_t[]> FPixelData;
+  int32_t FPixelDataSize = 0;
+  std::unique_ptr<TGIFLocalColorMap> FLocalTable;
+  // The image descriptor, 10 bytes in file order.
+  uint8_t FSeparatorByte = kSeparator;
+  uint16_t FFrameLeft = 0;
+  uint16_t FFrameTop = 0;
+  uint16_t FFrameWidth = 0;
+  uint16_t FFrameHeight = 0;
+  uint8_t FFrameFlags = 0;
+  std::unique_ptr<TGIFExtensionList> FExtensionList;
+  bool FHasTransparency = false;
+  TGIFGraphicControlExtension* FControlBlock = nullptr;
+};
+
+}  // namespace corvane
