@@ -81,6 +81,8 @@ class TForm1 : public QWidget {
   const TOpenDialogSetup& OpenDialog() const { return FOpenDialog; }
   // Appends the GIF files that these files and folders stand for, as a drop onto the list.
   void AddGifPaths(const QStringList& paths);
+  // Opens the picture on the JPG tab, as Open does with the file chosen.
+  void OpenJpgPicture(const QString& file);
 
  public slots:
   void ShowStatus(const QString& text);
@@ -151,7 +153,6 @@ class TForm1 : public QWidget {
   void ShowJpgState();
   void ShowJpgPane(int pane);
   void ShowJpgRecompressing();
-  void OpenJpgPicture(const QString& file);
   void ClearJpgPicture();
   void SaveJpgResult();
 
