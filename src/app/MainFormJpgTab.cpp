@@ -1,7 +1,6 @@
 // The JPG tab of the main window: the source, result and adjustment groups, bound to the
 // tab's workflow model.
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
@@ -12,6 +11,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <array>
 #include <utility>
 
 #include "Application.h"
@@ -51,6 +51,9 @@ QRadioButton* NewRadioButton(QButtonGroup* group, QWidget* parent, const char* n
   group->addButton(button);
   return button;
 }
+
+// The track bar, the edit and its up-down control: off while a result is made.
+std::array<QWidget*, 3> ValueControls(const TForm1& form) { return {form.Edit2, form.BUUpDown1, form.BUTrackBar1}; }
 
 }  // namespace
 
@@ -193,9 +196,7 @@ void TForm1::ShowJpgState() {
   else
     unsetCursor();
   SetAdjustControlsEnabled(s.AdjustmentControlsEnabled);
-  for (QWidget* control : {static_cast<QWidget*>(Edit2), static_cast<QWidget*>(BUUpDown1),
-                           static_cast<QWidget*>(BUTrackBar1)})
-    control->setEnabled(s.TrackBarEnabled());
+  for (QWidget* control : ValueControls(*this)) control->setEnabled(s.TrackBarEnabled());
   Image3->SetIncrementalDisplay(s.Image3IncrementalDisplay);
 }
 
@@ -203,13 +204,14 @@ void TForm1::ShowJpgState() {
 // at once.
 void TForm1::ShowJpgRecompressing() {
   ShowJpgState();
-  for (QWidget* control : {static_cast<QWidget*>(Edit2), static_cast<QWidget*>(BUUpDown1),
-                           static_cast<QWidget*>(BUTrackBar1)})
-    control->repaint();
+  for (QWidget* control : ValueControls(*this)) control->repaint();
 }
 
 void TForm1::ShowJpgPane(int pane) {
-  if (pane == 2) return Image2->Picture().SetGraphic(FJpeg.Image2().Graphic());
+  if (pane == 2) {
+    Image2->Picture().SetGraphic(FJpeg.Image2().Graphic());
+    return;
+  }
   bool incremental = FJpeg.State().Image3IncrementalDisplay;
   Image3->SetIncrementalDisplay(incremental);
   Image3->Picture().SetGraphic(FJpeg.Image3().Graphic());
