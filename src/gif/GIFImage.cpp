@@ -133,13 +133,19 @@ void TGIFImage::SaveToStream(TStream& stream) {
 }
 
 void TGIFImage::DiscardContents() {
-  DropStillBitmap();
+  StopAllPainters();
   FFrameList->DeleteAll();
   FHeaderBlock->GlobalTable().ClearTable();
   FHeaderBlock->CanvasWidth = 0;
   FHeaderBlock->CanvasHeight = 0;
   FHeaderBlock->RefreshScreenFlags();
   SetPalette(nullptr);
+}
+
+void TGIFImage::StopAllPainters() {
+  // This image starts no painters, so its list stays empty and stopping them comes down to
+  // dropping the still bitmap.
+  DropStillBitmap();
 }
 
 int TGIFImage::AppendFrame(std::unique_ptr<TGIFSubImage> frame) {

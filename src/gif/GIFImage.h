@@ -96,6 +96,9 @@ class TGIFImage final : public TGraphic {
   // Deletes the frames, clears the global table and the logical screen size; BackdropIndex
   // and PixelAspect stay.
   void DiscardContents();
+  // Stops every animation painter of the image and waits for them to end, then drops the
+  // still bitmap. Whatever rewrites frames calls this first.
+  void StopAllPainters();
   // Takes ownership of a frame made for this image and answers its index; "Object type not
   // supported for operation" for a frame of another image.
   int AppendFrame(std::unique_ptr<TGIFSubImage> frame);
