@@ -9,6 +9,7 @@
 #include <string>
 
 #include "gif/GIFImage.h"
+#include "gifopt/ReduceSteps.h"
 
 namespace corvane {
 
@@ -24,11 +25,6 @@ struct TGifOptions {
   std::string BackupDirectory;
 };
 
-// The optimizer's step sets: the main pass does everything, the first pass of the two-pass
-// mode everything but the masking of unchanged pixels.
-constexpr uint8_t kMainPassSteps = 31;
-constexpr uint8_t kFirstPassSteps = 29;
-
 // Answers how the new encoding of a file looks different from the file, or nothing when
 // both show the same animation.
 using TGifEncodingCheck =
@@ -36,7 +32,7 @@ using TGifEncodingCheck =
 
 struct TGifRunSeams {
   // Shrinks the image in place with the given steps.
-  std::function<void(TGIFImage& image, uint8_t steps)> Reduce;
+  std::function<void(TGIFImage& image, TReduceSteps steps)> Reduce;
   // Optimize mode: consulted before a file is replaced; a file whose encoding would look
   // different keeps its bytes. None: files are replaced unchecked.
   TGifEncodingCheck CheckEncoding;

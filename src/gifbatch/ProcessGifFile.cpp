@@ -72,7 +72,7 @@ class TFileRun {
     }
   }
   // Optimizes and serialises the image into the buffer, rewound; then empties the image.
-  TGifFileEnding Pass(TGIFImage& image, uint8_t steps, TMemoryStream& buffer);
+  TGifFileEnding Pass(TGIFImage& image, TReduceSteps steps, TMemoryStream& buffer);
   bool ReadAndBackUp();
 
   TGifListItem& FItem;
@@ -100,7 +100,7 @@ bool TFileRun::ReadAndBackUp() {
   });
 }
 
-TGifFileEnding TFileRun::Pass(TGIFImage& image, uint8_t steps, TMemoryStream& buffer) {
+TGifFileEnding TFileRun::Pass(TGIFImage& image, TReduceSteps steps, TMemoryStream& buffer) {
   FSeams.Reduce(image, steps);
   if (!Guarded([&] { image.SaveToStream(buffer); })) return TGifFileEnding::Failed;
   if (AbortSeen()) return TGifFileEnding::Aborted;

@@ -40,7 +40,7 @@ void AddComment(TGIFImage& image, const std::string& text) {
   frame.Extensions().AppendMember(std::move(extension));
 }
 
-void DropComments(TGIFImage& image, uint8_t) {
+void DropComments(TGIFImage& image, TReduceSteps) {
   for (int f = 0; f < image.FrameCount(); ++f) {
     TGIFExtensionList& extensions = image.Frame(f).Extensions();
     for (int e = extensions.MemberCount() - 1; e >= 0; --e)
@@ -79,7 +79,7 @@ std::string TGifBatchTest::AddFile(const std::string& name, const TBytes& bytes)
 
 TGifRunSeams TGifBatchTest::Seams() {
   TGifRunSeams seams;
-  seams.Reduce = [this](TGIFImage& image, uint8_t steps) {
+  seams.Reduce = [this](TGIFImage& image, TReduceSteps steps) {
     {
       std::lock_guard lock(Lock);
       Steps.push_back(steps);

@@ -27,7 +27,7 @@ TBytes Animation(int frames, const std::string& comment = "");
 TBytes Encode(TGIFImage& image);
 void AddComment(TGIFImage& image, const std::string& text);
 // Fits the optimizer seam, whatever the steps.
-void DropComments(TGIFImage& image, uint8_t steps = 0);
+void DropComments(TGIFImage& image, TReduceSteps steps = 0);
 
 TBytes ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const TBytes& bytes);
@@ -49,7 +49,7 @@ class TGifBatchTest : public ::testing::Test {
   std::filesystem::path Dir;
   TGifBatch Batch;
   TGifOptions Options;
-  std::function<void(TGIFImage& image, uint8_t steps)> Pass;
+  std::function<void(TGIFImage& image, TReduceSteps steps)> Pass;
   TGifEncodingCheck Check;
   std::function<void()> Messages;
 

@@ -35,7 +35,7 @@ TEST_F(ProcessGifFileTest, TwoPassesOnAnAnimationRunTheFirstPassOnACopyThenTheMa
 TEST_F(ProcessGifFileTest, OnEqualSizesTheMainPassWins) {
   std::string path = AddFile("anim.gif", Animation(3, "a comment of some length"));
   Options.TwoPass = true;
-  Pass = [](TGIFImage& image, uint8_t steps) {
+  Pass = [](TGIFImage& image, TReduceSteps steps) {
     DropComments(image);
     AddComment(image, steps == kMainPassSteps ? "main" : "copy");
   };
@@ -48,7 +48,7 @@ TEST_F(ProcessGifFileTest, TheFirstPassWinsOnlyWhenStrictlySmaller) {
   TBytes source = Animation(3, "a comment of some length");
   std::string path = AddFile("anim.gif", source);
   Options.TwoPass = true;
-  Pass = [](TGIFImage& image, uint8_t steps) {
+  Pass = [](TGIFImage& image, TReduceSteps steps) {
     DropComments(image);
     if (steps == kMainPassSteps) AddComment(image, "longer");
   };
