@@ -48,17 +48,18 @@ int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::
   seams.Reduce = ReduceForList;
   if (optimize && !parsed.Has("--no-verify")) seams.CheckEncoding = VisibleDifference;
   TGifRowPrinter printer(out, err, parsed.Has("--json"), ::isatty(STDERR_FILENO) == 1, batch.List());
-  bool aborted = false, incomplete = false;
+  bool incomplete = false;
+  int finished = 0;
   seams.FileEnded = [&](int index, const TGifFileResult& result) {
     printer.FileEnded(index, result);
-    aborted = aborted || result.Ending == TGifFileEnding::Aborted;
+    finished += result.Ending != TGifFileEnding::Aborted;
     incomplete = incomplete || result.Ending == TGifFileEnding::Failed || result.Refused;
   };
   {
     TInterruptToAbort interrupt(batch.AbortFlag());
     batch.ProcessGifList(optimize, OptionsOf(parsed), seams, jobs);
   }
-  aborted = aborted || batch.AbortFlag().load();
+  bool aborted = finished < batch.List().Count();
   printer.PrintTotal(batch, aborted);
   if (aborted) {
     err << "corvane " << (optimize ? "optimize" : "test") << ": aborted\n";

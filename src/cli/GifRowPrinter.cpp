@@ -56,6 +56,7 @@ void TGifRowPrinter::ClearProgress() {
 void TGifRowPrinter::FileEnded(int index, const TGifFileResult& result) {
   ClearProgress();
   const TGifListItem& item = FList.Item(index);
+  if (result.Ending == TGifFileEnding::Aborted && item.SubItems.size() == 1) return;
   if (FJson)
     PrintJson(item, result);
   else

@@ -19,6 +19,7 @@ class TGifRowPrinter {
   TGifRowPrinter(const TGifRowPrinter&) = delete;
   TGifRowPrinter& operator=(const TGifRowPrinter&) = delete;
 
+  // A file the run ended before reading gets no row.
   void FileEnded(int index, const TGifFileResult& result);
   // "Total saved :  " and the total label, or its JSON object.
   void PrintTotal(const TGifBatch& batch, bool aborted);

@@ -106,7 +106,8 @@ for _ in $(seq 1 400); do [ -s "$tmp/out" ] && break; sleep 0.01; done
 kill -INT "$pid"
 wait "$pid"
 check "Ctrl-C stops the run" test $? -eq 130
-check "the rows end with the file under work, which has its size only" bash -c "tail -n 2 '$tmp/out' | head -1 | grep -Eq '^f[0-9]+\.gif +824618$'"
+check "only the last row, of the file under work, may lack its results" \
+  bash -c "head -n -2 '$tmp/out' | grep -Evq '%$' && exit 1; tail -n 2 '$tmp/out' | head -1 | grep -Eq '(%|^f[0-9]+\.gif +824618)$'"
 replaced=$(for f in "$tmp"/many/*.gif; do cmp -s "$f" "$tmp/large-frames.gif" || echo "$f"; done | wc -l)
 rows=$(grep -Ec '%$' "$tmp/out")
 check "exactly the files with complete rows were replaced" test "$replaced" -eq "$rows"
