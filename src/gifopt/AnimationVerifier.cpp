@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gif/GIFImage.h"
+#include "gifopt/CodedPixels.h"
 #include "gifopt/PictureSequence.h"
 
 namespace corvane {
@@ -40,6 +41,12 @@ std::string Load(std::span<const uint8_t> file, TGIFImage& image) {
     problem = e.what();
   }
   image.FWarningHandler = nullptr;
+  if (!problem.empty()) return problem;
+  try {
+    problem = FindPixelsReadUnlikeViewers(file, image);
+  } catch (const EPlatformError& e) {
+    problem = e.what();
+  }
   if (!problem.empty()) return problem;
   if ((image.Width() == 0 || image.Height() == 0) && HasPixels(image)) return "Empty logical screen";
   if (!TAnimationComposer::CanCompose(image)) return "Logical screen too large to compose";

@@ -8,15 +8,11 @@
 #include "gif/GIFImage.h"
 #include "gifopt/ReduceProgress.h"
 #include "gifopt/TableUsers.h"
+#include "gifopt/ViewerRules.h"
 
 namespace corvane {
 
 namespace {
-
-bool StaysOnScreen(const TGIFSubImage& frame) {
-  const TGIFGraphicControlExtension* control = frame.ControlBlock();
-  return !control || control->Disposal() <= 1;
-}
 
 std::optional<uint8_t> TransparentIndexOf(const TGIFSubImage& frame) {
   if (!frame.HasTransparency() || !frame.ControlBlock()) return std::nullopt;

@@ -52,7 +52,7 @@ std::vector<bool> CropKeepsClearing(const TGIFImage& image) {
 bool CanRemove(const TGIFImage& image, int i) {
   if (i == 0) return false;
   const TGIFSubImage& previous = image.Frame(i - 1);
-  if (previous.IsBlank() || FrameDisposalEffect(previous) != TDisposalEffect::Keep) return false;
+  if (previous.IsBlank() || !StaysOnScreen(previous)) return false;
   return FrameDisplayTime(previous) + FrameDisplayTime(image.Frame(i)) <= 0xFFFF;
 }
 

@@ -28,6 +28,11 @@ TDisposalEffect FrameDisposalEffect(const TGIFSubImage& frame) {
   return control ? DisposalEffect(control->Disposal()) : TDisposalEffect::Keep;
 }
 
+bool StaysOnScreen(const TGIFSubImage& frame) {
+  const TGIFGraphicControlExtension* control = ViewerControlBlock(frame);
+  return !control || control->Disposal() <= 1;
+}
+
 int FrameDisplayTime(const TGIFSubImage& frame) {
   const TGIFGraphicControlExtension* control = ViewerControlBlock(frame);
   return DisplayTime(control ? control->DelayTime() : 0);

@@ -25,6 +25,9 @@ TDisposalEffect DisposalEffect(uint8_t disposal);
 // None when the frame has none.
 const TGIFGraphicControlExtension* ViewerControlBlock(const TGIFSubImage& frame);
 TDisposalEffect FrameDisposalEffect(const TGIFSubImage& frame);
+// Whether the frame's pixels stay on the screen in every viewer: it has no control block or
+// disposal 0 or 1. Viewers differ on 4 to 7.
+bool StaysOnScreen(const TGIFSubImage& frame);
 
 // Viewers show a frame with a delay of 0 or 1 hundredths for 10 hundredths.
 inline constexpr int kShortestDelay = 10;
