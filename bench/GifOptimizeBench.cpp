@@ -19,7 +19,7 @@
 #include "gifbatch/ProcessGifFile.h"
 #include "gifopt/AnimationVerifier.h"
 #include "platform/FileUtils.h"
-#include "support/AnimationCorpus.h"
+#include "support/VariedAnimations.h"
 
 extern char** environ;
 
@@ -96,7 +96,7 @@ double StartSeconds(const fs::path& scratch) {
 
 std::vector<fs::path> BenchFiles(const fs::path& scratch) {
   std::vector<fs::path> files;
-  for (const test::TGeneratedGif& gif : test::GenerateAnimationCorpus()) {
+  for (const test::TGeneratedGif& gif : test::VariedAnimations()) {
     files.push_back(scratch / gif.Name);
     WriteFileAtomically(files.back(), gif.Bytes);
   }

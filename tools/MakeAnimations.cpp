@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/FileUtils.h"
-#include "support/AnimationCorpus.h"
+#include "support/VariedAnimations.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    for (const corvane::test::TGeneratedGif& gif : corvane::test::GenerateAnimationCorpus())
+    for (const corvane::test::TGeneratedGif& gif : corvane::test::VariedAnimations())
       corvane::WriteFileAtomically(std::filesystem::path(argv[1]) / gif.Name, gif.Bytes);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make_animations: %s\n", e.what());

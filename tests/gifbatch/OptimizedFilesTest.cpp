@@ -5,7 +5,7 @@
 #include "GifBatchTestSupport.h"
 #include "gifbatch/GifOptimizerSeams.h"
 #include "gifopt/AnimationVerifier.h"
-#include "support/AnimationCorpus.h"
+#include "support/VariedAnimations.h"
 
 namespace corvane::test {
 namespace {
@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 class OptimizedFilesTest : public TGifBatchTest {
  protected:
   void AddCorpus() {
-    for (const TGeneratedGif& gif : GenerateAnimationCorpus()) AddFile(gif.Name, gif.Bytes);
+    for (const TGeneratedGif& gif : VariedAnimations()) AddFile(gif.Name, gif.Bytes);
     for (const auto& entry : fs::directory_iterator(CORVANE_SAMPLES_DIR))
       if (entry.path().extension() == ".gif") AddFile("sample-" + entry.path().filename().string(), ReadBytes(entry.path()));
   }
@@ -56,7 +56,7 @@ TEST_F(OptimizedFilesTest, ATestRunOnWorkersMeasuresWhatARunInOrderMeasures) {
 }
 
 TEST_F(OptimizedFilesTest, AnEncodingThatLooksDifferentLeavesTheFileAsItWas) {
-  TBytes source = GenerateAnimationCorpus().front().Bytes;
+  TBytes source = VariedAnimations().front().Bytes;
   std::string path = AddFile("sprites.gif", source);
   TGifRunSeams seams = RealSeams();
   seams.Reduce = [](TGIFImage& image, TReduceSteps steps) {

@@ -1,4 +1,4 @@
-#include "AnimationCorpus.h"
+#include "VariedAnimations.h"
 
 #include <cmath>
 #include <functional>
@@ -163,7 +163,7 @@ TGeneratedGif Photo() {
 
 }  // namespace
 
-std::vector<TGeneratedGif> GenerateAnimationCorpus() {
+std::vector<TGeneratedGif> VariedAnimations() {
   return {Sprites(), Noise(), ManySmallFrames(), LargeFrames(), LocalTables(), TransparentSprites(), Interlaced(),
           Photo()};
 }

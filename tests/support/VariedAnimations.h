@@ -16,6 +16,6 @@ struct TGeneratedGif {
 };
 
 // The same files every time.
-std::vector<TGeneratedGif> GenerateAnimationCorpus();
+std::vector<TGeneratedGif> VariedAnimations();
 
 }  // namespace corvane::test
