@@ -24,6 +24,7 @@
 #include "PicShow.h"
 #include "PreviewLayout.h"
 #include "gif/GIFImage.h"
+#include "platform/Exceptions.h"
 #include "platform/FileUtils.h"
 
 namespace corvane {
@@ -277,6 +278,10 @@ void CopyPreviewLayout(const TImage& from, TImage& to) {
 }
 
 void ShowGifPreview(TImage& pane, const std::filesystem::path& path, bool stretchOption) {
+  // A listed pipe or device would block the window or never end; the list run refuses
+  // them too.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) throw EFOpenError(path.string());
   TGIFImage gif;
   gif.LoadFromFile(path);
   ShowFittedPreview(pane, gif, stretchOption);

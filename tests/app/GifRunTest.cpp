@@ -1,6 +1,8 @@
 // The GIF tab's runs driven through the window: Test All, Optimize, Abort, the item test
 // on selection, the error report and the blocking of list changes while work is under way.
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -220,6 +222,16 @@ TEST_F(GifRunTest, ErrorsTheRunDoesNotCatchReachTheReportAfterItsCleanUp) {
   EXPECT_EQ(FakeUi().Errors[0].second.back(), '.');
   EXPECT_EQ(Form->Image5->Picture().Graphic(), shown);
   ExpectIdle();
+
+  // A pipe listed through the dialog does not block the item test.
+  QString pipe = AppDir.path() + "/pipe.gif";
+  ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+  AddPath(pipe);
+  FakeUi().Errors.clear();
+  ClickRow(4);
+  List()->clearSelection();
+  ASSERT_EQ(FakeUi().Errors.size(), 1u);
+  EXPECT_EQ(FakeUi().Errors[0].second, "Cannot open file " + pipe + ".");
 }
 
 TEST_F(GifRunTest, NothingChangesTheListWhileARunIsUnderWay) {
