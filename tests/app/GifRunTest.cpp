@@ -15,7 +15,7 @@
 
 #include "Application.h"
 #include "FormFixture.h"
-#include "GifFiles.h"
+#include "TestGifs.h"
 #include "GifListView.h"
 #include "Image.h"
 #include "gif/GIFImage.h"

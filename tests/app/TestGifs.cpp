@@ -1,4 +1,4 @@
-#include "GifFiles.h"
+#include "TestGifs.h"
 
 #include <QFile>
 
