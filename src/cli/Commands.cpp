@@ -7,9 +7,10 @@ namespace corvane::cli {
 extern const Command kInfoCommand;
 extern const Command kResaveCommand;
 extern const Command kJpegCommand;
+extern const Command kFramesCommand;
 
 std::span<const Command> Commands() {
-  static const std::array commands{kInfoCommand, kResaveCommand, kJpegCommand};
+  static const std::array commands{kInfoCommand, kResaveCommand, kJpegCommand, kFramesCommand};
   return commands;
 }
 
