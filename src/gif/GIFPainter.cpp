@@ -165,6 +165,7 @@ bool TGIFPainter::PlayPass() {
     Fire(FOnPaintFrame);
     OnUiThread([this] { ShowFrame(); });
     played = true;
+    if (Stopped()) break;
     int shown = FFrameIndex;
     Fire(FOnPaintAfter);
     if (FFrameIndex == shown) ++FFrameIndex;
