@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the programs and runs the main job on samples/: for now
-# it shows what each sample holds and writes it again into a temporary folder.
+# it shows what each sample holds, writes it again into a temporary folder and writes the
+# pictures each one shows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -12,4 +13,5 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 for sample in samples/*.gif; do
   "$corvane" resave "$sample" "$out/$(basename "$sample")"
+  "$corvane" frames "$sample" "$out/$(basename "$sample" .gif)-frames"
 done
