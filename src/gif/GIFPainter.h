@@ -42,16 +42,11 @@ class TGIFPainter final : public TThread {
   bool IsThreaded() const { return (FPaintFlags & dfThreaded) != 0; }
   bool FirstShown() const { return FFirstShown; }
   bool PaintsOn(const TCanvas& canvas, const TRect& rect) const { return FPaintCanvas == &canvas && FPaintRect == rect; }
-  TGIFImage* PaintImage() const { return FPaintImage; }
   TCanvas& PaintCanvas() const { return *FPaintCanvas; }
-  const TRect& PaintRect() const { return FPaintRect; }
-  uint16_t PaintFlags() const { return FPaintFlags; }
   // The image's frame shown now, −1 when not playing. Paint event handlers may set it to
   // choose the next frame.
   int FrameIndex() const { return FFrameIndex; }
   void SetFrameIndex(int index) { FFrameIndex = index; }
-  // The composed picture when the painter composes (disposal 2 or 3 in use), else none.
-  const TBitmap* WorkBuffer() const { return FWorkBuffer.get(); }
 
  protected:
   void Execute() override { RunAnimation(); }
