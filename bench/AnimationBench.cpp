@@ -91,10 +91,5 @@ BENCHMARK_CAPTURE(ComposeMagick, disposal, true)->Name("Compose/imagemagick/disp
 int main(int argc, char** argv) {
   Magick::InitializeMagick(argv[0]);
   Magick::ResourceLimits::thread(1);
-  benchmark::Initialize(&argc, argv);
-  corvane::TRatioReporter reporter("imagemagick");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios({"Compose"}, {"sprite", "disposal"});
-  benchmark::Shutdown();
-  return 0;
+  return corvane::RunWithRatios(argc, argv, "imagemagick", {"Compose"}, {"sprite", "disposal"});
 }
