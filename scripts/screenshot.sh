@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the desktop program and photographs its two tabs in a virtual X server:
-# docs/gif-tab.png with the GIF files of samples/ listed, and docs/jpg-tab.png.
+# docs/gif-tab.png with the GIF files of samples/ listed, and docs/jpg-tab.png with
+# samples/photo.png open (scripts/make-sample-photo.sh draws it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -17,4 +18,4 @@ shoot() {  # picture, program arguments...
   echo "wrote $picture"
 }
 shoot docs/gif-tab.png --tab=gif "${samples[@]}"
-shoot docs/jpg-tab.png --tab=jpg
+shoot docs/jpg-tab.png --open=samples/photo.png

@@ -9,6 +9,10 @@ namespace corvane {
 
 inline const QString kGifOpenFilter = QStringLiteral("CompuServe GIF Image (*.gif)|*.gif");
 
+// The JPG tab's save dialog: filter index 1 is ".jpg", 2 ".jpeg".
+inline const QString kJpegSaveFilter =
+    QStringLiteral("JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg");
+
 // The JPG tab's "All Graphics" filter with one entry per picture family.
 QString AllGraphicsOpenFilter();
 

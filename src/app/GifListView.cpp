@@ -2,22 +2,10 @@
 
 #include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
-#include <QUrl>
+
+#include "DroppedFiles.h"
 
 namespace corvane {
-
-namespace {
-
-QStringList LocalPaths(const QMimeData* data) {
-  QStringList paths;
-  if (!data || !data->hasUrls()) return paths;
-  for (const QUrl& url : data->urls())
-    if (url.isLocalFile()) paths << url.toLocalFile();
-  return paths;
-}
-
-}  // namespace
 
 TGifListView::TGifListView(QWidget* parent) : QTreeWidget(parent) {
   setAcceptDrops(true);

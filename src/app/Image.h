@@ -27,6 +27,7 @@ class TImage : public QWidget {
   bool Stretch() const { return FStretch; }
   void SetStretch(bool value);
   void SetCenter(bool value);
+  bool IncrementalDisplay() const { return FIncrementalDisplay; }
   void SetIncrementalDisplay(bool value) { FIncrementalDisplay = value; }
   TAlign Align() const { return FAlign; }
   // alClient keeps the pane on its parent's client area.

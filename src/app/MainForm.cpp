@@ -63,7 +63,10 @@ void SetButton(QToolButton* button, const QString& caption, TGlyph glyph, const 
 }  // namespace
 
 TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), FUi(ui), FAppDir(std::move(appDir)) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      FUi(ui),
+      FAppDir(std::move(appDir)),
+      FJpeg(JpgSeam(), FAppDir) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(kApplicationTitle);
   setWindowIcon(WindowIcon());
@@ -234,11 +237,17 @@ void TForm1::FlatTabControl1TabChanged() {
 }
 
 void TForm1::FlatSpeedButton1Click() {
-  if (ActiveTab() == kGifTab) AddGifFiles(FUi.OpenFiles(FOpenDialog));
+  if (ActiveTab() == kGifTab)
+    AddGifFiles(FUi.OpenFiles(FOpenDialog));
+  else if (QStringList files = FUi.OpenFiles(FOpenDialog); !files.isEmpty())
+    OpenJpgPicture(files.front());
 }
 
 void TForm1::FlatSpeedButton11Click() {
-  if (ActiveTab() == kGifTab) RemoveSelectedGifs();
+  if (ActiveTab() == kGifTab)
+    RemoveSelectedGifs();
+  else
+    ClearJpgPicture();
 }
 
 }  // namespace corvane

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "UiServices.h"
+#include "jpegopt/JpegWorkflow.h"
 
 class QAction;
 class QCheckBox;
@@ -80,6 +81,8 @@ class TForm1 : public QWidget {
   const TOpenDialogSetup& OpenDialog() const { return FOpenDialog; }
   // Appends the GIF files that these files and folders stand for, as a drop onto the list.
   void AddGifPaths(const QStringList& paths);
+  // Opens the picture on the JPG tab, as Open does with the file chosen.
+  void OpenJpgPicture(const QString& file);
 
  public slots:
   void ShowStatus(const QString& text);
@@ -106,6 +109,12 @@ class TForm1 : public QWidget {
   void Image1Click();
   void Image2Click();
   void Image3Click();
+  void RxSlider1Change();
+  void Edit2Change();
+  void RadioButton1Click();
+  void RadioButton2Click();
+  void RadioButton3Click();
+  void RadioButton4Click();
 
  protected:
   bool event(QEvent* event) override;
@@ -136,9 +145,21 @@ class TForm1 : public QWidget {
   void ShowFullView(const TImage& pane, const QString& title, bool stretch);
   std::filesystem::path DefaultBackupDirectory() const;
 
+  // The JPG tab's workflow drives its controls: each action runs on the model, then the
+  // controls show the model's state, and the focus stays where it was.
+  TJpegWorkflowSeam JpgSeam();
+  void RunJpgAction(const std::function<void()>& action);
+  void RunJpgControlEvent(const std::function<void()>& action);
+  void ShowJpgState();
+  void ShowJpgPane(int pane);
+  void ShowJpgRecompressing();
+  void ClearJpgPicture();
+  void SaveJpgResult();
+
   TUiServices& FUi;
   std::filesystem::path FAppDir;
   TOpenDialogSetup FOpenDialog;
+  TJpegWorkflow FJpeg;
 };
 
 // Gives to the pane layout of from: alignment, stretching, width, height, left and top.

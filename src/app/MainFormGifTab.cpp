@@ -207,6 +207,7 @@ void TForm1::FlatSpeedButton3Click() {
 }
 
 void TForm1::FlatSpeedButton9Click() {
+  if (ActiveTab() == kJpgTab) return SaveJpgResult();
   if (ActiveTab() != kGifTab || ListView1->topLevelItemCount() == 0) return;
   FUi.Confirm(QStringLiteral("Confirm"),
               QStringLiteral("Are you sure that you want to Optimize all the GIF files ?\n"

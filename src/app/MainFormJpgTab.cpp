@@ -1,4 +1,5 @@
-// The JPG tab of the main window: the source, result and adjustment groups.
+// The JPG tab of the main window: the source, result and adjustment groups, bound to the
+// tab's workflow model.
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -8,14 +9,19 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
+#include <array>
 #include <utility>
 
 #include "Application.h"
+#include "DroppedFiles.h"
+#include "FileFilter.h"
 #include "FormControls.h"
 #include "Image.h"
 #include "MainForm.h"
 #include "UpDown.h"
+#include "imageimport/PictureFormats.h"
 
 namespace corvane {
 
@@ -46,9 +52,13 @@ QRadioButton* NewRadioButton(QButtonGroup* group, QWidget* parent, const char* n
   return button;
 }
 
+// The track bar, the edit and its up-down control: off while a result is made.
+std::array<QWidget*, 3> ValueControls(const TForm1& form) { return {form.Edit2, form.BUUpDown1, form.BUTrackBar1}; }
+
 }  // namespace
 
 void TForm1::CreateJpgTab() {
+  RegisterAllPictureFormats();
   CreateJpgSourceGroup();
   CreateJpgResultGroup();
   CreateJpgAdjustGroup();
@@ -81,6 +91,7 @@ void TForm1::CreateJpgAdjustGroup() {
   Label10 = NewLabel(FlatGroupBox3, "Label10", QStringLiteral("Compress :"), 10, 24);
   Edit2 = Placed(new QLineEdit(QStringLiteral("0"), FlatGroupBox3), "Edit2", QRect(64, 20, 40, 20));
   Edit2->setTextMargins(0, 0, 14, 0);  // room for the up-down control over its right end
+  Edit2->setAcceptDrops(false);         // a file dropped onto it opens, as anywhere on the tab
   BUUpDown1 = Placed(new TUpDown(FlatGroupBox3, Edit2, 0, 100), "BUUpDown1", QRect(89, 22, 13, 16));
   Label9 = NewLabel(FlatGroupBox3, "Label9", QStringLiteral("%"), 108, 24);
   BUTrackBar1 = Placed(new QSlider(Qt::Horizontal, FlatGroupBox3), "BUTrackBar1", QRect(6, 50, 119, 30));
@@ -113,6 +124,18 @@ void TForm1::CreateJpgAdjustGroup() {
 }
 
 void TForm1::BindJpgHandlers() {
+  BindHandler(BUTrackBar1, &QSlider::valueChanged, this, &TForm1::RxSlider1Change);
+  BindHandler(Edit2, &QLineEdit::textChanged, this, &TForm1::Edit2Change);
+  BindHandler(RadioButton1, &QRadioButton::clicked, this, &TForm1::RadioButton1Click);
+  BindHandler(RadioButton2, &QRadioButton::clicked, this, &TForm1::RadioButton2Click);
+  BindHandler(RadioButton3, &QRadioButton::clicked, this, &TForm1::RadioButton3Click);
+  BindHandler(RadioButton4, &QRadioButton::clicked, this, &TForm1::RadioButton4Click);
+  // The two boxes start nothing; the next recompression reads them.
+  connect(ProgressiveDisplay, &QCheckBox::toggled, this, [this](bool on) { FJpeg.SetProgressiveDisplay(on); });
+  connect(IncrementalDisplay, &QCheckBox::toggled, this, [this](bool on) { FJpeg.SetIncrementalDisplay(on); });
+  auto* drop = new TFileDropTarget(FlatPanel2);
+  connect(drop, &TFileDropTarget::FilesDropped, this,
+          [this](const QStringList& paths) { RunHandler([&] { OpenJpgPicture(paths.front()); }); });
   BindHandler(Image2, &TImage::Click, this, &TForm1::Image2Click);
   BindHandler(Image3, &TImage::Click, this, &TForm1::Image3Click);
   BindHandler(FullView1, &QAction::triggered, this, &TForm1::Image3Click);
@@ -131,5 +154,109 @@ void TForm1::SetAdjustControlsEnabled(bool enabled) {
 void TForm1::Image2Click() { ShowFullView(*Image2, QStringLiteral("Source Image Preview"), false); }
 
 void TForm1::Image3Click() { ShowFullView(*Image3, QStringLiteral("Optimized Image Preview"), false); }
+
+TJpegWorkflowSeam TForm1::JpgSeam() {
+  return {[this](const std::string& text) { FUi.ShowMessage(kApplicationTitle, QString::fromStdString(text)); },
+          [](const std::string& message) { CorvaneApp().ReportError(QString::fromStdString(message)); },
+          [this] { ShowJpgRecompressing(); }, [this](int pane) { ShowJpgPane(pane); }};
+}
+
+// Disabling the focused value control sends the focus on; it comes back when the control
+// is enabled again, so that keys and typing keep going to it.
+void TForm1::RunJpgAction(const std::function<void()>& action) {
+  QWidget* focused = focusWidget();
+  action();
+  ShowJpgState();
+  if (focused && focused->isEnabled() && focusWidget() != focused) focused->setFocus();
+}
+
+// The adjustment controls are disabled on this tab until a picture is open; what reaches
+// them before, from code, starts nothing.
+void TForm1::RunJpgControlEvent(const std::function<void()>& action) {
+  if (FJpeg.SourceJpeg()) RunJpgAction(action);
+}
+
+void TForm1::ShowJpgState() {
+  const TJpegTabState& s = FJpeg.State();
+  LBSrcFN->setText(QString::fromStdString(s.LBSrcFN));
+  SrcSize->setText(QString::fromStdString(s.SrcSize));
+  CurrentSize->setText(QString::fromStdString(s.CurrentSize));
+  SavedSize->setText(QString::fromStdString(s.SavedSize));
+  {
+    const QSignalBlocker editSignals(Edit2), sliderSignals(BUTrackBar1);
+    if (QString edit = QString::fromStdString(s.Edit2); Edit2->text() != edit) Edit2->setText(edit);
+    BUTrackBar1->setValue(s.TrackBarPosition);
+  }
+  (s.RadioButton1 ? RadioButton1 : RadioButton2)->setChecked(true);
+  (s.RadioButton4 ? RadioButton4 : RadioButton3)->setChecked(true);
+  ProgressiveDisplay->setChecked(s.ProgressiveDisplay);
+  IncrementalDisplay->setChecked(s.IncrementalDisplay);
+  if (s.Cursor == TCursor::crAppStart)
+    setCursor(Qt::BusyCursor);
+  else
+    unsetCursor();
+  SetAdjustControlsEnabled(s.AdjustmentControlsEnabled);
+  for (QWidget* control : ValueControls(*this)) control->setEnabled(s.TrackBarEnabled());
+  Image3->SetIncrementalDisplay(s.Image3IncrementalDisplay);
+}
+
+// The work runs without letting window messages in, so the disabled controls are painted
+// at once.
+void TForm1::ShowJpgRecompressing() {
+  ShowJpgState();
+  for (QWidget* control : ValueControls(*this)) control->repaint();
+}
+
+void TForm1::ShowJpgPane(int pane) {
+  if (pane == 2) {
+    Image2->Picture().SetGraphic(FJpeg.Image2().Graphic());
+    return;
+  }
+  bool incremental = FJpeg.State().Image3IncrementalDisplay;
+  Image3->SetIncrementalDisplay(incremental);
+  Image3->Picture().SetGraphic(FJpeg.Image3().Graphic());
+  // Decoded now rather than when first painted, so that the pane shows the rows as they come.
+  if (auto* result = dynamic_cast<TJPEGImage*>(Image3->Picture().Graphic()); result && incremental)
+    result->DecodeBitmap();
+}
+
+void TForm1::OpenJpgPicture(const QString& file) {
+  RunJpgAction([&] { FJpeg.Open(file.toStdString()); });
+}
+
+void TForm1::ClearJpgPicture() {
+  RunJpgAction([this] { FJpeg.Clear(); });
+}
+
+void TForm1::SaveJpgResult() {
+  if (!FJpeg.CanSave()) return;
+  std::optional<TSaveDialogChoice> choice =
+      FUi.SaveFile({QtNameFilters(kJpegSaveFilter), QString::fromStdString(FJpeg.SaveDialogFileName())});
+  if (choice) FJpeg.Save(choice->FileName.toStdString(), choice->FilterIndex);
+}
+
+void TForm1::RxSlider1Change() {
+  RunJpgControlEvent([this] { FJpeg.RxSlider1Change(BUTrackBar1->value()); });
+}
+
+void TForm1::Edit2Change() {
+  RunJpgControlEvent([this] { FJpeg.Edit2Change(Edit2->text().toStdString()); });
+}
+
+void TForm1::RadioButton1Click() {
+  RunJpgControlEvent([this] { FJpeg.RadioButtonClick(1); });
+}
+
+void TForm1::RadioButton2Click() {
+  RunJpgControlEvent([this] { FJpeg.RadioButtonClick(2); });
+}
+
+void TForm1::RadioButton3Click() {
+  RunJpgControlEvent([this] { FJpeg.RadioButtonClick(3); });
+}
+
+void TForm1::RadioButton4Click() {
+  RunJpgControlEvent([this] { FJpeg.RadioButtonClick(4); });
+}
 
 }  // namespace corvane

@@ -16,6 +16,11 @@ void TQtUiServices::ShowError(const QString& caption, const QString& text) {
   QMessageBox::critical(QApplication::activeWindow(), caption, text);
 }
 
+void TQtUiServices::ShowMessage(const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+  box.exec();
+}
+
 QStringList TQtUiServices::OpenFiles(const TOpenDialogSetup& setup) {
   QFileDialog dialog(QApplication::activeWindow());
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -24,6 +29,18 @@ QStringList TQtUiServices::OpenFiles(const TOpenDialogSetup& setup) {
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters(setup.NameFilters);
   return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
+std::optional<TSaveDialogChoice> TQtUiServices::SaveFile(const TSaveDialogSetup& setup) {
+  QFileDialog dialog(QApplication::activeWindow());
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setNameFilters(setup.NameFilters);
+  dialog.selectFile(setup.FileName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return TSaveDialogChoice{dialog.selectedFiles().front(),
+                           int(setup.NameFilters.indexOf(dialog.selectedNameFilter())) + 1};
 }
 
 std::optional<QString> TQtUiServices::BrowseDirectory(const TBrowseDialogSetup& setup) {

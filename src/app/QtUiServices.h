@@ -10,7 +10,9 @@ class TQtUiServices : public TUiServices {
  public:
   bool Confirm(const QString& caption, const QString& text) override;
   void ShowError(const QString& caption, const QString& text) override;
+  void ShowMessage(const QString& caption, const QString& text) override;
   QStringList OpenFiles(const TOpenDialogSetup& setup) override;
+  std::optional<TSaveDialogChoice> SaveFile(const TSaveDialogSetup& setup) override;
   std::optional<QString> BrowseDirectory(const TBrowseDialogSetup& setup) override;
   void OpenUrl(const QUrl& url) override;
 };

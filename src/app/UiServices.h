@@ -14,6 +14,16 @@ struct TOpenDialogSetup {
   bool MultiSelect = false;
 };
 
+struct TSaveDialogSetup {
+  QStringList NameFilters;  // Qt name filters, the first one selected
+  QString FileName;         // the name the dialog starts with
+};
+
+struct TSaveDialogChoice {
+  QString FileName;
+  int FilterIndex = 0;  // of the filter chosen, counted from 1
+};
+
 struct TBrowseDialogSetup {
   QString Caption;
   QString Title;
@@ -28,8 +38,13 @@ class TUiServices {
   virtual bool Confirm(const QString& caption, const QString& text) = 0;
   // A modal box with an error icon.
   virtual void ShowError(const QString& caption, const QString& text) = 0;
+  // A plain modal message box with an OK button.
+  virtual void ShowMessage(const QString& caption, const QString& text) = 0;
   // The open dialog: the chosen files in the dialog's order, none on cancel.
   virtual QStringList OpenFiles(const TOpenDialogSetup& setup) = 0;
+  // The save dialog, which asks nothing before replacing a file: the name typed or
+  // chosen as it stands, and the filter then selected; nothing on cancel.
+  virtual std::optional<TSaveDialogChoice> SaveFile(const TSaveDialogSetup& setup) = 0;
   // The directory-browse dialog: the chosen directory, nothing on cancel.
   virtual std::optional<QString> BrowseDirectory(const TBrowseDialogSetup& setup) = 0;
   // Opens a document, web link or mailto: link with the desktop's default handler;

@@ -1,9 +1,9 @@
 // corvane-gui: the desktop program.
 //
-//   corvane-gui [--tab=gif|jpg] [GIF files or folders...]
+//   corvane-gui [--tab=gif|jpg] [--open=PICTURE] [GIF files or folders...]
 //
 // The files, and the GIF files below the folders, are listed on the GIF tab as if they had
-// been dropped onto the list. With CORVANE_SCREENSHOT=file.png in the environment the
+// been dropped onto the list; --open opens a picture on the JPG tab and starts there. With CORVANE_SCREENSHOT=file.png in the environment the
 // program writes a picture of its window to that file once it shows, and quits.
 
 #include <QScreen>
@@ -36,20 +36,25 @@ int main(int argc, char** argv) {
   corvane::TForm1 form(ui, corvane::AppDir());
 
   QStringList paths;
+  QString picture;
   int tab = corvane::TForm1::kGifTab;
   for (const QString& argument : app.arguments().mid(1)) {
     if (argument == QLatin1String("--tab=jpg"))
       tab = corvane::TForm1::kJpgTab;
     else if (argument == QLatin1String("--tab=gif"))
       tab = corvane::TForm1::kGifTab;
-    else if (argument.startsWith(QLatin1String("--"))) {
-      std::cerr << "Usage: corvane-gui [--tab=gif|jpg] [GIF files or folders...]\n";
+    else if (argument.startsWith(QLatin1String("--open=")) && argument.size() > 7) {
+      picture = argument.mid(7);
+      tab = corvane::TForm1::kJpgTab;
+    } else if (argument.startsWith(QLatin1String("--"))) {
+      std::cerr << "Usage: corvane-gui [--tab=gif|jpg] [--open=PICTURE] [GIF files or folders...]\n";
       return 2;
     } else
       paths << argument;
   }
   form.AddGifPaths(paths);
   form.FlatTabControl1->SetActiveTab(tab);
+  if (!picture.isEmpty()) form.OpenJpgPicture(picture);
   form.show();
   if (QString file = qEnvironmentVariable("CORVANE_SCREENSHOT"); !file.isEmpty()) ScheduleScreenshot(form, file);
   return app.exec();

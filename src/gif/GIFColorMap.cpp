@@ -73,6 +73,13 @@ void TGIFColorMap::AddColorOnce(TColor color) {
   if (FindColor(color) < 0) AppendColor(color);
 }
 
+void TGIFColorMap::StoreEntries(const uint8_t* rgb, int count) {
+  count = std::clamp(count, 0, kMaxEntries);
+  if (count > FEntryCapacity) EnsureRoom(count);
+  std::memmove(FEntries.data(), rgb, size_t(count) * 3);
+  FEntryCount = count;
+}
+
 void TGIFColorMap::DeleteColor(int index) {
   if (index < 0 || index >= FEntryCount) throw GIFException("Invalid color index");
   std::memmove(&FEntries[size_t(index) * 3], &FEntries[size_t(index + 1) * 3], size_t(FEntryCount - index - 1) * 3);

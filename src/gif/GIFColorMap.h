@@ -43,6 +43,9 @@ class TGIFColorMap : public TPersistent {
   // first match, any other table the last.
   int FindColor(TColor color) const;
   void AddColorOnce(TColor color);
+  // Replaces the entries in use with count entries of red, green, blue bytes, keeping the
+  // reserved storage when it suffices. Neither notifies nor changes the usage order.
+  void StoreEntries(const uint8_t* rgb, int count);
   // "Invalid color index" outside the table.
   void DeleteColor(int index);
   // The colour of an entry. An index outside the table warns "Invalid color index" and

@@ -157,7 +157,8 @@ class TGIFImage final : public TGraphic {
   void StartPainter(TGIFPainter*& slot, TCanvas& canvas, uint16_t flags, const TRect& rect);
   // Stops the active painter, waiting for a threaded one to end, and drops the still bitmap.
   void StopActivePainter();
-  // Stops every painter and waits until no threaded one is left; on the user-interface thread.
+  // Stops every painter and waits until no threaded one is left, then drops the still
+  // bitmap; on the user-interface thread. Whatever rewrites frames calls this first.
   void StopAllPainters();
 
   TGIFWarningEvent FWarningHandler;

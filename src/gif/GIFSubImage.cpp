@@ -98,6 +98,29 @@ void TGIFSubImage::PlaceFrame(int left, int top, int width, int height) {
   if (overflow) ReportWarning(1, "Image exceeds Logical Screen size");
 }
 
+void TGIFSubImage::CropFrame(const TRect& keep) {
+  TRect inside = Intersect(keep, Bounds(0, 0, FFrameWidth, FFrameHeight));
+  if (inside.IsEmpty() || !FPixelData) throw GIFException("Invalid pixel coordinates");
+  if (FFrameLeft + inside.Left > 0xFFFF || FFrameTop + inside.Top > 0xFFFF)
+    throw GIFException("Invalid image dimensions");
+  int width = inside.Width();
+  int height = inside.Height();
+  auto pixels = std::make_unique<uint8_t[]>(size_t(width) * size_t(height));
+  for (int y = 0; y < height; ++y)
+    std::memcpy(&pixels[size_t(y) * size_t(width)], RowStart(inside.Top + y) + inside.Left, size_t(width));
+  ReleasePixels();
+  // The kept pixels are fewer than the ones just given back, so the reservation fits.
+  OwnerImage().ReservePixelBytes(int64_t(width) * height, width, height);
+  FPixelData = std::move(pixels);
+  FPixelDataSize = width * height;
+  FFrameLeft = uint16_t(FFrameLeft + inside.Left);
+  FFrameTop = uint16_t(FFrameTop + inside.Top);
+  FFrameWidth = uint16_t(width);
+  FFrameHeight = uint16_t(height);
+  DropCachedBitmap();
+  DropCachedMask();
+}
+
 TRect TGIFSubImage::BoundsRect() const { return Bounds(FFrameLeft, FFrameTop, FFrameWidth, FFrameHeight); }
 
 void TGIFSubImage::RefreshFrameFlags() {

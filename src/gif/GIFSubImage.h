@@ -59,6 +59,10 @@ class TGIFSubImage final : public TGIFItem {
   // Moves and sizes the frame. A new size renews the pixels (zero-filled). The logical screen
   // grows to hold the frame, with warnings unless it was empty.
   void PlaceFrame(int left, int top, int width, int height);
+  // Keeps the pixels inside keep (frame coordinates, within the frame) and makes that the
+  // frame's place and size. The logical screen is not consulted; "Invalid image dimensions"
+  // when the new place does not fit in 16 bits.
+  void CropFrame(const TRect& keep);
   // Right and bottom exclusive.
   TRect BoundsRect() const;
   bool IsInterlaced() const { return (FFrameFlags & kInterlaced) != 0; }

@@ -66,6 +66,7 @@ void TJpegWorkflow::Open(const std::filesystem::path& fileName) {
     FSourceSize = FileByteSize(fileName);
     FState.SrcSize = FormatByteSize(FSourceSize);
     FImage2.SetGraphic(FSourceJpeg.get());
+    NotifyPaneChanged(2);
     FState.AdjustmentControlsEnabled = true;
     FState.ValueControlsEnabled = true;
     FSourceJustOpened = true;
@@ -77,6 +78,8 @@ void TJpegWorkflow::Clear() {
   FState.AdjustmentControlsEnabled = false;
   FImage2.Clear();
   FImage3.Clear();
+  NotifyPaneChanged(2);
+  NotifyPaneChanged(3);
   FState.LBSrcFN = FState.SrcSize = FState.CurrentSize = FState.SavedSize = " ";
 }
 
@@ -115,9 +118,10 @@ void TJpegWorkflow::RecompressJpeg(int quality) {
 }
 
 void TJpegWorkflow::Recompress(int quality) {
+  if (!FSourceJpeg) throw EInvalidGraphicOperation("No picture is open");
   FState.ValueControlsEnabled = false;
   FState.Cursor = TCursor::crAppStart;
-  if (!FSourceJpeg) throw EInvalidGraphicOperation("No picture is open");
+  if (FSeam.RecompressionStarted) FSeam.RecompressionStarted();
   TBitmap working;
   FSourceJpeg->CopyTo(working);
   TJPEGImage result;
@@ -139,6 +143,7 @@ void TJpegWorkflow::Recompress(int quality) {
   TPicture shown;
   shown.LoadFromFile(TemporaryFile());
   FImage3.SetGraphic(shown.Graphic());
+  NotifyPaneChanged(3);
   FState.Image3IncrementalDisplay = FState.IncrementalDisplay;
   UpdateResultSize();
   int64_t saved = FSourceSize - FResultSize;
@@ -148,6 +153,10 @@ void TJpegWorkflow::Recompress(int quality) {
   FState.ValueControlsEnabled = true;
   FState.Cursor = TCursor::crDefault;
   FSourceJustOpened = false;
+}
+
+void TJpegWorkflow::NotifyPaneChanged(int pane) {
+  if (FSeam.PaneChanged) FSeam.PaneChanged(pane);
 }
 
 void TJpegWorkflow::UpdateResultSize() {

@@ -24,6 +24,11 @@ struct TJpegWorkflowSeam {
   std::function<void(const std::string& text)> ShowMessage;
   // The application's error report, given the error's message (see ErrorReportText).
   std::function<void(const std::string& message)> ReportError;
+  // A recompression starts: the value controls are off and the cursor is crAppStart
+  // until it ends, which a window shows while the work runs.
+  std::function<void()> RecompressionStarted{};
+  // A pane was given another picture or emptied: 2 the source pane, 3 the result pane.
+  std::function<void(int pane)> PaneChanged{};
 };
 
 // The controls of the tab as the user sees them.
@@ -106,6 +111,7 @@ class TJpegWorkflow {
   void SetTrackBarPosition(int position);
   void OnEdit2Change();
   void OnSliderChange();
+  void NotifyPaneChanged(int pane);
   // Runs an event handler; what it raises goes to the error report.
   void Handle(const std::function<void()>& handler);
 

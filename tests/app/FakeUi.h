@@ -14,11 +14,14 @@ class TFakeUi : public TUiServices {
   bool ConfirmAnswer = false;
   QStringList FilesToOpen;
   std::optional<QString> DirectoryToChoose;
+  std::optional<TSaveDialogChoice> SaveChoice;
 
   // Requests.
   std::vector<std::pair<QString, QString>> Confirmations;
   std::vector<std::pair<QString, QString>> Errors;
+  std::vector<std::pair<QString, QString>> Messages;
   std::vector<TOpenDialogSetup> OpenDialogs;
+  std::vector<TSaveDialogSetup> SaveDialogs;
   std::vector<TBrowseDialogSetup> Browses;
   std::vector<QUrl> Urls;
 
@@ -27,6 +30,11 @@ class TFakeUi : public TUiServices {
     return ConfirmAnswer;
   }
   void ShowError(const QString& caption, const QString& text) override { Errors.emplace_back(caption, text); }
+  void ShowMessage(const QString& caption, const QString& text) override { Messages.emplace_back(caption, text); }
+  std::optional<TSaveDialogChoice> SaveFile(const TSaveDialogSetup& setup) override {
+    SaveDialogs.push_back(setup);
+    return SaveChoice;
+  }
   QStringList OpenFiles(const TOpenDialogSetup& setup) override {
     OpenDialogs.push_back(setup);
     return FilesToOpen;

@@ -7,23 +7,14 @@
 #include "platform/Canvas.h"
 #include "platform/PictureRegistry.h"
 #include "platform/Stream.h"
+#include "support/JpegBytes.h"
 #include "support/PhotoPicture.h"
 
 namespace corvane {
 
 namespace {
 
-std::vector<uint8_t> Compressed(const TBitmap& bitmap, int quality, bool grey = false, bool progressive = false) {
-  TJPEGImage jpeg;
-  jpeg.CopyFrom(bitmap);
-  jpeg.SaveQuality = uint8_t(quality);
-  jpeg.SetGreyMode(grey);
-  jpeg.CopyFrom(bitmap);  // changing GreyMode discards an assigned picture
-  jpeg.WriteProgressive = progressive;
-  TMemoryStream out;
-  jpeg.SaveToStream(out);
-  return out.Bytes();
-}
+using test::JpegBytes;
 
 std::unique_ptr<TJPEGImage> Loaded(const std::vector<uint8_t>& bytes) {
   auto jpeg = std::make_unique<TJPEGImage>();
@@ -67,16 +58,16 @@ TEST_F(JpegPeer, BytesEqualThePeerEncoderForTheSamePixels) {
   test::PhotoBitmap photo(97, 61, 7);
   for (int quality : {1, 25, 60, 100}) {
     std::string q = " -quality " + std::to_string(quality) + " -baseline";
-    EXPECT_EQ(Compressed(photo, quality), Cjpeg(photo, q)) << quality;
-    EXPECT_EQ(Compressed(photo, quality, true), Cjpeg(photo, "-grayscale" + q)) << quality;
+    EXPECT_EQ(JpegBytes(photo, quality), Cjpeg(photo, q)) << quality;
+    EXPECT_EQ(JpegBytes(photo, quality, true), Cjpeg(photo, "-grayscale" + q)) << quality;
   }
-  EXPECT_EQ(Compressed(photo, 75, false, true), Cjpeg(photo, "-quality 75 -baseline -progressive"));
+  EXPECT_EQ(JpegBytes(photo, 75, false, true), Cjpeg(photo, "-quality 75 -baseline -progressive"));
 }
 
 TEST_F(JpegPeer, ThePeerDecoderReadsOurFiles) {
   test::PhotoBitmap photo(33, 17, 3);
   for (bool grey : {false, true}) {
-    WriteFileAtomically(dir / "ours.jpg", Compressed(photo, 60, grey));
+    WriteFileAtomically(dir / "ours.jpg", JpegBytes(photo, 60, grey));
     std::string command = "djpeg -pnm -outfile " + (dir / "out.pnm").string() + " " + (dir / "ours.jpg").string();
     ASSERT_EQ(test::RunCommand(command), 0);
     std::vector<uint8_t> pnm = ReadWholeFile(dir / "out.pnm");
@@ -96,7 +87,7 @@ TEST(JPEGImage, PixelFormatOfTheSourceDoesNotChangeTheFile) {
   TBitmap widened;
   widened.CopyFrom(indexed);
   widened.SetPixelFormat(TPixelFormat::pf24bit);
-  EXPECT_EQ(Compressed(indexed, 60), Compressed(widened, 60));
+  EXPECT_EQ(JpegBytes(indexed, 60), JpegBytes(widened, 60));
 
   TJPEGImage eight, twentyFour;
   eight.SetColourDepth(TJPEGPixelFormat::Depth8);
@@ -109,7 +100,7 @@ TEST(JPEGImage, PixelFormatOfTheSourceDoesNotChangeTheFile) {
 }
 
 TEST(JPEGImage, GreyFilesAreSingleComponentAndDecodeToAtMost236Greys) {
-  auto jpeg = Loaded(Compressed(test::PhotoBitmap(50, 40), 80, true));
+  auto jpeg = Loaded(JpegBytes(test::PhotoBitmap(50, 40), 80, true));
   EXPECT_TRUE(jpeg->IsGrey());
   EXPECT_TRUE(jpeg->Data().Grey);
   EXPECT_FALSE(jpeg->GreyMode());
@@ -128,7 +119,7 @@ TEST(JPEGImage, DecodesColourInBlueGreenRedOrderAndQuantisesFor8Bit) {
   TBitmap source(16, 16, TPixelFormat::pf24bit);
   source.Canvas().BrushColor = MakeColor(230, 20, 30);
   source.Canvas().FillRect(Bounds(0, 0, 16, 16));
-  auto jpeg = Loaded(Compressed(source, 95));
+  auto jpeg = Loaded(JpegBytes(source, 95));
   jpeg->SetColourDepth(TJPEGPixelFormat::Depth24);
   TColor decoded = jpeg->DecodeBitmap().PixelColor(8, 8);
   EXPECT_NEAR(RedOf(decoded), 230, 4);
@@ -207,18 +198,18 @@ TEST(JPEGImage, DefaultsFollowTheDisplayDepth) {
 
 TEST(JPEGImage, LoadingTellsProgressionAndSizeAndDecodesScaled) {
   test::PhotoBitmap photo(64, 48);
-  auto progressive = Loaded(Compressed(photo, 70, false, true));
+  auto progressive = Loaded(JpegBytes(photo, 70, false, true));
   EXPECT_TRUE(progressive->WriteProgressive);
   EXPECT_EQ(progressive->Width(), 64);
   progressive->DecodeScale = TJPEGScale::QuarterSize;
   EXPECT_EQ(progressive->Width(), 16);
   EXPECT_EQ(progressive->Height(), 12);
   EXPECT_EQ(progressive->DecodeBitmap().Width(), 16);
-  EXPECT_FALSE(Loaded(Compressed(photo, 70))->WriteProgressive);
+  EXPECT_FALSE(Loaded(JpegBytes(photo, 70))->WriteProgressive);
 }
 
 TEST(JPEGImage, ShowPassesDecodesEveryScanAndEndsLikeAPlainDecode) {
-  auto bytes = Compressed(test::PhotoBitmap(64, 48), 70, false, true);
+  auto bytes = JpegBytes(test::PhotoBitmap(64, 48), 70, false, true);
   for (TJPEGPixelFormat depth : {TJPEGPixelFormat::Depth24, TJPEGPixelFormat::Depth8}) {
     auto plain = Loaded(bytes);
     auto passes = Loaded(bytes);
@@ -233,7 +224,7 @@ TEST(JPEGImage, ShowPassesDecodesEveryScanAndEndsLikeAPlainDecode) {
 }
 
 TEST(JPEGImage, AssignedObjectsShareTheirData) {
-  auto loaded = Loaded(Compressed(test::PhotoBitmap(10, 10), 50));
+  auto loaded = Loaded(JpegBytes(test::PhotoBitmap(10, 10), 50));
   TJPEGImage copy;
   copy.CopyFrom(*loaded);
   EXPECT_EQ(&copy.Data(), &loaded->Data());
@@ -266,7 +257,7 @@ TEST(JPEGImage, ComponentStreamingPrefixesTheByteCount) {
   none.WriteData(empty);
   EXPECT_EQ(empty.Bytes(), std::vector<uint8_t>(4, 0));
 
-  auto jpeg = Loaded(Compressed(test::PhotoBitmap(8, 8), 50));
+  auto jpeg = Loaded(JpegBytes(test::PhotoBitmap(8, 8), 50));
   TMemoryStream stream;
   stream.WriteByte(0x55);
   jpeg->WriteData(stream);
@@ -283,7 +274,7 @@ TEST(JPEGImage, ComponentStreamingPrefixesTheByteCount) {
 }
 
 TEST(JPEGImage, DamagedFilesFailCleanlyOrDecodeAsFarAsTheyGo) {
-  std::vector<uint8_t> good = Compressed(test::PhotoBitmap(40, 40), 60);
+  std::vector<uint8_t> good = JpegBytes(test::PhotoBitmap(40, 40), 60);
   auto jpeg = Loaded(good);
 
   try {
@@ -313,7 +304,7 @@ TEST(JPEGImage, DamagedFilesFailCleanlyOrDecodeAsFarAsTheyGo) {
 }
 
 TEST(JPEGImage, HugeDeclaredSizesAndEndlessScansAreRefused) {
-  std::vector<uint8_t> good = Compressed(test::PhotoBitmap(16, 16), 60);
+  std::vector<uint8_t> good = JpegBytes(test::PhotoBitmap(16, 16), 60);
   try {
     Loaded(WithDeclaredSize(good, 65000, 65000));
     ADD_FAILURE() << "no error";
@@ -322,7 +313,7 @@ TEST(JPEGImage, HugeDeclaredSizesAndEndlessScansAreRefused) {
   }
 
   // A progressive file whose first scan repeats far beyond any real progression.
-  std::vector<uint8_t> progressive = Compressed(test::PhotoBitmap(16, 16), 60, false, true);
+  std::vector<uint8_t> progressive = JpegBytes(test::PhotoBitmap(16, 16), 60, false, true);
   size_t sos = 0, next = 0;
   for (size_t i = 2; i + 1 < progressive.size(); ++i)
     if (progressive[i] == 0xFF && progressive[i + 1] == 0xDA) {
@@ -352,7 +343,7 @@ TEST(JPEGImage, AbortingDiscardsACompressionAndKeepsADecode) {
   EXPECT_NO_THROW(jpeg.SaveToStream(out));
   EXPECT_EQ(out.Size(), 0);
 
-  auto loaded = Loaded(Compressed(test::PhotoBitmap(8, 8), 50));
+  auto loaded = Loaded(JpegBytes(test::PhotoBitmap(8, 8), 50));
   loaded->OnProgress = abortAtStart;
   EXPECT_NO_THROW(loaded->DecodeBitmap());
   EXPECT_TRUE(loaded->HasBitmap());

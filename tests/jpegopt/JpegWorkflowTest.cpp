@@ -5,21 +5,14 @@
 #include "jpegopt/SizeText.h"
 #include "platform/FileUtils.h"
 #include "platform/Stream.h"
+#include "support/JpegBytes.h"
 #include "support/PhotoPicture.h"
 
 namespace corvane {
 
 namespace {
 
-std::vector<uint8_t> CompressedAt(const TBitmap& bitmap, int quality, bool grey = false) {
-  TJPEGImage jpeg;
-  jpeg.SetGreyMode(grey);
-  jpeg.SaveQuality = uint8_t(quality);
-  jpeg.CopyFrom(bitmap);
-  TMemoryStream out;
-  jpeg.SaveToStream(out);
-  return out.Bytes();
-}
+using test::JpegBytes;
 
 class JpegTab : public ::testing::Test {
  protected:
@@ -54,7 +47,7 @@ TEST_F(JpegTab, OpeningSetsTheSliderTo40AndShowsAResultAtQuality60) {
   const TJpegTabState& s = Tab().State();
   EXPECT_EQ(s.Edit2, "40");
   EXPECT_EQ(s.TrackBarPosition, 40);
-  EXPECT_EQ(Temporary(), CompressedAt(photo, 60));
+  EXPECT_EQ(Temporary(), JpegBytes(photo, 60));
   EXPECT_EQ(s.LBSrcFN, "photo.bmp");
   int64_t source = int64_t(std::filesystem::file_size(dir / "photo.bmp"));
   EXPECT_EQ(s.SrcSize, FormatByteSize(source));
@@ -73,12 +66,12 @@ TEST_F(JpegTab, SliderAndEditDriveTheQuality) {
   Tab().Open(dir / "photo.bmp");
   Tab().RxSlider1Change(0);
   EXPECT_EQ(Tab().State().Edit2, "0");
-  EXPECT_EQ(Temporary(), CompressedAt(photo, 100));
+  EXPECT_EQ(Temporary(), JpegBytes(photo, 100));
   Tab().RxSlider1Change(100);
-  EXPECT_EQ(Temporary(), CompressedAt(photo, 1));  // quality 0 is coded as 1
+  EXPECT_EQ(Temporary(), JpegBytes(photo, 1));  // quality 0 is coded as 1
   Tab().Edit2Change("25");
   EXPECT_EQ(Tab().State().TrackBarPosition, 25);
-  EXPECT_EQ(Temporary(), CompressedAt(photo, 75));
+  EXPECT_EQ(Temporary(), JpegBytes(photo, 75));
 
   Tab().Edit2Change("abc");
   ASSERT_EQ(errors.size(), 1u);
@@ -89,7 +82,7 @@ TEST_F(JpegTab, SliderAndEditDriveTheQuality) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], "Sorry, \"150\" is not a integer between 0 and 100 ");
   EXPECT_EQ(Tab().State().TrackBarPosition, 25);
-  EXPECT_EQ(Temporary(), CompressedAt(photo, 75));
+  EXPECT_EQ(Temporary(), JpegBytes(photo, 75));
 }
 
 TEST_F(JpegTab, PixelFormatKeepsTheFileAndGreyscaleMakesItSingleComponent) {
@@ -99,14 +92,14 @@ TEST_F(JpegTab, PixelFormatKeepsTheFileAndGreyscaleMakesItSingleComponent) {
   Tab().RadioButtonClick(2);
   EXPECT_EQ(Temporary(), eightBit);
   Tab().RadioButtonClick(4);
-  EXPECT_EQ(Temporary(), CompressedAt(photo, 60, true));
+  EXPECT_EQ(Temporary(), JpegBytes(photo, 60, true));
   EXPECT_TRUE(static_cast<const TJPEGImage*>(Tab().Image3().Graphic())->Data().Grey);
   Tab().Open(dir / "photo.bmp");  // a new source shows its own settings again
   EXPECT_TRUE(Tab().State().RadioButton3);
 }
 
 TEST_F(JpegTab, AResultLargerThanTheSourceSavesNothing) {
-  WriteFileAtomically(dir / "small.jpg", CompressedAt(photo, 5));
+  WriteFileAtomically(dir / "small.jpg", JpegBytes(photo, 5));
   Tab().Open(dir / "small.jpg");
   EXPECT_EQ(Tab().State().SavedSize, "0");
   EXPECT_EQ(Tab().State().LBSrcFN, "small.jpg");
@@ -149,7 +142,7 @@ TEST_F(JpegTab, AnUnreadableFileKeepsThePictureOpenBefore) {
   EXPECT_EQ(messages, std::vector<std::string>(3, "Sorry, it is not a correct file format!!"));
   EXPECT_EQ(Tab().State().LBSrcFN, "photo.bmp");
   Tab().RadioButtonClick(4);
-  EXPECT_EQ(Temporary(), CompressedAt(photo, 60, true));
+  EXPECT_EQ(Temporary(), JpegBytes(photo, 60, true));
 }
 
 TEST_F(JpegTab, AFailedRecompressionLeavesTheValueControlsDisabled) {
@@ -165,6 +158,26 @@ TEST_F(JpegTab, AFailedRecompressionLeavesTheValueControlsDisabled) {
   EXPECT_TRUE(tab.State().AdjustmentControlsEnabled);
   EXPECT_EQ(tab.State().Cursor, TCursor::crAppStart);
   EXPECT_TRUE(tab.SourceJustOpened());
+}
+
+TEST_F(JpegTab, TheSeamHearsWhenAResultIsMadeAndWhenAPaneChanges) {
+  std::vector<std::string> heard;
+  auto note = [&](const std::string& text) { heard.push_back(text); };
+  tab = std::make_unique<TJpegWorkflow>(
+      TJpegWorkflowSeam{note, note,
+                        [&] {
+                          bool busy = !tab->State().TrackBarEnabled() && tab->State().Cursor == TCursor::crAppStart;
+                          heard.push_back(busy ? "busy" : "not busy");
+                        },
+                        [&](int pane) { heard.push_back("pane " + std::to_string(pane)); }},
+      dir);
+  Tab().Open(dir / "notes.txt");
+  Tab().RxSlider1Change(10);  // nothing open: refused before the controls go off
+  Tab().Open(dir / "photo.bmp");
+  Tab().RxSlider1Change(10);
+  Tab().Clear();
+  EXPECT_EQ(heard, (std::vector<std::string>{"Sorry, it is not a correct file format!!", "No picture is open",
+                                             "pane 2", "busy", "pane 3", "busy", "pane 3", "pane 2", "pane 3"}));
 }
 
 TEST(SizeTexts, GroupAndFormatByteCounts) {

@@ -1,0 +1,77 @@
+#include "CodedPixels.h"
+
+#include <cctype>
+#include <vector>
+
+#include "gif/GIFImage.h"
+#include "gif/GIFStreamIO.h"
+#include "gif/LZWDecoder.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr uint8_t kExtension = 0x21;
+constexpr int kHeaderBytes = 13;
+constexpr int kPrefixTolerated = 4;
+
+void SkipSubBlocks(TStream& stream) {
+  uint8_t length;
+  while (ReadByte(stream, length) && length != 0) SkipBytes(stream, length);
+}
+
+// Decodes the data the stream stands on twice, into pixels filled differently: a pixel the
+// data sets is the same in both. The stream is left after the data.
+bool SetsEveryPixel(TStream& stream, int width, int height, bool interlaced) {
+  const size_t count = size_t(width) * size_t(height);
+  std::vector<uint8_t> low(count, 0x00);
+  std::vector<uint8_t> high(count, 0xFF);
+  const int64_t start = stream.Position();
+  DecodeLzwPixels(stream, low.data(), width, height, interlaced, nullptr);
+  stream.SetPosition(start);
+  DecodeLzwPixels(stream, high.data(), width, height, interlaced, nullptr);
+  stream.SetPosition(start);
+  SkipBytes(stream, 1);
+  SkipSubBlocks(stream);
+  return low == high;
+}
+
+bool IsSignature(std::span<const uint8_t> bytes) {
+  return bytes.size() >= 3 && std::toupper(bytes[0]) == 'G' && std::toupper(bytes[1]) == 'I' &&
+         std::toupper(bytes[2]) == 'F';
+}
+
+}  // namespace
+
+std::string FindPixelsReadUnlikeViewers(std::span<const uint8_t> file, const TGIFImage& image) {
+  TMemoryStream stream(std::vector<uint8_t>(file.begin(), file.end()));
+  uint8_t header[kHeaderBytes];
+  if (!IsSignature(file)) stream.SetPosition(kPrefixTolerated);
+  if (stream.Read(header, kHeaderBytes) != kHeaderBytes) return "Premature end of data";
+  if (header[10] & 0x80) SkipBytes(stream, 3 * (int64_t(2) << (header[10] & 0x07)));
+  int frame = 0;
+  uint8_t next;
+  while (ReadByte(stream, next) && next != TGIFTrailer::kTrailer) {
+    if (next == 0) continue;
+    if (next == kExtension) {
+      SkipBytes(stream, 1);
+      SkipSubBlocks(stream);
+      continue;
+    }
+    if (next != TGIFSubImage::kSeparator) break;
+    uint8_t descriptor[9];
+    if (stream.Read(descriptor, 9) != 9) return "Premature end of data";
+    while (frame < image.FrameCount() && image.Frame(frame).IsBlank()) ++frame;
+    const TRect place = Bounds(GetLE16(&descriptor[0]), GetLE16(&descriptor[2]), GetLE16(&descriptor[4]),
+                               GetLE16(&descriptor[6]));
+    if (frame == image.FrameCount() || image.Frame(frame).BoundsRect() != place)
+      return "Viewers find image " + std::to_string(frame) + " elsewhere in the file";
+    if (descriptor[8] & 0x80) SkipBytes(stream, 3 * (int64_t(2) << (descriptor[8] & 0x07)));
+    if (!SetsEveryPixel(stream, place.Width(), place.Height(), (descriptor[8] & 0x40) != 0))
+      return "The data of image " + std::to_string(frame) + " ends before its last pixel";
+    ++frame;
+  }
+  return {};
+}
+
+}  // namespace corvane

@@ -1,0 +1,70 @@
+#include "ViewerExtensions.h"
+
+#include <memory>
+
+#include "gif/GIFImage.h"
+#include "gifopt/ViewerRules.h"
+
+namespace corvane {
+
+namespace {
+
+void KeepLastControlBlock(TGIFSubImage& frame) {
+  TGIFExtensionList& extensions = frame.Extensions();
+  TGIFGraphicControlExtension* viewers = nullptr;
+  int controls = 0;
+  for (int i = 0; i < extensions.MemberCount(); ++i) {
+    if (auto* control = dynamic_cast<TGIFGraphicControlExtension*>(&extensions.Extension(i))) {
+      viewers = control;
+      ++controls;
+    }
+  }
+  if (controls < 2) return;
+  // The frame's control block is always its first control extension: the last one is taken
+  // through its file form into a new one that is the frame's only control extension.
+  TMemoryStream last;
+  viewers->SaveToStream(last);
+  for (int i = extensions.MemberCount() - 1; i >= 0; --i)
+    if (dynamic_cast<TGIFGraphicControlExtension*>(&extensions.Extension(i))) extensions.DeleteMember(i);
+  auto control = std::make_unique<TGIFGraphicControlExtension>(frame);
+  last.SetPosition(0);
+  control->LoadFromStream(last);
+  extensions.AppendMember(std::move(control));
+}
+
+void DeleteLoopExtensions(TGIFSubImage& frame, const TGIFAppExtNSLoop* except) {
+  TGIFExtensionList& extensions = frame.Extensions();
+  for (int i = extensions.MemberCount() - 1; i >= 0; --i) {
+    TGIFExtension& extension = extensions.Extension(i);
+    if (dynamic_cast<TGIFAppExtNSLoop*>(&extension) && &extension != except) extensions.DeleteMember(i);
+  }
+}
+
+}  // namespace
+
+void KeepViewerExtensions(TGIFImage& image) {
+  const TGIFAppExtNSLoop* loop = ViewerLoopExtension(image);
+  for (int i = 0; i < image.FrameCount(); ++i) {
+    KeepLastControlBlock(image.Frame(i));
+    DeleteLoopExtensions(image.Frame(i), loop);
+  }
+}
+
+void MoveLoopExtensionsToFirstFrame(TGIFSubImage& frame) {
+  TGIFSubImage& first = frame.OwnerImage().Frame(0);
+  if (&first == &frame) return;
+  TGIFExtensionList& extensions = frame.Extensions();
+  for (int i = 0; i < extensions.MemberCount(); ++i) {
+    const auto* loop = dynamic_cast<const TGIFAppExtNSLoop*>(&extensions.Extension(i));
+    if (!loop) continue;
+    auto moved = std::make_unique<TGIFAppExtNSLoop>(first);
+    moved->FIdentBytes = loop->FIdentBytes;
+    moved->FIdentTail = loop->FIdentTail;
+    moved->FRepeatCount = loop->FRepeatCount;
+    moved->FBufferHint = loop->FBufferHint;
+    first.Extensions().AppendMember(std::move(moved));
+  }
+  DeleteLoopExtensions(frame, nullptr);
+}
+
+}  // namespace corvane

@@ -1,0 +1,55 @@
+#include "ViewerRules.h"
+
+#include "gif/GIFImage.h"
+
+namespace corvane {
+
+TDisposalEffect DisposalEffect(uint8_t disposal) {
+  switch (disposal) {
+    case 2:
+      return TDisposalEffect::Clear;
+    case 3:
+    case 4:
+      return TDisposalEffect::Restore;
+    default:
+      return TDisposalEffect::Keep;
+  }
+}
+
+const TGIFGraphicControlExtension* ViewerControlBlock(const TGIFSubImage& frame) {
+  const TGIFExtensionList& extensions = frame.Extensions();
+  for (int i = extensions.MemberCount() - 1; i >= 0; --i)
+    if (auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(&extensions.Extension(i))) return control;
+  return nullptr;
+}
+
+TDisposalEffect FrameDisposalEffect(const TGIFSubImage& frame) {
+  const TGIFGraphicControlExtension* control = ViewerControlBlock(frame);
+  return control ? DisposalEffect(control->Disposal()) : TDisposalEffect::Keep;
+}
+
+bool StaysOnScreen(const TGIFSubImage& frame) {
+  const TGIFGraphicControlExtension* control = ViewerControlBlock(frame);
+  return !control || control->Disposal() <= 1;
+}
+
+int FrameDisplayTime(const TGIFSubImage& frame) {
+  const TGIFGraphicControlExtension* control = ViewerControlBlock(frame);
+  return DisplayTime(control ? control->DelayTime() : 0);
+}
+
+TGIFAppExtNSLoop* ViewerLoopExtension(const TGIFImage& image) {
+  for (int f = image.FrameCount() - 1; f >= 0; --f) {
+    const TGIFExtensionList& extensions = image.Frame(f).Extensions();
+    for (int i = extensions.MemberCount() - 1; i >= 0; --i)
+      if (auto* loop = dynamic_cast<TGIFAppExtNSLoop*>(&extensions.Extension(i))) return loop;
+  }
+  return nullptr;
+}
+
+int ViewerLoopCount(const TGIFImage& image) {
+  const TGIFAppExtNSLoop* loop = ViewerLoopExtension(image);
+  return loop ? loop->FRepeatCount : kPlaysOnce;
+}
+
+}  // namespace corvane
