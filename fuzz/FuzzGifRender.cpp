@@ -1,12 +1,12 @@
-// Plays arbitrary bytes that load as a GIF file, as 'corvane frames' does: without a thread,
-// on a virtual clock, into a target of the screen's size and into a stretched one. The
-// input's size picks the display depth, transparency and tiling. Only the refusal of a
-// picture without colour tables may leave the drawing.
+// Plays arbitrary bytes that load as a GIF file as 'corvane frames' does, and once more into
+// a stretched target. The input's size picks the display depth, transparency and tiling.
+// Only the refusal of a picture without colour tables may leave the drawing.
 
 #include <cstdint>
 #include <vector>
 
 #include "gif/GIFPainter.h"
+#include "gif/GIFPlayback.h"
 #include "platform/Canvas.h"
 #include "platform/Display.h"
 
@@ -14,10 +14,14 @@ namespace {
 
 using namespace corvane;
 
-void Play(TGIFImage& image, int width, int height) {
-  TBitmap target(width, height);
+// Plays once more into a target of another size, the painter's pictures stretched.
+void PlayStretched(TGIFImage& image) {
+  TVirtualClock clock;
+  image.FPaintClock = &clock;
+  image.DrawFlags &= uint16_t(~(dfThreaded | dfLoop));
+  TBitmap target(37, 23);
   image.DropStillBitmap();
-  image.Draw(target.Canvas(), Bounds(0, 0, width, height));
+  image.Draw(target.Canvas(), Bounds(0, 0, 37, 23));
   TBitmap still;
   still.CopyFrom(image);
 }
@@ -38,16 +42,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const GIFException&) {
   }
   // Screens of up to 1 M pixels: the still bitmap and the painter's buffers stay small.
-  if (image.Empty() || int64_t(image.Width()) * image.Height() > (int64_t(1) << 20)) return 0;
+  if (image.Empty() || image.Width() == 0 || image.Height() == 0 ||
+      int64_t(image.Width()) * image.Height() > (int64_t(1) << 20))
+    return 0;
   SetDisplayBitsPerPixel(size % 2 ? 8 : 24);
-  TVirtualClock clock;
-  image.FPaintClock = &clock;
-  image.DrawFlags &= uint16_t(~(dfThreaded | dfLoop));
   if (size & 2) image.DrawFlags &= uint16_t(~dfTransparent);
   if (size & 4) image.DrawFlags |= dfTile;
   try {
-    Play(image, image.Width(), image.Height());
-    Play(image, 37, 23);
+    PlayOnce(image, [](const TBitmap& picture, int, int64_t) { (void)picture.ScanLine(0); });
+    PlayStretched(image);
     for (int i = 0; i < image.FrameCount(); ++i) {
       TBitmap frame;
       frame.CopyFrom(image.Frame(i));

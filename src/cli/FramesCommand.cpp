@@ -13,7 +13,7 @@
 #include "ArgParser.h"
 #include "Command.h"
 #include "GifFiles.h"
-#include "gif/GIFPainter.h"
+#include "gif/GIFPlayback.h"
 #include "platform/Canvas.h"
 #include "platform/FileUtils.h"
 
@@ -84,18 +84,14 @@ class TPictureWriter {
   TPictureWriter(const std::filesystem::path& directory, TSize size, std::ostream& out)
       : FDirectory(directory), FOutput(size.Width, size.Height, TPixelFormat::pf24bit), FOut(out) {}
 
-  int Count() const { return FCount; }
-
   void Write(const TBitmap& picture, int frameIndex, int frameCount, int64_t time) {
-    if (FCount == 0) FStart = time;
-    int64_t shownAt = time - FStart;
     TRect whole = Bounds(0, 0, FOutput.Width(), FOutput.Height());
     FOutput.Canvas().CopyRect(whole, picture, Bounds(0, 0, picture.Width(), picture.Height()));
     char name[64];
-    std::snprintf(name, sizeof name, "%04d_%" PRId64 "ms.png", FCount, shownAt);
+    std::snprintf(name, sizeof name, "%04d_%" PRId64 "ms.png", FCount, time);
     WriteFileAtomically(FDirectory / name, EncodePng(FOutput));
-    FOut << "picture " << FCount << ": frame " << frameIndex + 1 << " of " << frameCount << " at " << shownAt
-         << " ms, " << name << "\n";
+    FOut << "picture " << FCount << ": frame " << frameIndex + 1 << " of " << frameCount << " at " << time << " ms, "
+         << name << "\n";
     ++FCount;
   }
 
@@ -104,26 +100,7 @@ class TPictureWriter {
   TBitmap FOutput;
   std::ostream& FOut;
   int FCount = 0;
-  int64_t FStart = 0;
 };
-
-void PlayInto(TGIFImage& image, TPictureWriter& writer, TSize size) {
-  TVirtualClock clock;
-  image.FPaintClock = &clock;
-  // One pass, inside the drawing call.
-  image.DrawFlags &= uint16_t(~(dfThreaded | dfLoop | dfLoopForever | dfDirect));
-  image.OnPaintAfter = [&](TGIFPainter& painter) {
-    writer.Write(painter.PaintCanvas().Target(), painter.FrameIndex(), image.FrameCount(), clock.Now());
-  };
-  // What a picture control shows behind the picture: the colour restored areas get.
-  TBitmap target(size.Width, size.Height, TPixelFormat::pf24bit);
-  target.Canvas().BrushColor = image.PaintFillColor();
-  TRect whole = Bounds(0, 0, size.Width, size.Height);
-  target.Canvas().FillRect(whole);
-  image.Draw(target.Canvas(), whole);
-  // A still picture is drawn without a painter.
-  if (writer.Count() == 0) writer.Write(target, 0, image.FrameCount(), 0);
-}
 
 int RunFrames(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   ParsedArgs parsed = Parse(args, {{{"--size"}, true}});
@@ -132,14 +109,14 @@ int RunFrames(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const std::filesystem::path directory = parsed.Positional()[1];
   TGIFImage image;
   LoadGifFileWarningTo(image, input, err, "frames");
-  if (image.Empty()) throw GIFException("The file holds no frames");
-  if (image.Width() == 0 || image.Height() == 0) throw GIFException("The logical screen has no area");
-  image.CheckDrawableSize();
+  CheckPlayable(image);
   TSize size{image.Width(), image.Height()};
   if (auto text = parsed.Value("--size")) size = ParseSize(*text);
   if (!CreateDirectories(directory)) throw EFCreateError(directory.string());
   TPictureWriter writer(directory, size, out);
-  PlayInto(image, writer, size);
+  PlayOnce(image, [&](const TBitmap& picture, int frame, int64_t time) {
+    writer.Write(picture, frame, image.FrameCount(), time);
+  });
   return 0;
 }
 
