@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
   clang libclang-rt-14-dev
   gifsicle xvfb xauth fonts-liberation fonts-wqy-microhei
+  python3 bsdutils
 )
 
 missing=()

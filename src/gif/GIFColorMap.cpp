@@ -24,7 +24,8 @@ void TGIFColorMap::CopyFrom(const TPersistent& source) {
   FEntryCount = table->FEntryCount;
   FUsageOrdered = table->FUsageOrdered;
   FEntries.assign(size_t(FEntryCapacity) * 3, 0);
-  std::memcpy(FEntries.data(), table->FEntries.data(), size_t(FEntryCount) * 3);
+  // An empty table has no storage to copy from.
+  if (FEntryCount > 0) std::memcpy(FEntries.data(), table->FEntries.data(), size_t(FEntryCount) * 3);
   NotifyChanged();
 }
 

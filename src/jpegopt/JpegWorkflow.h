@@ -12,11 +12,10 @@
 #include <string>
 
 #include "JPEGImage.h"
+#include "platform/Cursor.h"
 #include "platform/PictureRegistry.h"
 
 namespace corvane {
-
-enum class TCursor : uint8_t { crDefault, crHourGlass, crAppStart, crHandPoint };
 
 // What the model's user shows: the GUI message boxes, the tests a record.
 struct TJpegWorkflowSeam {

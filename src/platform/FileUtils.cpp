@@ -36,9 +36,19 @@ fs::path TemporaryNameBeside(const fs::path& fileName) {
   return name;
 }
 
+// A link is followed, so that the file it names gets the new content and the link stays
+// a link.
+fs::path LinkTarget(const fs::path& fileName) {
+  std::error_code error;
+  if (!fs::is_symlink(fileName, error)) return fileName;
+  fs::path target = fs::canonical(fileName, error);
+  return error ? fileName : target;
+}
+
 }  // namespace
 
-void WriteFileAtomically(const fs::path& fileName, std::span<const uint8_t> bytes) {
+void WriteFileAtomically(const fs::path& linkOrFile, std::span<const uint8_t> bytes) {
+  fs::path fileName = LinkTarget(linkOrFile);
   fs::path temporary = TemporaryNameBeside(fileName);
   try {
     {
@@ -50,11 +60,11 @@ void WriteFileAtomically(const fs::path& fileName, std::span<const uint8_t> byte
     }
     std::error_code error;
     fs::rename(temporary, fileName, error);
-    if (error) throw EFCreateError(fileName.string());
+    if (error) throw EFCreateError(linkOrFile.string());
   } catch (const EPlatformError&) {
     std::error_code ignored;
     fs::remove(temporary, ignored);
-    throw EFCreateError(fileName.string());
+    throw EFCreateError(linkOrFile.string());
   }
 }
 

@@ -13,7 +13,8 @@ std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& fileName);
 
 // Replaces the file's content with bytes so that readers see either the old or the new
 // content, never a part: a temporary file beside it is written, flushed to the disk and
-// renamed over the target. An existing target keeps its permission bits.
+// renamed over the target. An existing target keeps its permission bits; a symbolic link
+// is followed and stays.
 // EFCreateError when it cannot be done; the target is then unchanged.
 void WriteFileAtomically(const std::filesystem::path& fileName, std::span<const uint8_t> bytes);
 

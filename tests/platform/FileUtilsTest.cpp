@@ -38,6 +38,15 @@ TEST_F(FileUtilsTest, AtomicWriteReplacesContentAndKeepsPermissions) {
   EXPECT_EQ(EntryCount(), 1u);
 }
 
+TEST_F(FileUtilsTest, AtomicWriteThroughALinkReplacesTheFileItNames) {
+  fs::path file = FDir / "a.gif", link = FDir / "link.gif";
+  WriteFileAtomically(file, std::vector<uint8_t>{1, 2, 3});
+  fs::create_symlink(file, link);
+  WriteFileAtomically(link, std::vector<uint8_t>{4});
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadWholeFile(file), std::vector<uint8_t>{4});
+}
+
 TEST_F(FileUtilsTest, FailedAtomicWriteLeavesTheTargetAndNoTemporaryFile) {
   fs::path file = FDir / "sub";
   fs::create_directory(file);  // a directory cannot be replaced by a file

@@ -1,0 +1,90 @@
+#include "GifBatch.h"
+
+#include <memory>
+
+#include "ParallelGifRun.h"
+
+namespace corvane {
+
+// A run or item test under way: the Abort button enabled and the hour-glass cursor, set
+// back in every ending.
+class TGifBatch::TRunScope {
+ public:
+  TRunScope(TGifBatch& batch, const TGifRunSeams& seams) : FBatch(batch), FSeams(seams) {
+    FBatch.FAbortRequested.store(false);
+    Show(true, TCursor::crHourGlass);
+  }
+  ~TRunScope() { Show(false, TCursor::crDefault); }
+  TRunScope(const TRunScope&) = delete;
+  TRunScope& operator=(const TRunScope&) = delete;
+
+ private:
+  void Show(bool abortEnabled, TCursor cursor) {
+    FBatch.FView.AbortEnabled = abortEnabled;
+    FBatch.FView.Cursor = cursor;
+    if (FSeams.ViewChanged) FSeams.ViewChanged();
+  }
+
+  TGifBatch& FBatch;
+  const TGifRunSeams& FSeams;
+};
+
+void TGifBatch::ProcessGifList(bool optimize, const TGifOptions& options, const TGifRunSeams& seams, int jobs) {
+  TRunScope scope(*this, seams);
+  FTotal = 0;
+  TGifMode mode = optimize ? TGifMode::Optimize : TGifMode::Test;
+  if (jobs <= 1) {
+    RunInOrder(mode, options, seams);
+    return;
+  }
+  TGifRunSeams workerSeams{seams.Reduce, seams.CheckEncoding, {}, {}, {}, {}};
+  RunGifListInParallel(TParallelGifRun{
+      FList, jobs, mode, options, workerSeams, FAbortRequested,
+      [&](int index, TGifFileResult& result, TGifWorkingSet& work) { Finish(index, mode, result, work, workerSeams); },
+      [&](int index, const TGifFileResult& result) {
+        if (seams.ItemChanged) seams.ItemChanged(index);
+        Count(result, seams);
+        if (seams.FileEnded) seams.FileEnded(index, result);
+        if (result.Ending == TGifFileEnding::Complete && seams.ProcessMessages) seams.ProcessMessages();
+      }});
+}
+
+void TGifBatch::RunInOrder(TGifMode mode, const TGifOptions& options, const TGifRunSeams& seams) {
+  auto work = std::make_unique<TGifWorkingSet>();
+  int count = FList.Count();
+  for (int i = 0; i < count; ++i) {
+    TGifFileResult result = ProcessGifFile(FList.Item(i), i, mode, options, *work, FAbortRequested, seams);
+    if (result.Ending == TGifFileEnding::Complete) {
+      Finish(i, mode, result, *work, seams);
+      Count(result, seams);
+    }
+    if (seams.FileEnded) seams.FileEnded(i, result);
+    if (result.Ending == TGifFileEnding::Aborted) return;
+    if (result.Ending == TGifFileEnding::Complete && seams.ProcessMessages) seams.ProcessMessages();
+  }
+}
+
+void TGifBatch::Finish(int index, TGifMode mode, TGifFileResult& result, TGifWorkingSet& work,
+                       const TGifRunSeams& seams) {
+  if (mode == TGifMode::Optimize && result.Smaller())
+    ReplaceWithSmallerEncoding(FList.Item(index), index, result, work, seams);
+}
+
+void TGifBatch::Count(const TGifFileResult& result, const TGifRunSeams& seams) {
+  if (!result.Smaller() || result.Refused) return;
+  FTotal += result.SourceSize - result.OptimizedSize;
+  FView.TotalLabel = std::to_string(FTotal) + " bytes";
+  if (seams.ViewChanged) seams.ViewChanged();
+}
+
+std::optional<std::vector<uint8_t>> TGifBatch::TestItem(int index, const TGifOptions& options,
+                                                        const TGifRunSeams& seams) {
+  TRunScope scope(*this, seams);
+  auto work = std::make_unique<TGifWorkingSet>();
+  TGifFileResult result = ProcessGifFile(FList.Item(index), index, TGifMode::Test, options, *work, FAbortRequested, seams);
+  if (result.Ending != TGifFileEnding::Complete) return std::nullopt;
+  if (seams.ProcessMessages) seams.ProcessMessages();
+  return result.Chosen->Bytes();
+}
+
+}  // namespace corvane

@@ -1,0 +1,26 @@
+#pragma once
+// TGifWorkingSet: the buffers and images one run (or one item test) reuses for every
+// file, so that memory is allocated once rather than per file.
+
+#include <cstdint>
+#include <vector>
+
+#include "gif/GIFImage.h"
+#include "platform/Stream.h"
+
+namespace corvane {
+
+struct TGifWorkingSet {
+  // A holds the file's bytes, then the first-pass result; B the main-pass result.
+  TMemoryStream BufferA;
+  TMemoryStream BufferB;
+  // M is parsed from the file and optimized by the main pass; C is its copy for the
+  // first pass.
+  TGIFImage ImageM;
+  TGIFImage ImageC;
+  // The file's bytes, kept past parsing only when the new encoding is to be checked
+  // against them before the file is replaced.
+  std::vector<uint8_t> Source;
+};
+
+}  // namespace corvane

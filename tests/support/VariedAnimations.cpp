@@ -1,0 +1,171 @@
+#include "VariedAnimations.h"
+
+#include <cmath>
+#include <functional>
+#include <random>
+
+#include "gif/GIFImage.h"
+#include "platform/Stream.h"
+
+namespace corvane::test {
+
+namespace {
+
+using TPainter = std::function<uint8_t(int frame, int x, int y)>;
+
+struct TFrameSpec {
+  int Left = 0, Top = 0, Width = 0, Height = 0;
+  int Disposal = 0;
+  int Transparent = -1;
+  bool Interlaced = false;
+  int LocalColors = 0;  // a local table of this many entries
+};
+
+std::vector<uint8_t> Encode(TGIFImage& image) {
+  TMemoryStream stream;
+  image.SaveToStream(stream);
+  return stream.TakeBytes();
+}
+
+void FillTable(TGIFColorMap& table, int count, uint32_t seed) {
+  std::mt19937 random(seed);
+  for (int i = 0; i < count; ++i)
+    table.AppendColor(MakeColor(uint8_t(random()), uint8_t(random()), uint8_t(random())));
+}
+
+void AddFrame(TGIFImage& image, int index, const TFrameSpec& spec, const TPainter& paint) {
+  auto frame = std::make_unique<TGIFSubImage>(image);
+  frame->PlaceFrame(spec.Left, spec.Top, spec.Width, spec.Height);
+  if (spec.LocalColors > 0) FillTable(frame->LocalTable(), spec.LocalColors, uint32_t(index + 7));
+  if (spec.Interlaced) frame->SetFrameFlags(TGIFSubImage::kInterlaced);
+  for (int y = 0; y < spec.Height; ++y) {
+    uint8_t* row = frame->RowStart(y);
+    for (int x = 0; x < spec.Width; ++x) row[x] = paint(index, spec.Left + x, spec.Top + y);
+  }
+  auto control = std::make_unique<TGIFGraphicControlExtension>(*frame);
+  control->SetDisposal(uint8_t(spec.Disposal));
+  control->SetDelayTime(uint16_t(4 + index % 3));
+  if (spec.Transparent >= 0) {
+    control->SetTransparent(true);
+    control->SetTransparentIndex(uint8_t(spec.Transparent));
+  }
+  frame->Extensions().AppendMember(std::move(control));
+  if (index == 0) {
+    auto loop = std::make_unique<TGIFAppExtNSLoop>(*frame);
+    loop->FRepeatCount = 0;
+    frame->Extensions().AppendMember(std::move(loop));
+  }
+  image.AppendFrame(std::move(frame));
+}
+
+// Whole-screen frames over a global table of the given size.
+TGeneratedGif FullFrames(const std::string& name, int width, int height, int frames, int colors, const TPainter& paint) {
+  TGIFImage image;
+  image.SetWidth(width);
+  image.SetHeight(height);
+  FillTable(image.Header().GlobalTable(), colors, uint32_t(width * 31 + frames));
+  for (int f = 0; f < frames; ++f) AddFrame(image, f, {0, 0, width, height}, paint);
+  return {name, Encode(image)};
+}
+
+bool InDisc(int x, int y, double cx, double cy, double r) { return std::hypot(x - cx, y - cy) <= r; }
+
+uint8_t Hash(int a, int b, int c) {
+  uint32_t h = uint32_t(a) * 73856093u ^ uint32_t(b) * 19349663u ^ uint32_t(c) * 83492791u;
+  h ^= h >> 13;
+  h *= 0x5bd1e995u;
+  return uint8_t(h >> 15);
+}
+
+TGeneratedGif Sprites() {
+  return FullFrames("sprites.gif", 320, 240, 24, 64, [](int f, int x, int y) -> uint8_t {
+    if (InDisc(x, y, 40 + 10.0 * f, 120 + 60 * std::sin(f / 4.0), 18)) return 60;
+    if (InDisc(x, y, 280 - 8.0 * f, 60 + 3.0 * f, 12)) return 61;
+    if (x > 100 + 5 * f && x < 130 + 5 * f && y > 180 && y < 210) return 62;
+    return uint8_t((x / 20 + y / 15) % 40 + (y > 200 ? 20 : 0));
+  });
+}
+
+TGeneratedGif Noise() {
+  return FullFrames("noise.gif", 200, 160, 12, 256, [](int f, int x, int y) -> uint8_t {
+    bool still = x < 100;
+    return Hash(x, y, still ? 0 : f);
+  });
+}
+
+TGeneratedGif ManySmallFrames() {
+  return FullFrames("small-frames.gif", 40, 40, 150, 16, [](int f, int x, int y) -> uint8_t {
+    if (InDisc(x, y, 20 + 12 * std::cos(f / 8.0), 20 + 12 * std::sin(f / 8.0), 5)) return 15;
+    return uint8_t((x + y) / 6 % 8);
+  });
+}
+
+TGeneratedGif LargeFrames() {
+  return FullFrames("large-frames.gif", 1024, 768, 8, 128, [](int f, int x, int y) -> uint8_t {
+    if (x > 300 + 40 * f && x < 420 + 40 * f && y > 300 && y < 420) return uint8_t(100 + (x + y) % 8);
+    return uint8_t((int(std::hypot(x - 512, y - 384)) / 9) % 90);
+  });
+}
+
+TGeneratedGif LocalTables() {
+  TGIFImage image;
+  image.SetWidth(160);
+  image.SetHeight(120);
+  for (int f = 0; f < 12; ++f) {
+    TFrameSpec spec{0, 0, 160, 120};
+    spec.LocalColors = 256;
+    AddFrame(image, f, spec, [](int f, int x, int y) -> uint8_t {
+      return uint8_t(((x / 8) * 13 + (y / 8) * 7 + (InDisc(x, y, 20 + 10.0 * f, 60, 15) ? 99 : 0)) % 200);
+    });
+  }
+  return {"local-tables.gif", Encode(image)};
+}
+
+// Sub-frames with transparent pixels over a drawn background, disposals 0 to 3 in turn.
+TGeneratedGif TransparentSprites() {
+  TGIFImage image;
+  image.SetWidth(200);
+  image.SetHeight(150);
+  FillTable(image.Header().GlobalTable(), 32, 5);
+  AddFrame(image, 0, {0, 0, 200, 150}, [](int, int x, int y) { return uint8_t((x / 10 + y / 10) % 30); });
+  for (int f = 1; f < 20; ++f) {
+    TFrameSpec spec{10 + 7 * f, 20 + 3 * f, 40, 40};
+    spec.Disposal = f % 4;
+    spec.Transparent = 31;
+    AddFrame(image, f, spec, [&](int, int x, int y) -> uint8_t {
+      return InDisc(x, y, spec.Left + 20, spec.Top + 20, 14) ? uint8_t(30 - f % 5) : 31;
+    });
+  }
+  return {"transparent-sprites.gif", Encode(image)};
+}
+
+TGeneratedGif Interlaced() {
+  TGIFImage image;
+  image.SetWidth(240);
+  image.SetHeight(180);
+  FillTable(image.Header().GlobalTable(), 64, 9);
+  for (int f = 0; f < 6; ++f) {
+    TFrameSpec spec{0, 0, 240, 180};
+    spec.Interlaced = true;
+    AddFrame(image, f, spec, [](int f, int x, int y) -> uint8_t {
+      return InDisc(x, y, 120, 90, 20 + 10 * f) ? uint8_t(50 + f) : uint8_t((x ^ y) % 48);
+    });
+  }
+  return {"interlaced.gif", Encode(image)};
+}
+
+TGeneratedGif Photo() {
+  return FullFrames("photo.gif", 400, 300, 1, 256, [](int, int x, int y) -> uint8_t {
+    double v = 128 + 60 * std::sin(x / 23.0) * std::cos(y / 17.0) + (Hash(x, y, 1) % 24);
+    return uint8_t(std::clamp(v, 0.0, 255.0));
+  });
+}
+
+}  // namespace
+
+std::vector<TGeneratedGif> VariedAnimations() {
+  return {Sprites(), Noise(), ManySmallFrames(), LargeFrames(), LocalTables(), TransparentSprites(), Interlaced(),
+          Photo()};
+}
+
+}  // namespace corvane::test
