@@ -91,10 +91,5 @@ BENCHMARK(DitherMagick)->Name("Dither/imagemagick/512x512")->Unit(benchmark::kMi
 int main(int argc, char** argv) {
   Magick::InitializeMagick(argv[0]);
   Magick::ResourceLimits::thread(1);
-  benchmark::Initialize(&argc, argv);
-  corvane::TRatioReporter reporter("imagemagick");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios({"Dither"}, {"512x512"});
-  benchmark::Shutdown();
-  return 0;
+  return corvane::RunWithRatios(argc, argv, "imagemagick", {"Dither"}, {"512x512"});
 }

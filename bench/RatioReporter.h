@@ -38,4 +38,15 @@ class TRatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> FTimes;
 };
 
+// Runs the benchmarks the command line selects and prints the ratios of the tasks and cases.
+inline int RunWithRatios(int argc, char** argv, const std::string& peer, const std::vector<std::string>& tasks,
+                         const std::vector<std::string>& cases) {
+  benchmark::Initialize(&argc, argv);
+  TRatioReporter reporter(peer);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios(tasks, cases);
+  benchmark::Shutdown();
+  return 0;
+}
+
 }  // namespace corvane

@@ -10,9 +10,11 @@ extern const Command kJpegCommand;
 extern const Command kTestCommand;
 extern const Command kOptimizeCommand;
 extern const Command kVerifyCommand;
+extern const Command kFramesCommand;
 
 std::span<const Command> Commands() {
-  static const std::array commands{kInfoCommand, kResaveCommand, kJpegCommand, kTestCommand, kOptimizeCommand, kVerifyCommand};
+  static const std::array commands{kInfoCommand, kResaveCommand, kJpegCommand, kTestCommand, kOptimizeCommand, kVerifyCommand,
+                                   kFramesCommand};
   return commands;
 }
 

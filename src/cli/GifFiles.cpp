@@ -10,4 +10,18 @@ void LoadGifFile(TGIFImage& image, const std::filesystem::path& file, std::vecto
   image.FWarningHandler = nullptr;
 }
 
+void LoadGifFileWarningTo(TGIFImage& image, const std::string& file, std::ostream& err, const std::string& command) {
+  std::vector<std::string> warnings;
+  auto printWarnings = [&] {
+    for (const std::string& warning : warnings) err << "corvane " << command << ": " << file << ": warning: " << warning << "\n";
+  };
+  try {
+    LoadGifFile(image, file, warnings);
+  } catch (...) {
+    printWarnings();
+    throw;
+  }
+  printWarnings();
+}
+
 }  // namespace corvane::cli

@@ -2,6 +2,7 @@
 // Loading GIF files for the commands, with the reader's warnings collected as text.
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,5 +13,8 @@ namespace corvane::cli {
 // Loads the file into image. Each warning of the reader is appended to warnings as
 // "sender: message", also when loading fails with an exception.
 void LoadGifFile(TGIFImage& image, const std::filesystem::path& file, std::vector<std::string>& warnings);
+
+// LoadGifFile with each warning written to err as "corvane COMMAND: FILE: warning: ...".
+void LoadGifFileWarningTo(TGIFImage& image, const std::string& file, std::ostream& err, const std::string& command);
 
 }  // namespace corvane::cli

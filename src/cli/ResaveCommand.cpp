@@ -17,17 +17,7 @@ int RunResave(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const std::string& input = parsed.Positional()[0];
   const std::string& output = parsed.Positional()[1];
   TGIFImage image;
-  std::vector<std::string> warnings;
-  auto printWarnings = [&] {
-    for (const std::string& warning : warnings) err << "corvane resave: " << input << ": warning: " << warning << "\n";
-  };
-  try {
-    LoadGifFile(image, input, warnings);
-  } catch (...) {
-    printWarnings();
-    throw;
-  }
-  printWarnings();
+  LoadGifFileWarningTo(image, input, err, "resave");
   TMemoryStream stream;
   image.SaveToStream(stream);
   WriteFileAtomically(output, stream.Bytes());

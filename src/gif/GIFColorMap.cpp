@@ -101,6 +101,16 @@ TColor TGIFColorMap::ColorAt(int index) const {
 
 int TGIFColorMap::TableDepth() const { return DepthForCount(FEntryCount); }
 
+TPalette TGIFColorMap::PlatformPalette() const {
+  if (FEntryCount == 0) return nullptr;
+  std::vector<TPaletteEntry> entries(static_cast<size_t>(FEntryCount));
+  for (int i = 0; i < FEntryCount; ++i) {
+    const uint8_t* rgb = &FEntries[size_t(i) * 3];
+    entries[size_t(i)] = {rgb[0], rgb[1], rgb[2], pcNoCollapse};
+  }
+  return MakePalette(std::move(entries));
+}
+
 void TGIFColorMap::LoadFromStream(TStream& stream, int count) {
   ClearTable();
   EnsureRoom(count);

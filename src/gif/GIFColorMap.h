@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Palette.h"
 #include "platform/Persistent.h"
 #include "platform/Stream.h"
 #include "platform/Types.h"
@@ -60,6 +61,9 @@ class TGIFColorMap : public TPersistent {
   int TableDepth() const;
   // The depth minus 1; -1 for an empty table.
   int TableResolution() const { return TableDepth() - 1; }
+
+  // The table as a platform palette, each entry flagged pcNoCollapse; none when empty.
+  TPalette PlatformPalette() const;
 
   // Replaces the entries with count entries read from the stream. The file's sort flag is
   // not taken over.

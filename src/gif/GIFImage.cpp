@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "gif/GIFPainter.h"
 #include "gif/GIFStreamIO.h"
 #include "platform/PictureRegistry.h"
 
@@ -14,6 +15,12 @@ TGIFImage::TGIFImage()
 }
 
 TGIFImage::~TGIFImage() {
+  StopAllPainters();
+  {
+    auto lock = LockPainterList();
+    for (TGIFPainter* painter : FPainterList) painter->ForgetImage();
+    FPainterList.clear();
+  }
   // Frames give their pixel memory back to this image as they go.
   DiscardContents();
 }
@@ -87,8 +94,6 @@ void TGIFImage::SetHeight(int value) {
   Changed();
 }
 
-void TGIFImage::Draw(TCanvas&, const TRect&) {}
-
 void TGIFImage::SetPalette(TPalette palette) {
   if (palette == FScreenPalette) return;
   FScreenPalette = std::move(palette);
@@ -140,12 +145,6 @@ void TGIFImage::DiscardContents() {
   FHeaderBlock->CanvasHeight = 0;
   FHeaderBlock->RefreshScreenFlags();
   SetPalette(nullptr);
-}
-
-void TGIFImage::StopAllPainters() {
-  // This image starts no painters, so its list stays empty and stopping them comes down to
-  // dropping the still bitmap.
-  DropStillBitmap();
 }
 
 int TGIFImage::AppendFrame(std::unique_ptr<TGIFSubImage> frame) {

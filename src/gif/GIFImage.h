@@ -22,6 +22,7 @@
 #include "gif/GIFSubImage.h"
 #include "gif/GIFTypes.h"
 #include "platform/Bitmap.h"
+#include "platform/Clock.h"
 #include "platform/Graphic.h"
 
 namespace corvane {
@@ -71,6 +72,9 @@ class TGIFImage final : public TGraphic {
   // FPlaybackPercent keep this image's values; the warning and progress handlers are none
   // afterwards.
   void CopyFrom(const TPersistent& source) override;
+  // A bitmap receives the still bitmap (an empty one for an empty image); any other target
+  // is refused.
+  void CopyTo(TPersistent& target) const override;
 
   int Width() const override { return FHeaderBlock->CanvasWidth; }
   int Height() const override { return FHeaderBlock->CanvasHeight; }
@@ -79,11 +83,16 @@ class TGIFImage final : public TGraphic {
   // Raises "Image height too small for contained frames" below a frame's bottom edge.
   void SetHeight(int value) override;
   bool Empty() const override { return FFrameList->MemberCount() == 0; }
-  // Drawing comes with the renderer; until then an image draws nothing.
+  // Draws the first frame, or with dfAnimate plays the animation: into the still bitmap,
+  // which is then drawn here and on every later call, or with dfDirect straight onto the
+  // canvas. A threaded animation is drawn on the user-interface thread only.
   void Draw(TCanvas& canvas, const TRect& rect) override;
   // An image equals only itself.
   bool Equals(TGraphic& other) override { return &other == this; }
-  TPalette Palette() override { return FScreenPalette; }
+  // The still bitmap's palette, else the web palette when dithering, else the global
+  // table's, else the first frame's. "No global or local color table defined" when the
+  // first frame has no table either.
+  TPalette Palette() override;
   // Replaces the image's palette; a still bitmap made with another palette is dropped.
   void SetPalette(TPalette palette) override;
 
@@ -96,9 +105,6 @@ class TGIFImage final : public TGraphic {
   // Deletes the frames, clears the global table and the logical screen size; BackdropIndex
   // and PixelAspect stay.
   void DiscardContents();
-  // Stops every animation painter of the image and waits for them to end, then drops the
-  // still bitmap. Whatever rewrites frames calls this first.
-  void StopAllPainters();
   // Takes ownership of a frame made for this image and answers its index; "Object type not
   // supported for operation" for a frame of another image.
   int AppendFrame(std::unique_ptr<TGIFSubImage> frame);
@@ -127,7 +133,33 @@ class TGIFImage final : public TGraphic {
   }
   std::vector<TGIFPainter*>& PainterList() { return FPainterList; }
 
-  void DropStillBitmap() { FCachedBitmap.reset(); }
+  // Whether frames are rendered dithered to the web palette.
+  bool NeedsDither() const;
+  // What painters fill restored areas with: FDrawFillColor when set, else the desktop's
+  // window colour without a global table, else the background entry of the global table.
+  TColor PaintFillColor() const;
+
+  // The picture as shown when no animation runs: frame 0 on the logical screen. None for an
+  // empty image.
+  TBitmap* StillBitmap();
+  // "Image too large to draw" for a logical screen larger than a bitmap may be.
+  void CheckDrawableSize() const;
+  // A new still bitmap of the image's size and palette, filled with PaintFillColor.
+  TBitmap& BlankStillBitmap();
+  // Stops the active painter and frees the still bitmap.
+  void DropStillBitmap();
+  // Stretches the still bitmap into rect, or with dfTile repeats it from rect's corner.
+  void DrawStill(TCanvas& canvas, const TRect& rect);
+
+  // Makes a painter for (canvas, rect) and keeps it in slot; none for an empty image or
+  // rectangle. A threaded painter waits for ResumePainter; a non-threaded one plays here,
+  // and what stopped it is raised here.
+  void StartPainter(TGIFPainter*& slot, TCanvas& canvas, uint16_t flags, const TRect& rect);
+  // Stops the active painter, waiting for a threaded one to end, and drops the still bitmap.
+  void StopActivePainter();
+  // Stops every painter and waits until no threaded one is left, then drops the still
+  // bitmap; on the user-interface thread. Whatever rewrites frames calls this first.
+  void StopAllPainters();
 
   TGIFWarningEvent FWarningHandler;
   uint8_t PixelCoding = kGIFImageDefaults.PixelCoding;
@@ -144,6 +176,9 @@ class TGIFImage final : public TGraphic {
   int32_t FPlaybackPercent = kGIFImageDefaults.PlaybackPercent;
   TColor FDrawFillColor = kGIFImageDefaults.DrawFillColor;
   TGIFPaintEvent OnPaintStart, OnPaintFrame, OnPaintAfter, OnPaintLoop, OnPaintEnd;
+  // The clock of non-threaded painters; none for the real one. Threaded painters always
+  // wait in real time.
+  TClock* FPaintClock = nullptr;
 
  private:
   friend class TGIFSubImage;
@@ -151,6 +186,8 @@ class TGIFImage final : public TGraphic {
   void ReservePixelBytes(int64_t bytes, int width, int height);
   void ReturnPixelBytes(int64_t bytes) { FPixelBytes -= bytes; }
   void CopyFromImage(const TGIFImage& source);
+  void DrawAnimated(TCanvas& canvas, const TRect& rect);
+  void WaitForFirstFrame(const TGIFPainter* painter);
 
   std::unique_ptr<TGIFImageList> FFrameList;
   std::unique_ptr<TGIFHeader> FHeaderBlock;

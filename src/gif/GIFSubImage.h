@@ -3,6 +3,7 @@
 // descriptor, its local colour table and its pixels, one colour index per byte.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,11 +11,13 @@
 #include "gif/GIFItem.h"
 #include "gif/GIFList.h"
 #include "platform/Bitmap.h"
+#include "platform/MaskBitmap.h"
 #include "platform/Palette.h"
 #include "platform/Types.h"
 
 namespace corvane {
 
+class TCanvas;
 class TGIFGraphicControlExtension;
 
 class TGIFSubImage final : public TGIFItem {
@@ -32,6 +35,9 @@ class TGIFSubImage final : public TGIFItem {
   // From another frame: descriptor, pixels, local table (unless the source is blank) and
   // extensions, re-created from their file form.
   void CopyFrom(const TPersistent& source) override;
+  // A bitmap receives the frame's rendered bitmap (an empty one for a blank frame); any
+  // other target is refused.
+  void CopyTo(TPersistent& target) const override;
   // rev89a with a usage-ordered local table or any extension.
   TGifRevision FileRevision() const override;
   // The extensions, then (unless blank) the descriptor, the local table and the pixels.
@@ -99,6 +105,26 @@ class TGIFSubImage final : public TGIFItem {
   // Replaces the frame's palette; a drawing made with another palette is dropped.
   void SetFramePalette(TPalette palette);
 
+  // Drawing. The rendered frame, an 8-bit bitmap of the frame's size, built on first use;
+  // none for a blank frame or when a progress handler cancelled the rendering.
+  TBitmap* FrameBitmap();
+  // Renders again when the mask is pending; answers whether the frame has a mask.
+  bool EnsureMask();
+  // Bit 1 where a pixel is transparent; none when no pixel is.
+  const TMaskBitmap* Mask() const { return FCachedMask.get(); }
+  // The rendered bitmap's palette, else the frame's own (the web palette when the image
+  // dithers, else its local table's), else the image's.
+  TPalette Palette();
+  // The frame's place on the logical screen scaled into rect; empty for an image without area.
+  TRect FrameTargetRect(const TRect& rect) const;
+  // Draws the frame scaled to its place in rect or, tiled, at its own size in every copy of
+  // the picture laid out from rect's top-left corner. Transparent pixels keep the target
+  // when transparent is asked for.
+  void DrawFrame(TCanvas& canvas, const TRect& rect, bool tile, bool transparent);
+  // The frame's area in each copy of the picture laid out from rect's top-left corner at the
+  // image's size, column by column, while the area starts inside rect.
+  void ForEachTile(const TRect& rect, const std::function<void(const TRect& area)>& visit) const;
+
  private:
   friend class TGIFGraphicControlExtension;
   static constexpr int kDescriptorBytes = 10;
@@ -108,9 +134,18 @@ class TGIFSubImage final : public TGIFItem {
   void ReadDescriptor(TStream& stream);
   void WriteDescriptor(TStream& stream) const;
 
+  // The renderers fill bitmap and, when one is made, the mask.
+  void RenderDirect(TBitmap& bitmap);
+  void RenderDithered(TBitmap& bitmap);
+  // The transparent index a mask is made for, or -1; the mask is no longer pending.
+  int BeginMask();
+  // Keeps mask when any pixel is transparent; a mask made for no pixel is none.
+  void EndMask(std::unique_ptr<TMaskBitmap> mask);
+  void ReportRendering(int row);
+
   // Drawing state: the rendered frame, its transparency mask and its palette.
   std::unique_ptr<TBitmap> FCachedBitmap;
-  std::unique_ptr<TBitmap> FCachedMask;
+  std::unique_ptr<TMaskBitmap> FCachedMask;
   bool FMaskPending = true;
   TPalette FFramePalette;
 

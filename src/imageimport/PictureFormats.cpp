@@ -1,6 +1,7 @@
 #include "PictureFormats.h"
 
 #include "AutodeskPicture.h"
+#include "GIFPicture.h"
 #include "MagickPicture.h"
 #include "PNGPicture.h"
 #include "TIFFPicture.h"
@@ -66,6 +67,7 @@ constexpr TUnavailableFormat kUnavailableFormats[] = {
 void RegisterAllPictureFormats() {
   RegisterJPEGFormat();
   RegisterFileFormat("jpe", "JPEG Image File", [] { return std::make_unique<TJPEGImage>(); });
+  RegisterFileFormat("gif", "GIF Image", [] { return std::make_unique<TGIFPicture>(); });
   RegisterFileFormat("png", "PNG", [] { return std::make_unique<TPNGPicture>(); });
   for (const char* extension : {"tif", "tiff"})
     RegisterFileFormat(extension, "TIFF images", [] { return std::make_unique<TTIFFPicture>(); });

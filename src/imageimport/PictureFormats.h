@@ -3,7 +3,7 @@
 
 namespace corvane {
 
-// Registers the JPEG, PNG, TIFF, legacy and Autodesk readers and the refusals for the
+// Registers the JPEG, GIF, PNG, TIFF, legacy and Autodesk readers and the refusals for the
 // types no reader serves. Calling it again changes nothing.
 void RegisterAllPictureFormats();
 

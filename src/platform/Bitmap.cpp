@@ -56,6 +56,11 @@ void TBitmap::CopyFrom(const TPersistent& source) {
     return;
   }
   if (auto* graphic = dynamic_cast<const TGraphic*>(&source)) {
+    try {
+      graphic->CopyTo(*this);
+      return;
+    } catch (const EConvertError&) {
+    }
     TGraphic& picture = const_cast<TGraphic&>(*graphic);  // drawing may decode and cache
     Allocate(picture.Width(), picture.Height(), TPixelFormat::pf24bit);
     FPalette = nullptr;

@@ -26,8 +26,9 @@ class TBitmap : public TGraphic {
 
   std::string ClassName() const override { return "TBitmap"; }
   std::unique_ptr<TGraphic> NewInstance() const override { return std::make_unique<TBitmap>(); }
-  // From another bitmap: an exact copy. From any other picture: a 24-bit bitmap of its
-  // size, white, with the picture drawn into it.
+  // From another bitmap: an exact copy. From any other picture: what the picture copies
+  // into a bitmap (its CopyTo), or when it refuses, a 24-bit bitmap of its size, white,
+  // with the picture drawn into it.
   void CopyFrom(const TPersistent& source) override;
 
   int Width() const override { return FWidth; }
@@ -66,6 +67,10 @@ class TBitmap : public TGraphic {
   // Lets a canvas that drew into this bitmap fire its change notification.
   void NotifyCanvasChanged() { Changed(); }
 
+  // Expires when the bitmap is destroyed, so that code holding on to a canvas of it can
+  // tell whether it still exists.
+  std::weak_ptr<const void> Liveness() const { return FLiveness; }
+
  private:
   void Allocate(int width, int height, TPixelFormat format);
   // Moves the pixels, size, format and palette of other into this bitmap.
@@ -78,6 +83,7 @@ class TBitmap : public TGraphic {
   std::vector<uint8_t> FPixels;
   TPalette FPalette;
   std::unique_ptr<TCanvas> FCanvas;
+  std::shared_ptr<const int> FLiveness = std::make_shared<const int>(0);
 };
 
 }  // namespace corvane

@@ -41,6 +41,14 @@ std::array<uint32_t, 256> IndexTranslation(const TBitmap& source, const TBitmap&
   return table;
 }
 
+// Whether pixels move between the bitmaps unchanged: both 24-bit, or both indexed with
+// the indices kept.
+bool SameLayout(const TBitmap& source, const TBitmap& target) {
+  if (source.PixelFormat() != target.PixelFormat()) return false;
+  return source.PixelFormat() == TPixelFormat::pf24bit || !target.PaletteRef() ||
+         target.PaletteRef() == source.PaletteRef();
+}
+
 }  // namespace
 
 void TCanvas::FillRect(const TRect& rect) {
@@ -72,6 +80,10 @@ void TCanvas::CopyPixels(const TRect& dest, const TBitmap& source, const TMaskBi
   TRect clip = Intersect(dest, Bounds(0, 0, FTarget.Width(), FTarget.Height()));
   if (clip.IsEmpty()) return;
   int64_t dw = dest.Width(), dh = dest.Height(), sw = sourceRect.Width(), sh = sourceRect.Height();
+  if (!mask && dw == sw && dh == sh && SameLayout(source, FTarget)) {
+    CopyRows(clip, source, sourceRect.Left - dest.Left, sourceRect.Top - dest.Top);
+    return;
+  }
   auto sourceX = [&](int x) { return sourceRect.Left + int((x - dest.Left) * sw / dw); };
   auto sourceY = [&](int y) { return sourceRect.Top + int((y - dest.Top) * sh / dh); };
 
@@ -103,6 +115,16 @@ void TCanvas::CopyPixels(const TRect& dest, const TBitmap& source, const TMaskBi
       }
     }
   }
+  FTarget.NotifyCanvasChanged();
+}
+
+void TCanvas::CopyRows(const TRect& clip, const TBitmap& source, int dx, int dy) {
+  TRect area = Intersect(clip, Bounds(-dx, -dy, source.Width(), source.Height()));
+  if (area.IsEmpty()) return;
+  size_t pixelBytes = source.PixelFormat() == TPixelFormat::pf24bit ? 3 : 1;
+  for (int y = area.Top; y < area.Bottom; ++y)
+    std::memmove(FTarget.ScanLine(y) + pixelBytes * size_t(area.Left),
+                 source.ScanLine(y + dy) + pixelBytes * size_t(area.Left + dx), pixelBytes * size_t(area.Width()));
   FTarget.NotifyCanvasChanged();
 }
 

@@ -38,6 +38,9 @@ class TCanvas {
 
  private:
   void CopyPixels(const TRect& dest, const TBitmap& source, const TMaskBitmap* mask, const TRect& sourceRect);
+  // An unscaled copy between bitmaps of one pixel layout: target (x, y) takes source
+  // (x + dx, y + dy) within clip.
+  void CopyRows(const TRect& clip, const TBitmap& source, int dx, int dy);
 
   TBitmap& FTarget;
 };

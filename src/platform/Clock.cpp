@@ -14,4 +14,14 @@ void Sleep(uint32_t milliseconds) { std::this_thread::sleep_for(std::chrono::mil
 
 void YieldProcessor() { std::this_thread::yield(); }
 
+TClock& RealClock() {
+  class TRealClock final : public TClock {
+   public:
+    int64_t Now() override { return GetTickCount(); }
+    void Sleep(uint32_t milliseconds) override { corvane::Sleep(milliseconds); }
+  };
+  static TRealClock clock;
+  return clock;
+}
+
 }  // namespace corvane

@@ -9,7 +9,9 @@
 
 #include "GifTestSupport.h"
 #include "OptimizeTestSupport.h"
+#include "gif/GIFPainter.h"
 #include "gifopt/ReduceFileSize.h"
+#include "platform/Canvas.h"
 
 namespace corvane::test {
 namespace {
@@ -82,6 +84,21 @@ TEST(ReduceFileSize, HoldsThePainterListUntilItHasReportedItsEnd) {
   ReduceFileSize(animation.Image, kMainPassSteps, 0, 0, 8);
   painter.join();
   EXPECT_TRUE(endedBeforeLock);
+}
+
+TEST(ReduceFileSize, StopsARunningPainterBeforeItRewritesFrames) {
+  TAnimation animation;
+  AddControl(animation.Frame(0, 0, 2, 2, 1), 0, 1000);
+  AddControl(animation.Frame(0, 0, 2, 2, 2), 0, 1000);
+  bool ended = false;
+  animation.Image.OnPaintEnd = [&](TGIFPainter&) { ended = true; };
+  TBitmap target(2, 2);
+  animation.Image.Draw(target.Canvas(), Bounds(0, 0, 2, 2));
+  ASSERT_EQ(animation.Image.PainterList().size(), 1u);
+  ReduceFileSize(animation.Image, kMainPassSteps, 0, 0, 8);
+  EXPECT_TRUE(ended);
+  EXPECT_TRUE(animation.Image.PainterList().empty());
+  EXPECT_EQ(animation.Image.StillBitmap()->Width(), 2);
 }
 
 TEST(ReduceFileSize, RefusesThePaletteReductionOnlyWithoutDropRedundant) {

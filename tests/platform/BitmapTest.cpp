@@ -87,6 +87,21 @@ TEST(Canvas, StretchCopyScalesByNearestNeighbourAndClips) {
   EXPECT_EQ(target.PixelColor(3, 1), MakeColor(0, 0, 255));
 }
 
+TEST(Canvas, UnscaledCopiesMoveTheOverlapOnly) {
+  TBitmap source(3, 2, TPixelFormat::pf24bit);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x) source.Canvas().SetPixel(x, y, MakeColor(uint8_t(10 * x), uint8_t(10 * y), 1));
+  TBitmap target(4, 3, TPixelFormat::pf24bit);
+  // The source rectangle reaches past the source's left edge, the destination past the target's bottom.
+  target.Canvas().CopyRect(Bounds(1, 1, 4, 3), source, Bounds(-1, 0, 4, 3));
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) {
+      int sx = x - 2, sy = y - 1;
+      TColor expected = sx >= 0 && sx < 3 && sy >= 0 && sy < 2 ? source.PixelColor(sx, sy) : clBlack;
+      EXPECT_EQ(target.PixelColor(x, y), expected) << x << "," << y;
+    }
+}
+
 TEST(Canvas, IndexedCopiesKeepIndicesOnlyUnderTheSamePalette) {
   TBitmap source(1, 1, TPixelFormat::pf8bit);
   source.SetPalette(ThreeColours());
