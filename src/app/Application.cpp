@@ -4,6 +4,7 @@
 
 #include "UiServices.h"
 #include "platform/Exceptions.h"
+#include "platform/Synchronize.h"
 
 namespace corvane {
 
@@ -20,6 +21,26 @@ TCorvaneApplication::TCorvaneApplication(int& argc, char** argv, TUiServices& ui
                     QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")});
   font.setPixelSize(11);
   setFont(font);
+  SetMainThread();
+  SetWakeMainThreadHook([this] { ScheduleSynchronize(); });
+}
+
+TCorvaneApplication::~TCorvaneApplication() { SetWakeMainThreadHook({}); }
+
+void TCorvaneApplication::ScheduleSynchronize() {
+  if (FSynchronizeScheduled.exchange(true)) return;  // a drain is on its way
+  QMetaObject::invokeMethod(this, [this] { RunSynchronized(); }, Qt::QueuedConnection);
+}
+
+void TCorvaneApplication::RunSynchronized() {
+  // Cleared first, so that work queued while the queue drains posts another drain.
+  FSynchronizeScheduled.store(false);
+  try {
+    CheckSynchronize();
+  } catch (...) {
+    ScheduleSynchronize();  // for the work behind the one that failed
+    throw;
+  }
 }
 
 void TCorvaneApplication::ReportError(const std::exception& error) {

@@ -1,8 +1,10 @@
 #pragma once
-// The desktop program's application object: its title, and the error report that every
-// error escaping a user action reaches.
+// The desktop program's application object: its title, the error report that every
+// error escaping a user action reaches, and the event loop's share of the work other
+// threads hand to the user-interface thread.
 
 #include <QApplication>
+#include <atomic>
 #include <exception>
 #include <functional>
 
@@ -17,7 +19,10 @@ QString ErrorReportText(const QString& message);
 
 class TCorvaneApplication : public QApplication {
  public:
+  // Makes the calling thread the user-interface thread, whose event loop runs the work
+  // that other threads queue for it.
   TCorvaneApplication(int& argc, char** argv, TUiServices& ui);
+  ~TCorvaneApplication() override;
 
   // A modal box with an error icon, captioned with the application title; an EAbort
   // shows nothing.
@@ -29,7 +34,12 @@ class TCorvaneApplication : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override;
 
  private:
+  // Called on the queueing thread: posts one drain of the queue to the event loop.
+  void ScheduleSynchronize();
+  void RunSynchronized();
+
   TUiServices& FUi;
+  std::atomic<bool> FSynchronizeScheduled{false};
 };
 
 TCorvaneApplication& CorvaneApp();

@@ -35,6 +35,12 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {
                                const std::string&) { PictureProgress(sender, redrawNow); };
 }
 
+TImage::~TImage() {
+  FPicture.OnChange = {};
+  FPicture.OnProgress = {};
+  FPicture.Clear();
+}
+
 void TImage::SetStretch(bool value) {
   if (value == FStretch) return;
   FStretch = value;

@@ -19,6 +19,8 @@ class TImage : public QWidget {
 
  public:
   explicit TImage(QWidget* parent);
+  // Frees the picture first, which stops the animation painters that draw into it.
+  ~TImage() override;
 
   // Every change of the picture, or of what it holds, repaints the pane.
   TPicture& Picture() { return FPicture; }

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -108,6 +109,12 @@ void TForm1::CreateFrame() {
 
   SB = Placed(new QStatusBar(this), "SB", QRect(2, 423, 695, 19));
   SB->setSizeGripEnabled(false);
+  SBProgress = new QProgressBar(SB);
+  SBProgress->setObjectName(QStringLiteral("SBProgress"));
+  SBProgress->setFixedSize(160, 14);
+  SBProgress->setFormat(QStringLiteral("%v of %m"));
+  SB->addPermanentWidget(SBProgress);
+  SBProgress->hide();
 }
 
 void TForm1::CreateToolBar() {
@@ -173,7 +180,7 @@ void TForm1::ImageBorderTopMouseDown() {
 
 void TForm1::Label3Click() {
   FUi.OpenUrl(QUrl(QString::fromLatin1(kMakerHomepage)));
-  QCoreApplication::processEvents();
+  FUi.ProcessMessages();
 }
 
 // The title bar's help hot spot opens the help as the toolbar's button does.
@@ -181,7 +188,16 @@ void TForm1::Label4Click() { Contents1Click(); }
 
 void TForm1::Label5Click() { showMinimized(); }
 
-void TForm1::Label6Click() { QCoreApplication::quit(); }
+// Closing ends a run under way first, at its next look at the abort flag.
+void TForm1::Label6Click() {
+  FGif.Abort();
+  QCoreApplication::quit();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  FGif.Abort();
+  QWidget::closeEvent(event);
+}
 
 void TForm1::Contents1Click() {
   FUi.OpenUrl(QUrl::fromLocalFile(QString::fromStdString((ProgramDirectory() / "help.chm").string())));
@@ -189,7 +205,7 @@ void TForm1::Contents1Click() {
 
 void TForm1::FlatSpeedButton7Click() {
   FUi.OpenUrl(QUrl(QStringLiteral("mailto:") + kMakerEmail + QStringLiteral("?SUBJECT=Corvane")));
-  QCoreApplication::processEvents();
+  FUi.ProcessMessages();
 }
 
 void TForm1::SetupOpenDialog(int tab) {

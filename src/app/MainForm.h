@@ -5,8 +5,11 @@
 
 #include <QWidget>
 #include <filesystem>
+#include <vector>
 
+#include "ScreenCursor.h"
 #include "UiServices.h"
+#include "gifbatch/GifBatch.h"
 #include "jpegopt/JpegWorkflow.h"
 
 class QAction;
@@ -16,6 +19,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QProgressBar;
 class QRadioButton;
 class QSlider;
 class QStatusBar;
@@ -50,6 +54,8 @@ class TForm1 : public QWidget {
   TFlatTabControl* FlatTabControl1;
   QFrame *FlatPanel1, *FlatPanel2;
   QStatusBar* SB;
+  // In the status bar while a list run is under way: the files done of those listed.
+  QProgressBar* SBProgress;
 
   // GIF tab.
   TGifListView* ListView1;
@@ -83,6 +89,12 @@ class TForm1 : public QWidget {
   void AddGifPaths(const QStringList& paths);
   // Opens the picture on the JPG tab, as Open does with the file chosen.
   void OpenJpgPicture(const QString& file);
+  // The run over the whole GIF list: "Test All" measures, "Optimize" also rewrites
+  // the files that get smaller.
+  void ProcessGifList(bool optimize);
+  // A list run or an item test is under way: the list and the controls that could change
+  // it are blocked.
+  bool GifWorkUnderWay() const { return FGifWorkUnderWay; }
 
  public slots:
   void ShowStatus(const QString& text);
@@ -98,6 +110,9 @@ class TForm1 : public QWidget {
   void FlatSpeedButton1Click();
   void FlatSpeedButton11Click();
   void FlatSpeedButton9Click();
+  void FlatSpeedButton10Click();
+  void FlatSpeedButton8Click();
+  void ListView1SelectItem();
   void RemoveAll1Click();
   void FlatCheckBox1Click();
   void FlatCheckBox2Click();
@@ -118,6 +133,7 @@ class TForm1 : public QWidget {
 
  protected:
   bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateFrame();
@@ -141,6 +157,19 @@ class TForm1 : public QWidget {
   void ArrangeGifPanels(bool wide);
   void AddGifFiles(const QStringList& files);
   void RemoveSelectedGifs();
+  // Takes the rows out of the list and the batch, then shows what is still selected.
+  void RemoveGifRows(std::vector<int> rows);
+  int FirstSelectedGif() const;
+
+  // The GIF list runs and the item test drive the batch model; its results appear in the
+  // rows and its view in the Abort button, the screen cursor and the total label.
+  class TGifWorkScope;
+  TGifRunSeams GifSeams(bool optimize);
+  TGifOptions GifOptions() const;
+  void ShowGifRow(int index);
+  void ShowGifRunView();
+  void SetGifListLocked(bool locked);
+  void ShowOptimizedPreview(std::vector<uint8_t> encoding);
   // Opens a full-view window with a copy of the pane's picture; nothing for an empty pane.
   void ShowFullView(const TImage& pane, const QString& title, bool stretch);
   std::filesystem::path DefaultBackupDirectory() const;
@@ -160,6 +189,9 @@ class TForm1 : public QWidget {
   std::filesystem::path FAppDir;
   TOpenDialogSetup FOpenDialog;
   TJpegWorkflow FJpeg;
+  TGifBatch FGif;
+  bool FGifWorkUnderWay = false;
+  TScreenCursor FScreenCursor;
 };
 
 // Gives to the pane layout of from: alignment, stretching, width, height, left and top.
@@ -168,5 +200,9 @@ void CopyPreviewLayout(const TImage& from, TImage& to);
 // Shows a copy of picture in a GIF preview pane, fitted to its frame panel; stretched
 // whatever its size when stretchOption is on.
 void ShowFittedPreview(TImage& pane, const TGraphic& picture, bool stretchOption);
+
+// Loads the GIF file and shows it fitted in the pane; a file that cannot be read raises,
+// and the pane keeps what it showed.
+void ShowGifPreview(TImage& pane, const std::filesystem::path& path, bool stretchOption);
 
 }  // namespace corvane

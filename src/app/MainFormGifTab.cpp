@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QToolButton>
+#include <numeric>
 #include <tuple>
 
 #include "Application.h"
@@ -21,6 +23,8 @@
 #include "MainForm.h"
 #include "PicShow.h"
 #include "PreviewLayout.h"
+#include "gif/GIFImage.h"
+#include "platform/Exceptions.h"
 #include "platform/FileUtils.h"
 
 namespace corvane {
@@ -139,6 +143,9 @@ void TForm1::BindGifHandlers() {
   connect(ListView1, &TGifListView::FilesDropped, this,
           [this](const QStringList& paths) { RunHandler([&] { ListView1DragDrop(paths); }); });
   BindHandler(ListView1, &TGifListView::DeletePressed, this, &TForm1::RemoveSelectedGifs);
+  BindHandler(ListView1, &QTreeWidget::itemSelectionChanged, this, &TForm1::ListView1SelectItem);
+  BindHandler(FlatSpeedButton2, &QToolButton::clicked, this, &TForm1::FlatSpeedButton10Click);
+  BindHandler(FlatSpeedButton8, &QToolButton::clicked, this, &TForm1::FlatSpeedButton8Click);
   BindHandler(FlatCheckBox1, &QCheckBox::toggled, this, &TForm1::FlatCheckBox1Click);
   BindHandler(FlatCheckBox2, &QCheckBox::toggled, this, &TForm1::FlatCheckBox2Click);
   BindHandler(FlatSpeedButton3, &QToolButton::clicked, this, &TForm1::FlatSpeedButton3Click);
@@ -149,11 +156,13 @@ void TForm1::BindGifHandlers() {
 }
 
 void TForm1::AddGifFiles(const QStringList& files) {
+  if (FGifWorkUnderWay) return;
   for (const QString& file : files) {
-    auto* item = new QTreeWidgetItem(ListView1);
-    item->setText(0, file);
-    item->setText(1, QString::fromStdString(FileNamePart(file.toStdString())));
-    for (int column = 1; column < ListView1->columnCount(); ++column) item->setTextAlignment(column, Qt::AlignCenter);
+    FGif.List().Add(file.toStdString());
+    auto* row = new QTreeWidgetItem(ListView1);
+    row->setText(0, file);
+    for (int column = 1; column < ListView1->columnCount(); ++column) row->setTextAlignment(column, Qt::AlignCenter);
+    ShowGifRow(FGif.List().Count() - 1);
   }
   ArrangeGifPanels(ListView1->topLevelItemCount() > 19);
 }
@@ -163,14 +172,39 @@ void TForm1::AddGifPaths(const QStringList& paths) { AddGifFiles(CollectGifFiles
 void TForm1::ListView1DragDrop(const QStringList& paths) { AddGifPaths(paths); }
 
 void TForm1::RemoveSelectedGifs() {
-  qDeleteAll(ListView1->selectedItems());
-  ArrangeGifPanels(ListView1->topLevelItemCount() > 19);
+  std::vector<int> rows;
+  for (int row = 0; row < ListView1->topLevelItemCount(); ++row)
+    if (ListView1->topLevelItem(row)->isSelected()) rows.push_back(row);
+  if (!rows.empty()) RemoveGifRows(std::move(rows));
 }
 
 void TForm1::RemoveAll1Click() {
   if (ListView1->topLevelItemCount() == 0) return;
-  ListView1->clear();
-  ArrangeGifPanels(false);
+  std::vector<int> rows(size_t(ListView1->topLevelItemCount()));
+  std::iota(rows.begin(), rows.end(), 0);
+  RemoveGifRows(std::move(rows));
+}
+
+// The selection handler runs once the rows are gone rather than for every row on its way
+// out, which would test each selected file about to be removed.
+void TForm1::RemoveGifRows(std::vector<int> rows) {
+  if (FGifWorkUnderWay) return;
+  {
+    QSignalBlocker quiet(ListView1);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+      FGif.List().Delete(*row);
+      delete ListView1->takeTopLevelItem(*row);
+    }
+  }
+  ListView1->viewport()->update();
+  ArrangeGifPanels(ListView1->topLevelItemCount() > 19);
+  ListView1SelectItem();
+}
+
+int TForm1::FirstSelectedGif() const {
+  for (int row = 0; row < ListView1->topLevelItemCount(); ++row)
+    if (ListView1->topLevelItem(row)->isSelected()) return row;
+  return -1;
 }
 
 void TForm1::ArrangeGifPanels(bool wide) {
@@ -208,10 +242,11 @@ void TForm1::FlatSpeedButton3Click() {
 
 void TForm1::FlatSpeedButton9Click() {
   if (ActiveTab() == kJpgTab) return SaveJpgResult();
-  if (ActiveTab() != kGifTab || ListView1->topLevelItemCount() == 0) return;
-  FUi.Confirm(QStringLiteral("Confirm"),
-              QStringLiteral("Are you sure that you want to Optimize all the GIF files ?\n"
-                             "If you do not setup backup directory , the files will be modified!"));
+  if (ActiveTab() != kGifTab || FGifWorkUnderWay || ListView1->topLevelItemCount() == 0) return;
+  if (FUi.Confirm(QStringLiteral("Confirm"),
+                  QStringLiteral("Are you sure that you want to Optimize all the GIF files ?\n"
+                                 "If you do not setup backup directory , the files will be modified!")))
+    ProcessGifList(true);
 }
 
 void TForm1::Image5MouseMove() {
@@ -240,6 +275,16 @@ void CopyPreviewLayout(const TImage& from, TImage& to) {
   to.SetAlign(from.Align());
   to.SetStretch(from.Stretch());
   to.setGeometry(from.geometry());
+}
+
+void ShowGifPreview(TImage& pane, const std::filesystem::path& path, bool stretchOption) {
+  // A listed pipe or device would block the window or never end; the list run refuses
+  // them too.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) throw EFOpenError(path.string());
+  TGIFImage gif;
+  gif.LoadFromFile(path);
+  ShowFittedPreview(pane, gif, stretchOption);
 }
 
 void ShowFittedPreview(TImage& pane, const TGraphic& picture, bool stretchOption) {

@@ -88,6 +88,11 @@ void TPicShow::CentreOnScreen() { move(corvane::CentreOnScreen(size(), ScreenSiz
 
 void TPicShow::resizeEvent(QResizeEvent*) { AlignControls(); }
 
+void TPicShow::closeEvent(QCloseEvent* event) {
+  Image1->Picture().Clear();
+  QWidget::closeEvent(event);
+}
+
 void TPicShow::AlignControls() {
   int w = width(), h = height();
   ImageBorderTop->setGeometry(0, 0, w, kTitleHeight);

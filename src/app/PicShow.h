@@ -40,6 +40,9 @@ class TPicShow : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // Closing hides the window for good: it lets go of its picture, so that no animation
+  // plays on in a window nobody sees.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   // Lays out the title bar, the edges and the scrolling area, then FormResize.

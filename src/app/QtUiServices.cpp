@@ -55,4 +55,6 @@ std::optional<QString> TQtUiServices::BrowseDirectory(const TBrowseDialogSetup& 
 
 void TQtUiServices::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
 
+void TQtUiServices::ProcessMessages() { QCoreApplication::processEvents(); }
+
 }  // namespace corvane

@@ -15,6 +15,7 @@ class TQtUiServices : public TUiServices {
   std::optional<TSaveDialogChoice> SaveFile(const TSaveDialogSetup& setup) override;
   std::optional<QString> BrowseDirectory(const TBrowseDialogSetup& setup) override;
   void OpenUrl(const QUrl& url) override;
+  void ProcessMessages() override;
 };
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #pragma once
-// The desktop services the windows use: message boxes, the error report, file dialogs and
-// the desktop's URL opener. Tests replace them, so no test waits on a modal dialog.
+// The desktop services the windows use: message boxes, the error report, file dialogs,
+// the desktop's URL opener and the running of pending window messages. Tests replace
+// them, so no test waits on a modal dialog.
 
 #include <QString>
 #include <QStringList>
@@ -50,6 +51,9 @@ class TUiServices {
   // Opens a document, web link or mailto: link with the desktop's default handler;
   // failures show nothing.
   virtual void OpenUrl(const QUrl& url) = 0;
+  // Lets the pending window messages run once, as work that runs long does between its
+  // steps: clicks, repaints and the painters' synchronised calls.
+  virtual void ProcessMessages() = 0;
 };
 
 }  // namespace corvane

@@ -1,18 +1,25 @@
 // corvane-gui: the desktop program.
 //
-//   corvane-gui [--tab=gif|jpg] [--open=PICTURE] [GIF files or folders...]
+//   corvane-gui [--tab=gif|jpg] [--open=PICTURE] [--test-all] [--select=ROW] [GIF files or folders...]
 //
 // The files, and the GIF files below the folders, are listed on the GIF tab as if they had
-// been dropped onto the list; --open opens a picture on the JPG tab and starts there. With CORVANE_SCREENSHOT=file.png in the environment the
-// program writes a picture of its window to that file once it shows, and quits.
+// been dropped onto the list; --open opens a picture on the JPG tab and starts there.
+// Once the window shows, --test-all clicks "Test All" and --select selects the list's row
+// ROW (counted from 1), which tests it. With CORVANE_SCREENSHOT=file.png in the
+// environment the program writes a picture of its window to that file once it shows, and
+// quits.
 
 #include <QScreen>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <iostream>
+#include <optional>
 
 #include "Application.h"
 #include "Artwork.h"
 #include "FlatTabControl.h"
+#include "GifListView.h"
 #include "MainForm.h"
 #include "QtUiServices.h"
 #include "platform/FileUtils.h"
@@ -27,35 +34,68 @@ void ScheduleScreenshot(corvane::TForm1& form, const QString& file) {
   });
 }
 
+// What the command line asks the window to do once it shows.
+void ScheduleClicks(corvane::TForm1& form, bool testAll, int selectRow) {
+  QTimer::singleShot(0, &form, [&form, testAll, selectRow] {
+    if (testAll) form.FlatSpeedButton2->click();
+    if (QTreeWidgetItem* row = form.ListView1->topLevelItem(selectRow - 1)) row->setSelected(true);
+  });
+}
+
+constexpr const char* kUsage =
+    "Usage: corvane-gui [--tab=gif|jpg] [--open=PICTURE] [--test-all] [--select=ROW] [GIF files or folders...]\n";
+
+struct TCommandLine {
+  QStringList Paths;
+  QString Picture;
+  int Tab = corvane::TForm1::kGifTab;
+  bool TestAll = false;
+  int SelectRow = 0;
+};
+
+// Nothing for arguments the program does not know.
+std::optional<TCommandLine> ParseCommandLine(const QStringList& arguments) {
+  TCommandLine line;
+  for (const QString& argument : arguments) {
+    if (argument == QLatin1String("--tab=jpg")) {
+      line.Tab = corvane::TForm1::kJpgTab;
+    } else if (argument == QLatin1String("--tab=gif")) {
+      line.Tab = corvane::TForm1::kGifTab;
+    } else if (argument.startsWith(QLatin1String("--open=")) && argument.size() > 7) {
+      line.Picture = argument.mid(7);
+      line.Tab = corvane::TForm1::kJpgTab;
+    } else if (argument == QLatin1String("--test-all")) {
+      line.TestAll = true;
+    } else if (argument.startsWith(QLatin1String("--select="))) {
+      bool number = false;
+      line.SelectRow = argument.mid(9).toInt(&number);
+      if (!number || line.SelectRow < 1) return std::nullopt;
+    } else if (argument.startsWith(QLatin1String("--"))) {
+      return std::nullopt;
+    } else {
+      line.Paths << argument;
+    }
+  }
+  return line;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   corvane::TQtUiServices ui;
   corvane::TCorvaneApplication app(argc, argv, ui);
   app.setWindowIcon(corvane::WindowIcon());
-  corvane::TForm1 form(ui, corvane::AppDir());
-
-  QStringList paths;
-  QString picture;
-  int tab = corvane::TForm1::kGifTab;
-  for (const QString& argument : app.arguments().mid(1)) {
-    if (argument == QLatin1String("--tab=jpg"))
-      tab = corvane::TForm1::kJpgTab;
-    else if (argument == QLatin1String("--tab=gif"))
-      tab = corvane::TForm1::kGifTab;
-    else if (argument.startsWith(QLatin1String("--open=")) && argument.size() > 7) {
-      picture = argument.mid(7);
-      tab = corvane::TForm1::kJpgTab;
-    } else if (argument.startsWith(QLatin1String("--"))) {
-      std::cerr << "Usage: corvane-gui [--tab=gif|jpg] [--open=PICTURE] [GIF files or folders...]\n";
-      return 2;
-    } else
-      paths << argument;
+  std::optional<TCommandLine> line = ParseCommandLine(app.arguments().mid(1));
+  if (!line) {
+    std::cerr << kUsage;
+    return 2;
   }
-  form.AddGifPaths(paths);
-  form.FlatTabControl1->SetActiveTab(tab);
-  if (!picture.isEmpty()) form.OpenJpgPicture(picture);
+  corvane::TForm1 form(ui, corvane::AppDir());
+  form.AddGifPaths(line->Paths);
+  form.FlatTabControl1->SetActiveTab(line->Tab);
+  if (!line->Picture.isEmpty()) form.OpenJpgPicture(line->Picture);
   form.show();
+  ScheduleClicks(form, line->TestAll, line->SelectRow);
   if (QString file = qEnvironmentVariable("CORVANE_SCREENSHOT"); !file.isEmpty()) ScheduleScreenshot(form, file);
   return app.exec();
 }

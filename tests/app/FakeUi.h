@@ -1,6 +1,8 @@
 #pragma once
 // Desktop services that record what the windows ask for and answer as a test says.
 
+#include <QCoreApplication>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -15,6 +17,9 @@ class TFakeUi : public TUiServices {
   QStringList FilesToOpen;
   std::optional<QString> DirectoryToChoose;
   std::optional<TSaveDialogChoice> SaveChoice;
+  // Runs each time the windows let pending messages run, after they have run: a test's
+  // clicks "during" long work.
+  std::function<void()> WhilePending;
 
   // Requests.
   std::vector<std::pair<QString, QString>> Confirmations;
@@ -24,6 +29,7 @@ class TFakeUi : public TUiServices {
   std::vector<TSaveDialogSetup> SaveDialogs;
   std::vector<TBrowseDialogSetup> Browses;
   std::vector<QUrl> Urls;
+  int MessagePumps = 0;
 
   bool Confirm(const QString& caption, const QString& text) override {
     Confirmations.emplace_back(caption, text);
@@ -44,6 +50,11 @@ class TFakeUi : public TUiServices {
     return DirectoryToChoose;
   }
   void OpenUrl(const QUrl& url) override { Urls.push_back(url); }
+  void ProcessMessages() override {
+    ++MessagePumps;
+    QCoreApplication::processEvents();
+    if (WhilePending) WhilePending();
+  }
 
   void Reset() { *this = TFakeUi(); }
 };

@@ -1,0 +1,141 @@
+// The GIF tab's runs: "Test All", the confirmed "Optimize", Abort and the test of the
+// selected item, bound to the batch model. While one is under way the list cannot change.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTabBar>
+#include <QToolButton>
+
+#include "FlatTabControl.h"
+#include "GifListView.h"
+#include "Image.h"
+#include "MainForm.h"
+#include "gifbatch/GifOptimizerSeams.h"
+
+namespace corvane {
+
+namespace {
+
+// The status bar's progress bar, shown for the length of a list run.
+class TRunProgress {
+ public:
+  TRunProgress(QProgressBar& bar, int count) : FBar(bar) {
+    FBar.setRange(0, count);
+    FBar.setValue(0);
+    FBar.show();
+  }
+  ~TRunProgress() { FBar.hide(); }
+  TRunProgress(const TRunProgress&) = delete;
+  TRunProgress& operator=(const TRunProgress&) = delete;
+
+ private:
+  QProgressBar& FBar;
+};
+
+}  // namespace
+
+// A list run or an item test: the controls that could change the list are blocked until
+// it ends, whichever way it ends.
+class TForm1::TGifWorkScope {
+ public:
+  explicit TGifWorkScope(TForm1& form) : FForm(form) { FForm.SetGifListLocked(true); }
+  ~TGifWorkScope() { FForm.SetGifListLocked(false); }
+  TGifWorkScope(const TGifWorkScope&) = delete;
+  TGifWorkScope& operator=(const TGifWorkScope&) = delete;
+
+ private:
+  TForm1& FForm;
+};
+
+void TForm1::SetGifListLocked(bool locked) {
+  FGifWorkUnderWay = locked;
+  ListView1->SetLocked(locked);
+  for (QToolButton* button : {FlatSpeedButton1, FlatSpeedButton11, FlatSpeedButton2, FlatSpeedButton9})
+    button->setEnabled(!locked);
+  for (QAction* item : {Add1, Remove1, RemoveAll1}) item->setEnabled(!locked);
+  // The other tab would take the toolbar, the Abort button with it.
+  FlatTabControl1->TabBar()->setEnabled(!locked);
+}
+
+void TForm1::FlatSpeedButton10Click() {
+  if (ActiveTab() == kGifTab) ProcessGifList(false);
+}
+
+void TForm1::FlatSpeedButton8Click() { FGif.Abort(); }
+
+void TForm1::ProcessGifList(bool optimize) {
+  if (FGifWorkUnderWay) return;
+  TGifWorkScope work(*this);
+  TRunProgress progress(*SBProgress, FGif.List().Count());
+  TGifRunSeams seams = GifSeams(optimize);
+  seams.FileEnded = [this](int index, const TGifFileResult& result) {
+    if (result.Ending != TGifFileEnding::Aborted) SBProgress->setValue(index + 1);
+  };
+  FGif.ProcessGifList(optimize, GifOptions(), seams);
+}
+
+void TForm1::ListView1SelectItem() {
+  if (FGifWorkUnderWay) return;
+  int index = FirstSelectedGif();
+  if (index < 0) {
+    Image5->Picture().Clear();
+    Image1->Picture().Clear();
+    return;
+  }
+  QString path = ListView1->topLevelItem(index)->text(0);
+  ShowStatus(path);
+  ShowGifPreview(*Image5, path.toStdString(), FlatCheckBox1->isChecked());
+  Image1->Picture().Clear();
+  Image1->repaint();
+  if (!FlatCheckBox4->isChecked()) return;
+  TGifWorkScope work(*this);
+  if (std::optional<std::vector<uint8_t>> chosen = FGif.TestItem(index, GifOptions(), GifSeams(false)))
+    ShowOptimizedPreview(std::move(*chosen));
+}
+
+void TForm1::ShowOptimizedPreview(std::vector<uint8_t> encoding) {
+  TMemoryStream buffer(std::move(encoding));
+  TGIFImage optimized;
+  optimized.LoadFromStream(buffer);
+  CopyPreviewLayout(*Image5, *Image1);
+  Image1->Picture().SetGraphic(&optimized);
+}
+
+TGifRunSeams TForm1::GifSeams(bool optimize) {
+  TGifRunSeams seams;
+  seams.Reduce = ReduceForList;
+  // A file is replaced only by an encoding that every viewer shows as the original.
+  if (optimize) seams.CheckEncoding = VisibleDifference;
+  seams.ItemChanged = [this](int index) { ShowGifRow(index); };
+  seams.ProcessMessages = [this] { FUi.ProcessMessages(); };
+  seams.ViewChanged = [this] { ShowGifRunView(); };
+  return seams;
+}
+
+TGifOptions TForm1::GifOptions() const {
+  return {CheckBoxTwoPass->isChecked(), FlatCheckBox2->isChecked(), FlatEdit2->text().toStdString()};
+}
+
+void TForm1::ShowGifRow(int index) {
+  QTreeWidgetItem* row = ListView1->topLevelItem(index);
+  const std::vector<std::string>& texts = FGif.List().Item(index).SubItems;
+  for (int column = 1; column < ListView1->columnCount(); ++column) {
+    size_t text = size_t(column - 1);
+    // An error message is longer than its column: the tooltip shows it whole.
+    QString shown = text < texts.size() ? QString::fromStdString(texts[text]) : QString();
+    row->setText(column, shown);
+    row->setToolTip(column, shown);
+  }
+  ListView1->viewport()->repaint(ListView1->visualItemRect(row));
+}
+
+void TForm1::ShowGifRunView() {
+  const TGifRunView& view = FGif.View();
+  FlatSpeedButton8->setEnabled(view.AbortEnabled);
+  FScreenCursor.Show(view.Cursor);
+  StaticText4->setText(QString::fromStdString(view.TotalLabel));
+}
+
+}  // namespace corvane
