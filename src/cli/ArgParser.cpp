@@ -22,7 +22,7 @@ std::optional<long> ParsedArgs::IntValue(const std::string& key, long low, long 
   return value;
 }
 
-ParsedArgs Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& options) {
+ParsedArgs Parse(const std::vector<std::string>& args, const std::vector<OptionRule>& options) {
   ParsedArgs parsed;
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -42,12 +42,12 @@ ParsedArgs Parse(const std::vector<std::string>& args, const std::vector<OptionS
       inlineValue = arg.substr(eq + 1);
       hasInline = true;
     }
-    auto spec = std::find_if(options.begin(), options.end(), [&](const OptionSpec& o) {
+    auto rule = std::find_if(options.begin(), options.end(), [&](const OptionRule& o) {
       return std::find(o.Names.begin(), o.Names.end(), name) != o.Names.end();
     });
-    if (spec == options.end()) throw UsageError("unknown option '" + name + "'");
-    const std::string& key = spec->Names.front();
-    if (!spec->TakesValue) {
+    if (rule == options.end()) throw UsageError("unknown option '" + name + "'");
+    const std::string& key = rule->Names.front();
+    if (!rule->TakesValue) {
       if (hasInline) throw UsageError("option '" + name + "' takes no value");
       parsed.FFlags.insert(key);
     } else if (hasInline) {

@@ -16,7 +16,7 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct OptionSpec {
+struct OptionRule {
   std::vector<std::string> Names;  // e.g. {"-j", "--jobs"}; the first one is the key
   bool TakesValue = false;
 };
@@ -30,7 +30,7 @@ class ParsedArgs {
   const std::vector<std::string>& Positional() const { return FPositional; }
 
  private:
-  friend ParsedArgs Parse(const std::vector<std::string>&, const std::vector<OptionSpec>&);
+  friend ParsedArgs Parse(const std::vector<std::string>&, const std::vector<OptionRule>&);
   std::set<std::string> FFlags;
   std::map<std::string, std::string> FValues;
   std::vector<std::string> FPositional;
@@ -38,6 +38,6 @@ class ParsedArgs {
 
 // Parses args against the options; "--" ends the options. UsageError for an unknown
 // option or a missing value.
-ParsedArgs Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& options);
+ParsedArgs Parse(const std::vector<std::string>& args, const std::vector<OptionRule>& options);
 
 }  // namespace corvane::cli

@@ -13,7 +13,7 @@
 
 namespace corvane::cli {
 
-std::vector<OptionSpec> GifListOptions() {
+std::vector<OptionRule> GifListOptions() {
   return {{{"--two-pass"}}, {{"-j", "--jobs"}, true}, {{"--json"}}};
 }
 

@@ -11,7 +11,7 @@
 namespace corvane::cli {
 
 // The options both commands take.
-std::vector<OptionSpec> GifListOptions();
+std::vector<OptionRule> GifListOptions();
 
 // Runs the list of files named by parsed's positional arguments (folders are searched
 // for *.gif). confirm is asked, with the list's length, before an Optimize run of a

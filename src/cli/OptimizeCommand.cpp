@@ -31,7 +31,7 @@ bool Confirmed(std::ostream& err) {
 bool AlreadyConfirmed(std::ostream&) { return true; }
 
 int RunOptimize(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::vector<OptionSpec> options = GifListOptions();
+  std::vector<OptionRule> options = GifListOptions();
   options.push_back({{"--backup"}, true});
   options.push_back({{"--yes", "-y"}});
   options.push_back({{"--no-verify"}});

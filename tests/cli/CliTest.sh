@@ -4,20 +4,7 @@
 set -u
 corvane=$1
 samples=$2
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-check() {  # description, then a command that must succeed
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
-}
-status() {  # expected status, command...: runs it with its output in $tmp/out and $tmp/err
-  local expected=$1
-  shift
-  "$@" >"$tmp/out" 2>"$tmp/err"
-  [ $? -eq "$expected" ]
-}
+source "$(dirname "$0")/Checks.sh"
 
 check "info on every sample" status 0 "$corvane" info "$samples"/*.gif
 check "info shows the frames and their extensions" grep -q "loop (NETSCAPE2.0): repeat count 0 (forever)" "$tmp/out"
@@ -49,5 +36,4 @@ check "resave of a missing file fails" status 1 "$corvane" resave "$tmp/missing.
 check "and writes nothing" test ! -e "$tmp/c.gif"
 check "resave wants two files" status 2 "$corvane" resave "$samples/ball.gif"
 
-echo "$((25 - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

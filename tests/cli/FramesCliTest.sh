@@ -4,21 +4,7 @@
 set -u
 corvane=$1
 samples=$2
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-passed=0
-failures=0
-check() {  # description, then a command that must succeed
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; passed=$((passed + 1)); else echo "FAIL: $what"; failures=$((failures + 1)); fi
-}
-status() {  # expected status, command...: runs it with its output in $tmp/out and $tmp/err
-  local expected=$1
-  shift
-  "$@" >"$tmp/out" 2>"$tmp/err"
-  [ $? -eq "$expected" ]
-}
+source "$(dirname "$0")/Checks.sh"
 png_size() {  # file: "W H" from the PNG header
   od -An -tu1 -j16 -N8 "$1" | awk '{ print $3 * 256 + $4, $7 * 256 + $8 }'
 }
@@ -54,5 +40,4 @@ check "clearly" grep -q "The logical screen has no area" "$tmp/err"
 check "frames --help" status 0 "$corvane" frames --help
 check "tells the usage" grep -q "Usage: corvane frames" "$tmp/out"
 
-echo "$passed passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -5,27 +5,7 @@ set -u
 corvane=$1
 make_animations=$2
 samples=$3
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-passed=0
-failures=0
-check() {  # description, then a command that must succeed
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok: $what"
-    passed=$((passed + 1))
-  else
-    echo "FAIL: $what"
-    failures=$((failures + 1))
-  fi
-}
-status() {  # expected status, command...: runs it with its output in $tmp/out and $tmp/err
-  local expected=$1
-  shift
-  "$@" >"$tmp/out" 2>"$tmp/err"
-  [ $? -eq "$expected" ]
-}
+source "$(dirname "$0")/Checks.sh"
 fresh() {  # a folder of copies of the samples: $tmp/work
   rm -rf "$tmp/work" "$tmp/backup"
   mkdir -p "$tmp/work/sub" "$tmp/backup"
@@ -126,5 +106,4 @@ check "prints the first difference" test -s "$tmp/out"
 check "verify of a missing file" status 2 "$corvane" verify "$samples/ball.gif" "$tmp/missing.gif"
 check "verify wants two files" status 2 "$corvane" verify "$samples/ball.gif"
 
-echo "$passed passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -39,6 +39,17 @@ TGIFSubImage& AddFrame(TGIFImage& image, int left, int top, int width, int heigh
   return added;
 }
 
+TGIFGraphicControlExtension& AddControl(TGIFSubImage& frame, int disposal, int delay, int transparentIndex) {
+  auto& control = AddExtension<TGIFGraphicControlExtension>(frame);
+  control.SetDisposal(uint8_t(disposal));
+  control.SetDelayTime(uint16_t(delay));
+  if (transparentIndex >= 0) {
+    control.SetTransparent(true);
+    control.SetTransparentIndex(uint8_t(transparentIndex));
+  }
+  return control;
+}
+
 void AddGreys(TGIFColorMap& table, int count) {
   for (int i = 0; i < count; ++i) table.AppendColor(MakeColor(uint8_t(i), uint8_t(i), uint8_t(i)));
 }

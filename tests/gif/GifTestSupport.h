@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "gif/GIFExtensions.h"
 #include "gif/GIFImage.h"
 #include "support/GifBuilder.h"
 
@@ -50,6 +51,9 @@ T& AddExtension(TGIFSubImage& frame) {
   frame.Extensions().AppendMember(std::move(extension));
   return added;
 }
+
+// A control extension appended to the frame; transparentIndex -1 for none.
+TGIFGraphicControlExtension& AddControl(TGIFSubImage& frame, int disposal, int delay, int transparentIndex = -1);
 
 void AddGreys(TGIFColorMap& table, int count);
 

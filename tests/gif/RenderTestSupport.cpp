@@ -17,14 +17,7 @@ TGIFSubImage& AddSolidFrame(TGIFImage& image, const TRect& bounds, uint8_t index
                             int transparentIndex) {
   TGIFSubImage& frame =
       AddFrame(image, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(), TBytes(size_t(bounds.Width() * bounds.Height()), index));
-  if (disposal < 0) return frame;
-  auto& control = AddExtension<TGIFGraphicControlExtension>(frame);
-  control.SetDisposal(uint8_t(disposal));
-  control.SetDelayTime(uint16_t(delay));
-  if (transparentIndex >= 0) {
-    control.SetTransparent(true);
-    control.SetTransparentIndex(uint8_t(transparentIndex));
-  }
+  if (disposal >= 0) AddControl(frame, disposal, delay, transparentIndex);
   return frame;
 }
 

@@ -22,7 +22,7 @@ std::vector<uint32_t> GlobalColors(int bits) {
   return colors;
 }
 
-struct TRectSpec {
+struct TFrameRect {
   int Left, Top, Width, Height;
 };
 
@@ -30,7 +30,7 @@ struct TRectSpec {
 // frame before, 1 repeats it but for one pixel, 2 paints another pattern.
 uint8_t PatternAt(int pattern, int x, int y) { return uint8_t((x * 3 + y * 5 + pattern) % 12); }
 
-TBytes FramePixels(const TRectSpec& r, int pattern, bool transparent) {
+TBytes FramePixels(const TFrameRect& r, int pattern, bool transparent) {
   TBytes pixels;
   for (int y = 0; y < r.Height; ++y) {
     for (int x = 0; x < r.Width; ++x) {
@@ -41,7 +41,7 @@ TBytes FramePixels(const TRectSpec& r, int pattern, bool transparent) {
   return pixels;
 }
 
-const TRectSpec kPlacements[][2] = {
+const TFrameRect kPlacements[][2] = {
     {{2, 2, 6, 5}, {2, 2, 6, 5}},  // the same place
     {{1, 1, 8, 7}, {3, 3, 3, 2}},  // the second inside the first
     {{3, 3, 3, 2}, {1, 1, 8, 7}},  // the second around the first
@@ -50,7 +50,7 @@ const TRectSpec kPlacements[][2] = {
 };
 const char* const kPlacementNames[] = {"same", "inside", "around", "beside", "across"};
 
-void AddFrame(TGifBuilder& gif, const TRectSpec& r, int disposal, int delay, bool transparent, int pattern,
+void AddFrame(TGifBuilder& gif, const TFrameRect& r, int disposal, int delay, bool transparent, int pattern,
               bool local, bool interlaced = false) {
   gif.Control(disposal, delay, transparent ? kTransparent : -1);
   gif.Image(r.Left, r.Top, r.Width, r.Height, FramePixels(r, pattern, transparent), kTableBits,
@@ -67,8 +67,8 @@ std::vector<TCorpusFile> DisposalPairCorpus() {
         for (int place = 0; place < 5; ++place)
           for (int likeness = 0; likeness < 3; ++likeness)
             for (int local = 0; local < 2; ++local) {
-              const TRectSpec& a = kPlacements[place][0];
-              const TRectSpec& b = kPlacements[place][1];
+              const TFrameRect& a = kPlacements[place][0];
+              const TFrameRect& b = kPlacements[place][1];
               bool ta = transparency & 1, tb = transparency & 2;
               TGifBuilder gif(kScreenWidth, kScreenHeight);
               gif.GlobalTable(kTableBits, GlobalColors(kTableBits)).Loop(0);
@@ -107,7 +107,7 @@ std::vector<TCorpusFile> RandomCorpus(int count, unsigned seed) {
     const int frames = 1 + pick(6);
     int pattern = 0;
     for (int f = 0; f < frames; ++f) {
-      TRectSpec r{pick(width), pick(height), 0, 0};
+      TFrameRect r{pick(width), pick(height), 0, 0};
       r.Width = pick(3) == 0 ? width - r.Left : 1 + pick(width);
       r.Height = pick(3) == 0 ? height - r.Top : 1 + pick(height);
       if (pick(3) == 0) r = {0, 0, width, height};

@@ -8,17 +8,6 @@
 
 namespace corvane::test {
 
-TGIFGraphicControlExtension& AddControl(TGIFSubImage& frame, int disposal, int delay, int transparentIndex) {
-  auto& control = AddExtension<TGIFGraphicControlExtension>(frame);
-  control.SetDisposal(uint8_t(disposal));
-  control.SetDelayTime(uint16_t(delay));
-  if (transparentIndex >= 0) {
-    control.SetTransparent(true);
-    control.SetTransparentIndex(uint8_t(transparentIndex));
-  }
-  return control;
-}
-
 TBytes Optimize(const TBytes& file, TReduceSteps steps) {
   TLoaded loaded = Load(file);
   if (!loaded.Error.empty()) throw std::runtime_error("cannot load: " + loaded.Error);

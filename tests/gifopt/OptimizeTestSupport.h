@@ -9,9 +9,6 @@
 
 namespace corvane::test {
 
-// A control extension appended to the frame; transparentIndex -1 for none.
-TGIFGraphicControlExtension& AddControl(TGIFSubImage& frame, int disposal, int delay, int transparentIndex = -1);
-
 // Loads the file, runs ReduceFileSize with the program's arguments and saves the image.
 TBytes Optimize(const TBytes& file, TReduceSteps steps);
 // The smaller of the passes with steps 29 and 31; the main pass (31) on a tie.

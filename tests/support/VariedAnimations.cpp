@@ -13,7 +13,7 @@ namespace {
 
 using TPainter = std::function<uint8_t(int frame, int x, int y)>;
 
-struct TFrameSpec {
+struct TFramePlan {
   int Left = 0, Top = 0, Width = 0, Height = 0;
   int Disposal = 0;
   int Transparent = -1;
@@ -33,21 +33,21 @@ void FillTable(TGIFColorMap& table, int count, uint32_t seed) {
     table.AppendColor(MakeColor(uint8_t(random()), uint8_t(random()), uint8_t(random())));
 }
 
-void AddFrame(TGIFImage& image, int index, const TFrameSpec& spec, const TPainter& paint) {
+void AddFrame(TGIFImage& image, int index, const TFramePlan& plan, const TPainter& paint) {
   auto frame = std::make_unique<TGIFSubImage>(image);
-  frame->PlaceFrame(spec.Left, spec.Top, spec.Width, spec.Height);
-  if (spec.LocalColors > 0) FillTable(frame->LocalTable(), spec.LocalColors, uint32_t(index + 7));
-  if (spec.Interlaced) frame->SetFrameFlags(TGIFSubImage::kInterlaced);
-  for (int y = 0; y < spec.Height; ++y) {
+  frame->PlaceFrame(plan.Left, plan.Top, plan.Width, plan.Height);
+  if (plan.LocalColors > 0) FillTable(frame->LocalTable(), plan.LocalColors, uint32_t(index + 7));
+  if (plan.Interlaced) frame->SetFrameFlags(TGIFSubImage::kInterlaced);
+  for (int y = 0; y < plan.Height; ++y) {
     uint8_t* row = frame->RowStart(y);
-    for (int x = 0; x < spec.Width; ++x) row[x] = paint(index, spec.Left + x, spec.Top + y);
+    for (int x = 0; x < plan.Width; ++x) row[x] = paint(index, plan.Left + x, plan.Top + y);
   }
   auto control = std::make_unique<TGIFGraphicControlExtension>(*frame);
-  control->SetDisposal(uint8_t(spec.Disposal));
+  control->SetDisposal(uint8_t(plan.Disposal));
   control->SetDelayTime(uint16_t(4 + index % 3));
-  if (spec.Transparent >= 0) {
+  if (plan.Transparent >= 0) {
     control->SetTransparent(true);
-    control->SetTransparentIndex(uint8_t(spec.Transparent));
+    control->SetTransparentIndex(uint8_t(plan.Transparent));
   }
   frame->Extensions().AppendMember(std::move(control));
   if (index == 0) {
@@ -112,9 +112,9 @@ TGeneratedGif LocalTables() {
   image.SetWidth(160);
   image.SetHeight(120);
   for (int f = 0; f < 12; ++f) {
-    TFrameSpec spec{0, 0, 160, 120};
-    spec.LocalColors = 256;
-    AddFrame(image, f, spec, [](int f, int x, int y) -> uint8_t {
+    TFramePlan plan{0, 0, 160, 120};
+    plan.LocalColors = 256;
+    AddFrame(image, f, plan, [](int f, int x, int y) -> uint8_t {
       return uint8_t(((x / 8) * 13 + (y / 8) * 7 + (InDisc(x, y, 20 + 10.0 * f, 60, 15) ? 99 : 0)) % 200);
     });
   }
@@ -129,11 +129,11 @@ TGeneratedGif TransparentSprites() {
   FillTable(image.Header().GlobalTable(), 32, 5);
   AddFrame(image, 0, {0, 0, 200, 150}, [](int, int x, int y) { return uint8_t((x / 10 + y / 10) % 30); });
   for (int f = 1; f < 20; ++f) {
-    TFrameSpec spec{10 + 7 * f, 20 + 3 * f, 40, 40};
-    spec.Disposal = f % 4;
-    spec.Transparent = 31;
-    AddFrame(image, f, spec, [&](int, int x, int y) -> uint8_t {
-      return InDisc(x, y, spec.Left + 20, spec.Top + 20, 14) ? uint8_t(30 - f % 5) : 31;
+    TFramePlan plan{10 + 7 * f, 20 + 3 * f, 40, 40};
+    plan.Disposal = f % 4;
+    plan.Transparent = 31;
+    AddFrame(image, f, plan, [&](int, int x, int y) -> uint8_t {
+      return InDisc(x, y, plan.Left + 20, plan.Top + 20, 14) ? uint8_t(30 - f % 5) : 31;
     });
   }
   return {"transparent-sprites.gif", Encode(image)};
@@ -145,9 +145,9 @@ TGeneratedGif Interlaced() {
   image.SetHeight(180);
   FillTable(image.Header().GlobalTable(), 64, 9);
   for (int f = 0; f < 6; ++f) {
-    TFrameSpec spec{0, 0, 240, 180};
-    spec.Interlaced = true;
-    AddFrame(image, f, spec, [](int f, int x, int y) -> uint8_t {
+    TFramePlan plan{0, 0, 240, 180};
+    plan.Interlaced = true;
+    AddFrame(image, f, plan, [](int f, int x, int y) -> uint8_t {
       return InDisc(x, y, 120, 90, 20 + 10 * f) ? uint8_t(50 + f) : uint8_t((x ^ y) % 48);
     });
   }
