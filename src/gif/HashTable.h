@@ -28,12 +28,15 @@ class THashTable {
   }
 
   // The slot holding key or else the first empty slot of its probe sequence, where StoreAt
-  // puts it; -1 when the sequence has neither. The encoder looks up every pixel: inline.
-  int FindSlot(int key) const {
-    int slot = HashSlot(key);
+  // puts it; -1 when the sequence has neither.
+  int FindSlot(int key) const { return ProbeFrom(HashSlot(key), key); }
+  // FindSlot with the first slot of the sequence given. The encoder looks up every pixel:
+  // inline.
+  int ProbeFrom(int first, int key) const {
+    auto slot = uint32_t(first);
     for (int probes = 0; probes < kSlotCount; ++probes, slot = NextProbe(slot)) {
-      uint32_t stored = FSlots[size_t(slot)] >> 12;
-      if (stored == uint32_t(key) || stored == kEmptyKey) return slot;
+      uint32_t stored = FSlots[slot] >> 12;
+      if (stored == uint32_t(key) || stored == kEmptyKey) return int(slot);
     }
     return -1;
   }
@@ -41,7 +44,22 @@ class THashTable {
   int CodeAt(int slot) const { return int(FSlots[size_t(slot)] & 4095); }
   void StoreAt(int slot, int key, int code) {
     FSlots[size_t(slot)] = uint32_t(key) << 12 | (uint32_t(code) & 4095);
+    FCodeShares[size_t(slot)] = uint16_t(PrefixShare(code));
   }
+
+  // With a key split as prefix shl 8 or pixel (below 256), key ^ key >> 4 is (prefix ^ prefix >> 4) shl 8
+  // plus a low byte, so its remainder is the prefix's share, the remainder of the first part,
+  // plus that byte, less kSlotCount when the sum reaches it. The encoder keeps the share of
+  // the code it has matched, and stores each code's share beside it: no division and no
+  // dependent table look-up in its chain of look-ups.
+  static uint32_t PrefixShare(int prefix) { return kHighRemainders[size_t(prefix & 4095)]; }
+  static int FirstSlot(uint32_t prefixShare, int prefix, int pixel) {
+    uint32_t low = (uint32_t(prefix & 15) << 4) ^ uint32_t(pixel) ^ (uint32_t(pixel) >> 4);
+    uint32_t slot = prefixShare + low;
+    return int(slot >= kSlotCount ? slot - kSlotCount : slot);
+  }
+  // The prefix share of the code at a slot that holds one.
+  uint32_t CodeShareAt(int slot) const { return FCodeShares[size_t(slot)]; }
 
  private:
   static constexpr int kSlotCount = 8009;  // a prime
@@ -49,16 +67,8 @@ class THashTable {
   static constexpr uint32_t kEmptyKey = 0xFFFFF;
   static constexpr uint32_t kEmptySlot = 0xFFFFFFFFu;
 
-  // (key ^ key >> 4) % kSlotCount for a 20-bit key. With the key split as prefix shl 8 or
-  // pixel, key ^ key >> 4 is (prefix ^ prefix >> 4) shl 8 plus a low byte, so the remainder is
-  // a table entry plus that byte less kSlotCount when the sum reaches it: no division in the
-  // encoder's chain of dependent look-ups.
-  static int HashSlot(int key) {
-    uint32_t prefix = uint32_t(key) >> 8 & 4095;
-    uint32_t low = ((prefix & 15) << 4 ^ uint32_t(key) ^ (uint32_t(key) & 255) >> 4) & 255;
-    uint32_t slot = kHighRemainders[prefix] + low;
-    return int(slot >= kSlotCount ? slot - kSlotCount : slot);
-  }
+  // (key ^ key >> 4) % kSlotCount for a 20-bit key.
+  static int HashSlot(int key) { return FirstSlot(PrefixShare(key >> 8), key >> 8, key & 255); }
   static constexpr std::array<uint16_t, 4096> kHighRemainders = [] {
     std::array<uint16_t, 4096> remainders{};
     for (uint32_t prefix = 0; prefix < 4096; ++prefix)
@@ -68,13 +78,14 @@ class THashTable {
   // Doubling modulo the prime; slot 0 moves to the last slot. Doubling modulo 8009 cycles
   // through at most 4005 slots, so a probe sequence that has not met an empty slot after
   // kSlotCount probes never will.
-  static int NextProbe(int slot) {
+  static uint32_t NextProbe(uint32_t slot) {
     if (slot == 0) return kSlotCount - 1;
-    int next = 2 * slot - kSlotCount;
-    return next + (next < 0 ? kSlotCount : 0);
+    uint32_t next = 2 * slot;
+    return next >= kSlotCount ? next - kSlotCount : next;
   }
 
   std::array<uint32_t, kSlotCount> FSlots;
+  std::array<uint16_t, kSlotCount> FCodeShares;  // read only where FSlots holds a code
 };
 
 }  // namespace corvane

@@ -35,31 +35,35 @@ void TLZWEncoder::EncodeBody() {
   int codeSize = FCodeSize;
   int codeLimit = FCodeLimit;
   int nextFree = FNextFree;
-  const int endValue = FEndValue;
-  const int clearValue = FClearValue;
   const size_t width = size_t(FFrameWidth);
   int current = -1;
+  uint32_t share = 0;  // the current code's share of the hash
   int row = 0;
   int pass = 0;
   do {
     const uint8_t* pixel = FPixels + size_t(row) * width;
     const uint8_t* rowEnd = pixel + width;
     const uint8_t* outside = FirstOutsideTable(pixel, rowEnd);
-    if (current < 0 && pixel < outside) current = *pixel++;
+    if (current < 0 && pixel < outside) {
+      current = *pixel++;
+      share = THashTable::PrefixShare(current);
+    }
     for (; pixel < outside; ++pixel) {
       int key = current << 8 | *pixel;
-      int slot = FStrings.FindSlot(key);
+      int slot = FStrings.ProbeFrom(THashTable::FirstSlot(share, current, *pixel), key);
       if (slot >= 0 && FStrings.Holds(slot)) {
         current = FStrings.CodeAt(slot);
+        share = FStrings.CodeShareAt(slot);
         continue;
       }
-      PackCode(packer, current, codeSize, endValue);
+      PackCode(packer, current, codeSize, FEndValue);
       Widen(codeSize, codeLimit, nextFree);
       current = *pixel;
+      share = THashTable::PrefixShare(current);
       if (nextFree > kLastCode || slot < 0) {
-        packer.Put(clearValue, codeSize);
+        packer.Put(FClearValue, codeSize);
         FStrings.ResetTable();
-        nextFree = clearValue + 2;
+        nextFree = FFirstFree;
         codeSize = FStartCodeSize;
         codeLimit = LargestCode(codeSize);
       } else {
@@ -71,7 +75,7 @@ void TLZWEncoder::EncodeBody() {
       throw GIFException("Color not in color table");
     }
   } while (FInterlaced ? NextInterlacedRow(row, pass, FFrameHeight) : ++row < FFrameHeight);
-  PackCode(packer, current, codeSize, endValue);
+  PackCode(packer, current, codeSize, FEndValue);
   Widen(codeSize, codeLimit, nextFree);
   FPacker = packer;
   FCodeSize = codeSize;
