@@ -16,31 +16,35 @@ class THashTable {
   // Stores a key that is not in the table; false when every slot its probe sequence reaches
   // is taken, which crafted keys can bring about long before the table is half full.
   bool StoreCode(int key, int code) {
-    int slot = FindSlot(key);
-    if (slot < 0) return false;
-    StoreAt(slot, key, code);
+    TProbe probe = FindSlot(key);
+    if (probe.Slot < 0) return false;
+    StoreAt(probe.Slot, key, code);
     return true;
   }
   // The code stored for key, or -1.
   int FindCode(int key) const {
-    int slot = FindSlot(key);
-    return slot >= 0 && Holds(slot) ? CodeAt(slot) : -1;
+    TProbe probe = FindSlot(key);
+    return probe.Found ? CodeAt(probe.Slot) : -1;
   }
 
-  // The slot holding key or else the first empty slot of its probe sequence, where StoreAt
-  // puts it; -1 when the sequence has neither.
-  int FindSlot(int key) const { return ProbeFrom(HashSlot(key), key); }
+  // Where a key's probe sequence ends: the slot holding the key, or else the first empty slot,
+  // where StoreAt puts it; Slot is -1 when the sequence has neither.
+  struct TProbe {
+    int Slot;
+    bool Found;
+  };
+  TProbe FindSlot(int key) const { return ProbeFrom(HashSlot(key), key); }
   // FindSlot with the first slot of the sequence given. The encoder looks up every pixel:
   // inline.
-  int ProbeFrom(int first, int key) const {
+  TProbe ProbeFrom(int first, int key) const {
     auto slot = uint32_t(first);
     for (int probes = 0; probes < kSlotCount; ++probes, slot = NextProbe(slot)) {
       uint32_t stored = FSlots[slot] >> 12;
-      if (stored == uint32_t(key) || stored == kEmptyKey) return int(slot);
+      if (stored == uint32_t(key)) return {int(slot), true};
+      if (stored == kEmptyKey) return {int(slot), false};
     }
-    return -1;
+    return {-1, false};
   }
-  bool Holds(int slot) const { return FSlots[size_t(slot)] >> 12 != kEmptyKey; }
   int CodeAt(int slot) const { return int(FSlots[size_t(slot)] & 4095); }
   void StoreAt(int slot, int key, int code) {
     FSlots[size_t(slot)] = uint32_t(key) << 12 | (uint32_t(code) & 4095);

@@ -50,8 +50,8 @@ void TLZWEncoder::EncodeBody() {
     }
     for (; pixel < outside; ++pixel) {
       int key = current << 8 | *pixel;
-      int slot = FStrings.ProbeFrom(THashTable::FirstSlot(share, current, *pixel), key);
-      if (slot >= 0 && FStrings.Holds(slot)) {
+      auto [slot, found] = FStrings.ProbeFrom(THashTable::FirstSlot(share, current, *pixel), key);
+      if (found) {
         current = FStrings.CodeAt(slot);
         share = FStrings.CodeShareAt(slot);
         continue;
