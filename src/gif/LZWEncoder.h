@@ -21,8 +21,7 @@ class TLZWEncoder final : public TGIFEncoder {
     codeLimit = codeSize == 12 ? 4096 : LargestCode(codeSize);
   }
 
-  int FCurrentCode = 0;  // the code of the string matched so far
-  int FNextFree = 0;     // the next code to assign
+  int FNextFree = 0;  // the next code to assign
   THashTable FStrings;
 };
 
