@@ -1,6 +1,8 @@
 #include "GIFEncoder.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 
 #include "gif/GIFException.h"
 #include "gif/Interlace.h"
@@ -26,8 +28,6 @@ void TGIFEncoder::CompressPixels(TStream& stream, uint8_t minCodeSize, int width
   FClearValue = 1 << FMinCodeSize;
   FEndValue = FClearValue + 1;
   FFirstFree = FClearValue + 2;
-  FAccumulator = 0;
-  FAccumulatedBits = 0;
   FJustCleared = false;
   FPixelCursor = pixels;
   FLeftInRow = interlaced ? width : int64_t(width) * height;
@@ -35,30 +35,37 @@ void TGIFEncoder::CompressPixels(TStream& stream, uint8_t minCodeSize, int width
   FPassIndex = 0;
 
   TGIFWriter writer(stream);
-  FBlockWriter = &writer;
-  if (pixels && width > 0 && height > 0) EncodeBody();
+  std::array<uint8_t, TCodePacker::kBufferSize> codeBytes;
+  FPacker = TCodePacker(writer, codeBytes.data());
+  try {
+    if (pixels && width > 0 && height > 0) EncodeBody();
+  } catch (const GIFException&) {
+    FPacker.DrainWholeBytes();
+    throw;
+  }
   EmitCode(FEndValue);
+  FPacker.Drain();
   writer.Finish();
   stream.WriteByte(0);
 }
 
-void TGIFEncoder::EmitCode(int code) {
-  if (FAccumulatedBits > 0) {
-    FAccumulator = (FAccumulator & ((1u << FAccumulatedBits) - 1)) |
-                   uint32_t(code) << FAccumulatedBits;
-  } else {
-    FAccumulator = uint32_t(code);
+void TGIFEncoder::EmitCode(int code) { PackCode(FPacker, code, FCodeSize, FEndValue); }
+
+// The largest value first, in blocks of a fixed size that the compiler vectorizes; the search
+// only when one is outside.
+const uint8_t* TGIFEncoder::FirstOutsideTable(const uint8_t* begin, const uint8_t* end) const {
+  if (FColorCount > 255) return end;
+  constexpr ptrdiff_t kBlock = 32;
+  uint8_t largest = 0;
+  const uint8_t* pixel = begin;
+  for (; end - pixel >= kBlock; pixel += kBlock) {
+    uint8_t blockLargest = 0;
+    for (ptrdiff_t i = 0; i < kBlock; ++i) blockLargest = std::max(blockLargest, pixel[i]);
+    largest = std::max(largest, blockLargest);
   }
-  FAccumulatedBits += FCodeSize;
-  while (FAccumulatedBits >= 8) {
-    FBlockWriter->PutByte(uint8_t(FAccumulator));
-    FAccumulator >>= 8;
-    FAccumulatedBits -= 8;
-  }
-  if (code == FEndValue && FAccumulatedBits > 0) {
-    FBlockWriter->PutByte(uint8_t(FAccumulator & ((1u << FAccumulatedBits) - 1)));
-    FAccumulatedBits = 0;
-  }
+  for (; pixel < end; ++pixel) largest = std::max(largest, *pixel);
+  if (largest < FColorCount) return end;
+  return std::find_if(begin, end, [this](uint8_t pixel) { return pixel >= FColorCount; });
 }
 
 void TGIFEncoder::EmitClear() {

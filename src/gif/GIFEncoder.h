@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "gif/CodePacker.h"
 #include "gif/GIFException.h"
 #include "gif/GIFWarning.h"
 #include "gif/GIFWriter.h"
@@ -32,6 +33,14 @@ class TGIFEncoder {
   virtual void EncodeBody() = 0;
 
   static int LargestCode(int codeSize) { return (1 << codeSize) - 1; }
+  // Packs a code. A pixel value at or above the clear code can come through as the end code,
+  // and then completes the byte as the end code does.
+  static void PackCode(TCodePacker& packer, int code, int codeSize, int endValue) {
+    packer.Put(code, codeSize);
+    if (code == endValue) packer.PadToByte();
+  }
+  // The first pixel from begin on that is not below the colour count, or end.
+  const uint8_t* FirstOutsideTable(const uint8_t* begin, const uint8_t* end) const;
 
   // The pixel at the cursor, checked against the colour count; moves the cursor on.
   int TakePixel() {
@@ -52,9 +61,7 @@ class TGIFEncoder {
   int FFrameHeight = 0;
   bool FInterlaced = false;
   const uint8_t* FPixels = nullptr;
-  TGIFWriter* FBlockWriter = nullptr;  // valid during CompressPixels
-  uint32_t FAccumulator = 0;
-  int FAccumulatedBits = 0;
+  TCodePacker FPacker;  // valid during CompressPixels
   bool FJustCleared = false;
   int FCodeSize = 0;
   int FStartCodeSize = 0;

@@ -14,8 +14,14 @@ class TLZWEncoder final : public TGIFEncoder {
   void EncodeBody() override;
 
  private:
-  int FCurrentCode = 0;  // the code of the string matched so far
-  int FNextFree = 0;     // the next code to assign
+  // One bit wider once the next code to assign no longer fits.
+  static void Widen(int& codeSize, int& codeLimit, int nextFree) {
+    if (nextFree <= codeLimit) return;
+    ++codeSize;
+    codeLimit = codeSize == 12 ? 4096 : LargestCode(codeSize);
+  }
+
+  int FNextFree = 0;  // the next code to assign
   THashTable FStrings;
 };
 
