@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "GifFuzzLimits.h"
 #include "gif/GIFImage.h"
 
 namespace {
@@ -31,14 +32,12 @@ std::vector<uint8_t> SaveGif(TGIFImage& image) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  LimitGifPixelsForFuzzing();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // Frames of up to 1 M pixels, 8 MB of pixels in all: far within the fuzzer's memory limit,
-  // and small enough to keep the runs fast.
-  static const bool limited = [] {
-    SetGIFPixelLimits({int64_t(1) << 20, int64_t(1) << 23});
-    return true;
-  }();
-  (void)limited;
   TGIFImage image;
   if (!LoadGif(image, std::vector<uint8_t>(data, data + size))) return 0;
   std::vector<uint8_t> saved;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "GifFuzzLimits.h"
 #include "gif/GIFPainter.h"
 #include "gif/GIFPlayback.h"
 #include "platform/Canvas.h"
@@ -28,12 +29,12 @@ void PlayStretched(TGIFImage& image) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  LimitGifPixelsForFuzzing();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool limited = [] {
-    SetGIFPixelLimits({int64_t(1) << 20, int64_t(1) << 23});
-    return true;
-  }();
-  (void)limited;
   TGIFImage image;
   image.FWarningHandler = [](const TPersistent*, int, const std::string&) {};
   TMemoryStream stream(std::vector<uint8_t>(data, data + size));
