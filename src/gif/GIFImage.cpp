@@ -163,13 +163,15 @@ TGifRevision TGIFImage::FileRevision() const {
 
 int TGIFImage::DeepestBitDepth() const {
   int depth = FHeaderBlock->GlobalTable().TableDepth();
-  for (int i = 0; i < FrameCount(); ++i) depth = std::max(depth, Frame(i).TableDepth());
+  for (int i = 0; i < FrameCount(); ++i)
+    if (!Frame(i).IsBlank()) depth = std::max(depth, Frame(i).TableDepth());
   return depth;
 }
 
 int TGIFImage::DeepestResolution() const {
   int resolution = FHeaderBlock->GlobalTable().TableResolution();
-  for (int i = 0; i < FrameCount(); ++i) resolution = std::max(resolution, Frame(i).TableResolution());
+  for (int i = 0; i < FrameCount(); ++i)
+    if (!Frame(i).IsBlank()) resolution = std::max(resolution, Frame(i).TableResolution());
   return resolution;
 }
 

@@ -110,6 +110,8 @@ class TGIFImage final : public TGraphic {
   int AppendFrame(std::unique_ptr<TGIFSubImage> frame);
   // The lowest version that can hold the frames; revNone without frames.
   TGifRevision FileRevision() const;
+  // Over the global table and the local tables of frames with pixels: a blank frame's table
+  // is not written, so it shapes neither the screen descriptor nor other frames' code size.
   int DeepestBitDepth() const;
   int DeepestResolution() const;
   TColor ScreenBackgroundColor() const;

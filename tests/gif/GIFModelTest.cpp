@@ -48,6 +48,17 @@ TEST(GIFModel, DeepestDepthAndResolution) {
   EXPECT_EQ(image.DeepestResolution(), 7);
 }
 
+TEST(GIFModel, ABlankFramesTableDoesNotCountForTheDeepestDepth) {
+  TGIFImage image;
+  AddGreys(image.Header().GlobalTable(), 4);
+  AddFrame(image, 0, 0, 1, 1);
+  TGIFSubImage& blank = AddFrame(image, 0, 0, 0, 0);
+  AddGreys(blank.LocalTable(), 256);
+  ASSERT_TRUE(blank.IsBlank());
+  EXPECT_EQ(image.DeepestBitDepth(), 2);
+  EXPECT_EQ(image.DeepestResolution(), 1);
+}
+
 TEST(GIFModel, PlaceFrameGrowsTheScreenWithWarnings) {
   TGIFImage image;
   TWarnings warnings;

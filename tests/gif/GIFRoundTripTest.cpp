@@ -112,5 +112,18 @@ TEST(GIFRoundTrip, ImagesBuiltInMemory) {
   ExpectRoundTrip(Save(image), "in memory");
 }
 
+// A blank frame is written as its extensions only; its local table must not leave a trace in
+// the screen descriptor either, or the file read back would save differently.
+TEST(GIFRoundTrip, ABlankFrameWithALocalTableSavesAsItReadsBack) {
+  TGIFImage image;
+  image.Header().CanvasWidth = 8;
+  AddExtension<TGIFCommentExtension>(AddFrame(image, 0, 0, 0, 0)).FTextLines = {"kept"};
+  AddGreys(AddFrame(image, 0, 0, 0, 0).LocalTable(), 2);
+  TBytes saved = Save(image);
+  TLoaded again = Load(saved);
+  ASSERT_EQ(again.Error, "");
+  EXPECT_EQ(Save(*again.Image), saved);
+}
+
 }  // namespace
 }  // namespace corvane::test
