@@ -4,58 +4,26 @@
 // pass only, from reading the file to the encoding in memory; gifsicle's time is its
 // process's, shown raw and less the time it takes to start on a one-pixel file.
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "PeerProgram.h"
 #include "gifbatch/GifOptimizerSeams.h"
 #include "gifbatch/ProcessGifFile.h"
 #include "gifopt/AnimationVerifier.h"
 #include "platform/FileUtils.h"
 #include "support/VariedAnimations.h"
 
-extern char** environ;
-
 namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
-using TClock = std::chrono::steady_clock;
-
-constexpr double kMinSeconds = 0.3;
-
-// Runs the action until kMinSeconds have passed (at least twice) and answers the fastest run.
-template <typename Action>
-double FastestSeconds(Action action) {
-  double best = 1e30, spent = 0;
-  for (int runs = 0; runs < 2 || spent < kMinSeconds; ++runs) {
-    auto start = TClock::now();
-    action();
-    double seconds = std::chrono::duration<double>(TClock::now() - start).count();
-    best = std::min(best, seconds);
-    spent += seconds;
-  }
-  return best;
-}
-
-void RunProgram(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  pid_t pid;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-    throw std::runtime_error("cannot run " + args[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error(args[0] + " failed on " + args.back());
-}
+using bench::FastestSeconds;
+using bench::RunProgram;
 
 struct TFileFigures {
   std::string Name;

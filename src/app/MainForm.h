@@ -65,7 +65,7 @@ class TForm1 : public QWidget {
   QFrame *FlatPanel_Or_GifView, *FlatPanel_Op_GifView;
   TImage *Image5, *Image1;
   QGroupBox* FlatGroupBox2;
-  QCheckBox *FlatCheckBox4, *CheckBoxTwoPass, *FlatCheckBox1, *FlatCheckBox3, *FlatCheckBox2;
+  QCheckBox *FlatCheckBox4, *CheckBoxTwoPass, *CheckBoxDeep, *FlatCheckBox1, *FlatCheckBox3, *FlatCheckBox2;
   QLineEdit* FlatEdit2;
   QToolButton* FlatSpeedButton3;
 

@@ -115,7 +115,10 @@ TGifRunSeams TForm1::GifSeams(bool optimize) {
 }
 
 TGifOptions TForm1::GifOptions() const {
-  return {CheckBoxTwoPass->isChecked(), FlatCheckBox2->isChecked(), FlatEdit2->text().toStdString()};
+  return {.TwoPass = CheckBoxTwoPass->isChecked(),
+          .Deep = CheckBoxDeep->isChecked(),
+          .Backup = FlatCheckBox2->isChecked(),
+          .BackupDirectory = FlatEdit2->text().toStdString()};
 }
 
 void TForm1::ShowGifRow(int index) {

@@ -14,7 +14,7 @@
 namespace corvane::cli {
 
 std::vector<OptionRule> GifListOptions() {
-  return {{{"--two-pass"}}, {{"-j", "--jobs"}, true}, {{"--json"}}};
+  return {{{"--two-pass"}}, {{"--deep"}}, {{"-j", "--jobs"}, true}, {{"--json"}}};
 }
 
 namespace {
@@ -24,6 +24,7 @@ int DefaultJobs() { return int(std::max(1u, std::thread::hardware_concurrency())
 TGifOptions OptionsOf(const ParsedArgs& parsed) {
   TGifOptions options;
   options.TwoPass = parsed.Has("--two-pass");
+  options.Deep = parsed.Has("--deep");
   if (std::optional<std::string> directory = parsed.Value("--backup")) {
     options.Backup = true;
     options.BackupDirectory = *directory;

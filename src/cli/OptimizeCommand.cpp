@@ -43,7 +43,7 @@ int RunOptimize(const std::vector<std::string>& args, std::ostream& out, std::os
 
 extern const Command kOptimizeCommand{
     "optimize", "replace GIF files by their optimized encoding where it is smaller",
-    "Usage: corvane optimize [--two-pass] [--backup DIR] [--yes] [--no-verify] [-j N] [--json]\n"
+    "Usage: corvane optimize [--two-pass] [--deep] [--backup DIR] [--yes] [--no-verify] [-j N] [--json]\n"
     "                        FILE|FOLDER...\n\n"
     "Optimizes every file and replaces it when the new encoding is strictly smaller; prints\n"
     "the rows and the total as 'corvane test' does. A file is replaced as a whole or not at\n"
@@ -53,6 +53,8 @@ extern const Command kOptimizeCommand{
     "Ctrl-C stops the run: the file under work is not replaced.\n\n"
     "Options:\n"
     "  --two-pass     also try each animation without masking unchanged pixels; keep the smaller\n"
+    "  --deep         also encode each file anew from the pictures it shows, frame by frame;\n"
+    "                 smaller, slower; keep the smallest\n"
     "  --backup DIR   first copy every file read, as it was, to DIR (which must exist); a\n"
     "                 later file of the same name replaces the earlier copy\n"
     "  -y, --yes      do not ask for confirmation\n"

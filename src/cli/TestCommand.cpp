@@ -17,7 +17,7 @@ int RunTest(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 extern const Command kTestCommand{
     "test", "measure how small GIF files would get, changing nothing",
-    "Usage: corvane test [--two-pass] [-j N] [--json] FILE|FOLDER...\n\n"
+    "Usage: corvane test [--two-pass] [--deep] [-j N] [--json] FILE|FOLDER...\n\n"
     "Optimizes every file in memory and prints a row for it as the GIF tab's list shows it:\n"
     "the file name, its size, the optimized size (or the error that stopped the file) and\n"
     "the reduction; then \"Total saved :  N bytes\" for the files that would get smaller.\n"
@@ -25,6 +25,8 @@ extern const Command kTestCommand{
     "the run after the file under work.\n\n"
     "Options:\n"
     "  --two-pass   also try each animation without masking unchanged pixels; keep the smaller\n"
+    "  --deep       also encode each file anew from the pictures it shows, frame by frame;\n"
+    "               smaller, slower; keep the smallest\n"
     "  -j, --jobs N work on N files at once (default: the number of cores); rows stay in order\n"
     "  --json       one JSON object a line for each file, then one with the total\n\n"
     "Exit status: 0 when every file was measured, 1 when a file failed or a file cannot be\n"

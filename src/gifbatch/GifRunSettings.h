@@ -17,9 +17,11 @@ struct TGifFileResult;
 
 enum class TGifMode : uint8_t { Test, Optimize };
 
-// The tab's options: the two-pass box and the backup controls.
+// The tab's options: the two-pass box, the deep level and the backup controls.
 struct TGifOptions {
   bool TwoPass = false;
+  // Also makes a new encoding from the pictures the animation shows, kept when smaller.
+  bool Deep = false;
   // Optimize mode only: copy each file, as read, into the backup directory first.
   bool Backup = false;
   std::string BackupDirectory;

@@ -11,9 +11,11 @@
 namespace corvane {
 
 struct TGifWorkingSet {
-  // A holds the file's bytes, then the first-pass result; B the main-pass result.
+  // A holds the file's bytes, then the first-pass result; B the main-pass result; D the
+  // deep level's encoding.
   TMemoryStream BufferA;
   TMemoryStream BufferB;
+  TMemoryStream BufferD;
   // M is parsed from the file and optimized by the main pass; C is its copy for the
   // first pass.
   TGIFImage ImageM;

@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "gifopt/DeepOptimize.h"
 #include "platform/FileUtils.h"
 #include "platform/MulDiv.h"
 
@@ -74,6 +75,8 @@ class TFileRun {
   // Optimizes and serialises the image into the buffer, rewound; then empties the image.
   TGifFileEnding Pass(TGIFImage& image, TReduceSteps steps, TMemoryStream& buffer);
   bool ReadAndBackUp();
+  // The deep level's encoding of the image as read into buffer D (empty when it has none).
+  void EncodeDeep();
 
   TGifListItem& FItem;
   int FIndex;
@@ -88,6 +91,7 @@ class TFileRun {
 bool TFileRun::ReadAndBackUp() {
   FWork.BufferA.Clear();
   FWork.BufferB.Clear();
+  FWork.BufferD.Clear();
   FWork.Source.clear();
   ReadFileInto(FWork.BufferA, FItem.Caption);
   if (FMode == TGifMode::Optimize && FOptions.Backup)
@@ -98,6 +102,12 @@ bool TFileRun::ReadAndBackUp() {
     FWork.BufferA.SetPosition(0);
     FWork.ImageM.LoadFromStream(FWork.BufferA);
   });
+}
+
+void TFileRun::EncodeDeep() {
+  std::optional<std::vector<uint8_t>> encoding = DeepEncode(FWork.ImageM, FWork.BufferA.Bytes());
+  if (encoding) FWork.BufferD.Write(encoding->data(), int64_t(encoding->size()));
+  FWork.BufferD.SetPosition(0);
 }
 
 TGifFileEnding TFileRun::Pass(TGIFImage& image, TReduceSteps steps, TMemoryStream& buffer) {
@@ -117,6 +127,8 @@ TGifFileResult TFileRun::Run() {
     return FResult;
   }
   if (AbortSeen()) return FResult;
+  if (FOptions.Deep) EncodeDeep();
+  if (AbortSeen()) return FResult;
   if (FSeams.CheckEncoding && FMode == TGifMode::Optimize)
     FWork.Source = FWork.BufferA.TakeBytes();
   else
@@ -133,6 +145,8 @@ TGifFileResult TFileRun::Run() {
 
   bool firstPassWins = twoPass && FWork.BufferB.Size() > FWork.BufferA.Size();
   FResult.Chosen = firstPassWins ? &FWork.BufferA : &FWork.BufferB;
+  const bool deepWins = FWork.BufferD.Size() > 0 && FWork.BufferD.Size() < FResult.Chosen->Size();
+  if (deepWins) FResult.Chosen = &FWork.BufferD;
   FResult.OptimizedSize = FResult.Chosen->Size();
   FItem.AppendResult(std::to_string(FResult.OptimizedSize));
   int32_t reduction = MulDiv(int32_t(FResult.SourceSize - FResult.OptimizedSize), 100, int32_t(FResult.SourceSize));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "gif/GIFImage.h"
 
@@ -11,8 +12,8 @@ bool TAnimationComposer::CanCompose(const TGIFImage& image) {
   return int64_t(image.Width()) * image.Height() <= kMaxScreenPixels;
 }
 
-TAnimationComposer::TAnimationComposer(const TGIFImage& image)
-    : FImage(image), FWidth(image.Width()), FHeight(image.Height()) {
+TAnimationComposer::TAnimationComposer(const TGIFImage& image, TColorKey key)
+    : FImage(image), FKey(std::move(key)), FWidth(image.Width()), FHeight(image.Height()) {
   if (!CanCompose(image)) throw GIFException("Logical screen too large to compose");
   FScreen.assign(size_t(FWidth) * size_t(FHeight), 0);
 }
@@ -36,10 +37,11 @@ void TAnimationComposer::DrawFrame() {
   const TGIFSubImage& frame = FImage.Frame(FIndex);
   const TGIFColorMap& table = frame.ActiveTable();
   std::array<TRGBA, 256> colors;
-  colors.fill(kOpaque);
+  colors.fill(FKey ? FKey(kOpaque) : kOpaque);
   for (int i = 0; i < table.EntryCount(); ++i) {
     const uint8_t* rgb = table.Entries() + size_t(i) * 3;
-    colors[size_t(i)] = kOpaque | TRGBA(rgb[0]) | TRGBA(rgb[1]) << 8 | TRGBA(rgb[2]) << 16;
+    const TRGBA color = kOpaque | TRGBA(rgb[0]) | TRGBA(rgb[1]) << 8 | TRGBA(rgb[2]) << 16;
+    colors[size_t(i)] = FKey ? FKey(color) : color;
   }
   const TGIFGraphicControlExtension* control = ViewerControlBlock(frame);
   const bool transparent = control && control->Transparent();

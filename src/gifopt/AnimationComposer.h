@@ -6,6 +6,7 @@
 // indices without a table entry show black.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "gifopt/ViewerRules.h"
@@ -20,6 +21,9 @@ class TGIFSubImage;
 using TRGBA = uint32_t;
 inline constexpr TRGBA kOpaque = 0xFF000000;
 
+// Turns an opaque colour into the non-zero value the screen holds for it; none keeps the colour.
+using TColorKey = std::function<TRGBA(TRGBA color)>;
+
 class TAnimationComposer {
  public:
   // Screens above this many pixels are not composed.
@@ -28,8 +32,9 @@ class TAnimationComposer {
 
   // Raises GIFException "Logical screen too large to compose" when CanCompose is false. The
   // image must outlive the composer and stay unchanged while it plays.
-  explicit TAnimationComposer(const TGIFImage& image);
+  explicit TAnimationComposer(const TGIFImage& image, TColorKey key = {});
 
+  const TGIFImage& Image() const { return FImage; }
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
 
@@ -53,6 +58,7 @@ class TAnimationComposer {
   TRect OnScreen(const TRect& rect) const;
 
   const TGIFImage& FImage;
+  TColorKey FKey;
   int FWidth = 0;
   int FHeight = 0;
   std::vector<TRGBA> FScreen;

@@ -1,5 +1,6 @@
 #include "VariedAnimations.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -161,11 +162,90 @@ TGeneratedGif Photo() {
   });
 }
 
+// A clip as video converters write it: 30 whole opaque frames over a photo-like background
+// that uses every one of colors entries, with a disc moving and a small area blinking. With
+// local tables, every frame lists the same colours in another order.
+TGeneratedGif Clip(const std::string& name, int colors, bool localTables) {
+  TGIFImage image;
+  image.SetWidth(320);
+  image.SetHeight(240);
+  std::vector<TColor> palette;
+  std::mt19937 random{uint32_t(colors)};
+  for (int i = 0; i < colors; ++i) palette.push_back(MakeColor(uint8_t(random()), uint8_t(random()), uint8_t(random())));
+  if (!localTables)
+    for (TColor color : palette) image.Header().GlobalTable().AppendColor(color);
+  auto paint = [colors](int f, int x, int y) -> int {
+    if (InDisc(x, y, 60 + 6.0 * f, 120 + 30 * std::sin(f / 5.0), 22)) return (f * 7 + x / 4) % colors;
+    if (x >= 260 && x < 280 && y >= 20 && y < 32 && f % 4 < 2) return colors - 1 - (x + y) % 5;
+    double v = colors / 2.0 + colors / 3.0 * std::sin(x / 31.0) * std::cos(y / 23.0) + Hash(x, y, 3) % (colors / 4);
+    return int(std::clamp(v, 0.0, colors - 1.0));
+  };
+  for (int f = 0; f < 30; ++f) {
+    const int shift = localTables ? f * 37 % colors : 0;
+    TFramePlan plan{0, 0, 320, 240};
+    AddFrame(image, f, plan, [&](int f, int x, int y) { return uint8_t((paint(f, x, y) + shift) % colors); });
+    if (localTables) {
+      TGIFLocalColorMap& local = image.Frame(f).LocalTable();
+      for (int i = 0; i < colors; ++i) local.AppendColor(palette[size_t((i - shift + colors) % colors)]);
+    }
+  }
+  return {name, Encode(image)};
+}
+
+// Whole frames that keep transparent pixels around a sprite, as sprite editors export them.
+TGeneratedGif TransparentFullFrames() {
+  TGIFImage image;
+  image.SetWidth(160);
+  image.SetHeight(120);
+  FillTable(image.Header().GlobalTable(), 16, 11);
+  for (int f = 0; f < 16; ++f) {
+    TFramePlan plan{0, 0, 160, 120};
+    plan.Disposal = 2;
+    plan.Transparent = 15;
+    AddFrame(image, f, plan, [](int f, int x, int y) -> uint8_t {
+      const double cx = 30 + 6.0 * f, cy = 60 + 20 * std::sin(f / 3.0);
+      if (InDisc(x, y, cx, cy, 16)) return uint8_t((x + y + f) / 4 % 12);
+      return InDisc(x, y, cx + 8, cy - 18, 6) ? 12 : 15;
+    });
+  }
+  return {"transparent-full-frames.gif", Encode(image)};
+}
+
+TGeneratedGif Logo() {
+  return FullFrames("logo.gif", 300, 200, 1, 8, [](int, int x, int y) -> uint8_t {
+    if (InDisc(x, y, 80, 100, 50)) return 1 + uint8_t(y / 25 % 3);
+    if (x > 150 && x < 280 && y > 60 && y < 140) return (x / 12 + y / 20) % 2 ? 4 : 5;
+    return 0;
+  });
+}
+
+TGeneratedGif Icon() {
+  TGIFImage image;
+  image.SetWidth(64);
+  image.SetHeight(64);
+  FillTable(image.Header().GlobalTable(), 32, 13);
+  TFramePlan plan{0, 0, 64, 64};
+  plan.Transparent = 0;
+  AddFrame(image, 0, plan, [](int, int x, int y) -> uint8_t {
+    return InDisc(x, y, 32, 32, 26) ? uint8_t(1 + (x * 3 + y * 5) / 16 % 30) : 0;
+  });
+  return {"icon.gif", Encode(image)};
+}
+
 }  // namespace
 
 std::vector<TGeneratedGif> VariedAnimations() {
   return {Sprites(), Noise(), ManySmallFrames(), LargeFrames(), LocalTables(), TransparentSprites(), Interlaced(),
           Photo()};
+}
+
+std::vector<TGifSet> OptimizerSets() {
+  return {{"converter", {Clip("clip-256.gif", 256, false), Clip("clip-255.gif", 255, false), Sprites(), LargeFrames(),
+                         ManySmallFrames()}},
+          {"full-palette", {Clip("clip-256-local.gif", 256, true), Clip("clip-255-local.gif", 255, true), Noise(),
+                            LocalTables()}},
+          {"sprites", {TransparentSprites(), TransparentFullFrames(), Interlaced()}},
+          {"stills", {Photo(), Logo(), Icon()}}};
 }
 
 }  // namespace corvane::test

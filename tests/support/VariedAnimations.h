@@ -18,4 +18,13 @@ struct TGeneratedGif {
 // The same files every time.
 std::vector<TGeneratedGif> VariedAnimations();
 
+// The optimizer's benchmark sets: clips as video converters write them (whole opaque
+// frames), clips whose tables use all 256 or 255 entries (global and local), sprite
+// animations with transparency, and stills.
+struct TGifSet {
+  std::string Name;
+  std::vector<TGeneratedGif> Files;
+};
+std::vector<TGifSet> OptimizerSets();
+
 }  // namespace corvane::test

@@ -1,0 +1,61 @@
+#pragma once
+// TFrameCoder: codes the frame that turns one screen into the next in the fewest bytes it finds.
+// Inside the changed area, pixels that change take their new colour; pixels that stay the same
+// may be transparent or repeat their colour, and the coder tries all transparent, all
+// repeated, and a choice per pixel that favours LZW, keeping the smallest.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "gif/LZWEncoder.h"
+#include "gifopt/GlobalTable.h"
+#include "platform/Stream.h"
+#include "platform/Types.h"
+
+namespace corvane {
+
+struct TCodedFrame {
+  TRect Area;                   // on the screen
+  std::vector<TRGBA> LocalIds;  // the local table's colour ids; empty: the frame uses the global table
+  int TransparentIndex = -1;    // -1: no pixel is transparent
+  std::vector<uint8_t> Data;    // as written: minimum code size, sub-blocks, terminator
+
+  // Bytes of the image descriptor, the local table and the data.
+  int64_t ImageBytes() const;
+};
+
+class TFrameCoder {
+ public:
+  TFrameCoder(int screenWidth, int colorIdCount, const TGlobalTable& global)
+      : FWidth(screenWidth), FGlobal(global), FLocalIndex(size_t(colorIdCount) + 1, -1) {}
+
+  // The smallest frame found that turns base into target, both screens of colour ids, drawn
+  // over area (which holds every changed pixel; an empty area codes a frame that shows
+  // nothing new). None when no table can hold the frame's colours.
+  std::optional<TCodedFrame> Code(const std::vector<TRGBA>& base, const std::vector<TRGBA>& target, TRect area);
+
+ private:
+  struct TTable;
+  bool ChooseTable(TTable& table);
+  void CodeVariant(const TTable& table, int variant, std::optional<TCodedFrame>& best);
+
+  int FWidth;
+  const TGlobalTable& FGlobal;
+  std::vector<int16_t> FLocalIndex;  // by colour id, while a local table is made
+  // The frame's pixels: their colour ids, and whether each one changes.
+  TRect FArea;
+  std::vector<TRGBA> FWanted;
+  std::vector<uint8_t> FChanged;
+  bool FMustClear = false;  // a pixel that stays transparent
+  std::vector<uint8_t> FValues;
+  std::vector<uint8_t> FFree;
+  TLZWEncoder FEncoder;
+  TMemoryStream FCoded;
+};
+
+// The smallest area that holds every pixel where the screens differ; empty when none does.
+// valid is false when target is transparent where base is not, which no frame can draw.
+TRect ChangedArea(const std::vector<TRGBA>& base, const std::vector<TRGBA>& target, int width, bool& valid);
+
+}  // namespace corvane

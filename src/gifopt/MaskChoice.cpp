@@ -1,0 +1,70 @@
+#include "MaskChoice.h"
+
+#include <algorithm>
+
+#include "gif/HashTable.h"
+
+namespace corvane {
+
+namespace {
+
+// Codes up to 4094 are assigned before the coder clears its table.
+constexpr int kLastCode = 4094;
+
+class TStringWalk {
+ public:
+  explicit TStringWalk(int codeSize) : FFirstFree((1 << std::max(codeSize, 2)) + 2), FNextFree(FFirstFree) {}
+
+  // The code of the current string followed by value, or -1.
+  int Extension(uint8_t value) const { return FCurrent < 0 ? -1 : FStrings.FindCode(FCurrent << 8 | value); }
+  void Continue(int code) { FCurrent = code; }
+  // Ends the current string before value, as the coder does, and starts the next with it.
+  void Restart(uint8_t value) {
+    if (FCurrent >= 0) {
+      if (FNextFree > kLastCode || !FStrings.StoreCode(FCurrent << 8 | value, FNextFree)) {
+        FStrings.ResetTable();
+        FNextFree = FFirstFree;
+      } else {
+        ++FNextFree;
+      }
+    }
+    FCurrent = value;
+  }
+
+ private:
+  THashTable FStrings;
+  int FFirstFree;
+  int FNextFree;
+  int FCurrent = -1;
+};
+
+}  // namespace
+
+void ChooseMaskedValues(std::span<uint8_t> values, std::span<const uint8_t> free, uint8_t transparent, int codeSize) {
+  TStringWalk walk(codeSize);
+  uint8_t previous = transparent;
+  for (size_t i = 0; i < values.size(); ++i) {
+    uint8_t value = values[i];
+    if (free[i]) {
+      // Try the value that repeats the previous pixel first: runs make long strings.
+      uint8_t first = previous == value ? value : transparent;
+      uint8_t second = first == value ? transparent : value;
+      int code = walk.Extension(first);
+      value = first;
+      if (code < 0 && (code = walk.Extension(second)) >= 0) value = second;
+      values[i] = value;
+      if (code >= 0) {
+        walk.Continue(code);
+      } else {
+        walk.Restart(value);
+      }
+    } else if (int code = walk.Extension(value); code >= 0) {
+      walk.Continue(code);
+    } else {
+      walk.Restart(value);
+    }
+    previous = value;
+  }
+}
+
+}  // namespace corvane
