@@ -1,7 +1,8 @@
 #include "FrameCoder.h"
 
 #include <algorithm>
-#include <bitset>
+#include <array>
+#include <cstring>
 
 #include "gif/GIFTypes.h"
 #include "gifopt/MaskChoice.h"
@@ -10,7 +11,6 @@ namespace corvane {
 
 namespace {
 
-constexpr int kMaxEntries = 256;
 constexpr int kDescriptorBytes = 10;
 // A table entry no pixel shows.
 constexpr TRGBA kNoColor = 0;
@@ -42,6 +42,7 @@ TRect ChangedArea(const std::vector<TRGBA>& base, const std::vector<TRGBA>& targ
   for (int y = 0; y < height; ++y) {
     const TRGBA* b = &base[size_t(y) * size_t(width)];
     const TRGBA* t = &target[size_t(y) * size_t(width)];
+    if (std::memcmp(b, t, size_t(width) * sizeof(TRGBA)) == 0) continue;
     int x = 0;
     while (x < width && b[x] == t[x]) ++x;
     if (x == width) continue;
@@ -87,6 +88,26 @@ std::optional<TCodedFrame> TFrameCoder::Code(const std::vector<TRGBA>& base, con
   return best;
 }
 
+// The index for transparency: one no changed pixel holds, within the bits the changed pixels
+// need where one is free there. Among those, the colour that most unchanged pixels show, so
+// that such a pixel codes the same whether it is transparent or repeated.
+int TFrameCoder::SpareIndex(const std::bitset<kMaxEntries>& used, int padded) const {
+  int largest = -1;
+  for (int index = padded - 1; index >= 0 && largest < 0; --index)
+    if (used.test(size_t(index))) largest = index;
+  const int within = std::min(padded, 1 << DepthForCount(largest + 1));
+  std::array<int64_t, kMaxEntries> shown{};
+  for (size_t i = 0; i < FWanted.size(); ++i)
+    if (!FChanged[i] && FWanted[i] != 0)
+      if (const int index = FGlobal.IndexOf[FWanted[i]]; index >= 0) ++shown[size_t(index)];
+  int spare = -1;
+  for (int index = 0; index < padded; ++index) {
+    if (used.test(size_t(index))) continue;
+    if (spare < 0 || (index < within && shown[size_t(index)] > shown[size_t(spare)])) spare = index;
+  }
+  return spare;
+}
+
 // The global table when it holds every changed colour and, where a pixel must stay
 // transparent, has an index to spare; otherwise a local table of the changed colours, the most
 // used first, with the index after them for transparency.
@@ -101,8 +122,7 @@ bool TFrameCoder::ChooseTable(TTable& table) {
       if (fits) used.set(size_t(index));
     }
     table.Padded = FGlobal.PaddedCount();
-    for (int index = 0; fits && index < table.Padded && table.Transparent < 0; ++index)
-      if (!used.test(size_t(index))) table.Transparent = index;
+    if (fits) table.Transparent = SpareIndex(used, table.Padded);
     if (fits && (!FMustClear || table.Transparent >= 0)) return true;
   }
   std::vector<std::pair<int64_t, TRGBA>> counted;

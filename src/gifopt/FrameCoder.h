@@ -4,6 +4,7 @@
 // may be transparent or repeat their colour, and the coder tries all transparent, all
 // repeated, and a choice per pixel that favours LZW, keeping the smallest.
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -36,8 +37,10 @@ class TFrameCoder {
   std::optional<TCodedFrame> Code(const std::vector<TRGBA>& base, const std::vector<TRGBA>& target, TRect area);
 
  private:
+  static constexpr int kMaxEntries = 256;
   struct TTable;
   bool ChooseTable(TTable& table);
+  int SpareIndex(const std::bitset<kMaxEntries>& used, int padded) const;
   void CodeVariant(const TTable& table, int variant, std::optional<TCodedFrame>& best);
 
   int FWidth;
