@@ -1,0 +1,153 @@
+#include "SmallestLzw.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "gif/CodePacker.h"
+#include "gif/FlexibleLzwRun.h"
+#include "gif/GIFException.h"
+#include "gif/GIFWriter.h"
+#include "gif/Interlace.h"
+#include "gif/LZWEncoder.h"
+#include "gif/LzwClearPlan.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kSubBlockSize = 255;
+
+// Counts the bytes written to it and keeps none.
+class TByteCounter final : public TStream {
+ public:
+  int64_t Read(void*, int64_t) override { return 0; }
+  int64_t Write(const void*, int64_t count) override {
+    FCount += count;
+    return count;
+  }
+  int64_t Seek(int64_t, TSeekOrigin) override { return FCount; }
+  int64_t Count() const { return FCount; }
+
+ private:
+  int64_t FCount = 0;
+};
+
+struct TFrame {
+  uint8_t MinCodeSize;
+  int Width;
+  int Height;
+  bool Interlaced;
+  const uint8_t* Pixels;
+  int ColorCount;
+};
+
+int64_t DefaultCodedSize(const TFrame& frame) {
+  TByteCounter counter;
+  TLZWEncoder encoder;
+  encoder.CompressPixels(counter, frame.MinCodeSize, frame.Width, frame.Height, frame.Interlaced,
+                         frame.Pixels, frame.ColorCount);
+  return counter.Count();
+}
+
+// The flexible coder takes frames with pixels, each below the clear code and the colour
+// count; the default encoder codes the rest, and raises its errors.
+bool FlexibleCodes(const TFrame& frame) {
+  if (!frame.Pixels || frame.Width <= 0 || frame.Height <= 0 || frame.MinCodeSize > 11) return false;
+  int limit = std::min(frame.ColorCount, 1 << std::max<int>(2, frame.MinCodeSize));
+  if (limit > 255) return true;
+  size_t count = size_t(frame.Width) * size_t(frame.Height);
+  return std::all_of(frame.Pixels, frame.Pixels + count, [limit](uint8_t pixel) { return pixel < limit; });
+}
+
+// The pixels in coding order: the frame's own buffer, or the rows copied in interlace order.
+const uint8_t* CodingOrder(const TFrame& frame, std::vector<uint8_t>& copy) {
+  if (!frame.Interlaced) return frame.Pixels;
+  const size_t width = size_t(frame.Width);
+  copy.resize(width * size_t(frame.Height));
+  uint8_t* out = copy.data();
+  int row = 0;
+  int pass = 0;
+  do {
+    out = std::copy_n(frame.Pixels + size_t(row) * width, width, out);
+  } while (NextInterlacedRow(row, pass, frame.Height));
+  return copy.data();
+}
+
+std::vector<uint16_t> FlexibleCodeList(const TFrame& frame, int minCodeSize) {
+  std::vector<uint8_t> ordered;
+  TLzwInput input{CodingOrder(frame, ordered), size_t(frame.Width) * size_t(frame.Height), minCodeSize};
+  return PlanLzwCodes(input);
+}
+
+// The data bytes of the codes and the end code, at the widths the decoder reads them.
+int64_t DataBytes(const std::vector<uint16_t>& codes, int minCodeSize) {
+  const int clear = 1 << minCodeSize;
+  int64_t bits = 0;
+  size_t sinceClear = 0;
+  for (size_t i = 0; i < codes.size(); ++i) {
+    if (codes[i] != clear) continue;
+    bits += TFlexibleLzwRun::CodeBits(minCodeSize, i - sinceClear) + TFlexibleLzwRun::CodeWidth(minCodeSize, i - sinceClear);
+    sinceClear = i + 1;
+  }
+  size_t tail = codes.size() - sinceClear;
+  bits += TFlexibleLzwRun::CodeBits(minCodeSize, tail) + TFlexibleLzwRun::CodeWidth(minCodeSize, tail);
+  return (bits + 7) / 8;
+}
+
+// The code size byte, the sub-blocks with their length bytes and the terminator.
+int64_t CodedSize(int64_t dataBytes) { return 1 + dataBytes + (dataBytes + kSubBlockSize - 1) / kSubBlockSize + 1; }
+
+void WriteCodes(TStream& stream, const std::vector<uint16_t>& codes, int minCodeSize) {
+  const int clear = 1 << minCodeSize;
+  stream.WriteByte(uint8_t(minCodeSize));
+  TGIFWriter writer(stream);
+  std::array<uint8_t, TCodePacker::kBufferSize> buffer;
+  TCodePacker packer(writer, buffer.data());
+  size_t sinceClear = 0;
+  for (uint16_t code : codes) {
+    packer.Put(code, TFlexibleLzwRun::CodeWidth(minCodeSize, sinceClear));
+    sinceClear = code == clear ? 0 : sinceClear + 1;
+  }
+  packer.Put(clear + 1, TFlexibleLzwRun::CodeWidth(minCodeSize, sinceClear));
+  packer.PadToByte();
+  packer.Drain();
+  writer.Finish();
+  stream.WriteByte(0);
+}
+
+}  // namespace
+
+void CompressPixelsSmallest(TStream& stream, uint8_t minCodeSize, int width, int height,
+                            bool interlaced, const uint8_t* pixels, int colorCount) {
+  TFrame frame{minCodeSize, width, height, interlaced, pixels, colorCount};
+  if (FlexibleCodes(frame)) {
+    int codeSize = std::max<int>(2, minCodeSize);
+    std::vector<uint16_t> codes = FlexibleCodeList(frame, codeSize);
+    if (CodedSize(DataBytes(codes, codeSize)) < DefaultCodedSize(frame)) {
+      WriteCodes(stream, codes, codeSize);
+      return;
+    }
+  }
+  TLZWEncoder encoder;
+  encoder.CompressPixels(stream, minCodeSize, width, height, interlaced, pixels, colorCount);
+}
+
+void CompressPixelsFlexible(TStream& stream, uint8_t minCodeSize, int width, int height,
+                            bool interlaced, const uint8_t* pixels) {
+  TFrame frame{minCodeSize, width, height, interlaced, pixels, 1 << std::max<int>(2, minCodeSize)};
+  if (!FlexibleCodes(frame)) throw GIFException("Color not in color table");
+  int codeSize = std::max<int>(2, minCodeSize);
+  WriteCodes(stream, FlexibleCodeList(frame, codeSize), codeSize);
+}
+
+int64_t SmallestCodedSize(uint8_t minCodeSize, int width, int height, bool interlaced,
+                          const uint8_t* pixels, int colorCount) {
+  TFrame frame{minCodeSize, width, height, interlaced, pixels, colorCount};
+  int64_t size = DefaultCodedSize(frame);
+  if (!FlexibleCodes(frame)) return size;
+  int codeSize = std::max<int>(2, minCodeSize);
+  return std::min(size, CodedSize(DataBytes(FlexibleCodeList(frame, codeSize), codeSize)));
+}
+
+}  // namespace corvane
