@@ -7,7 +7,11 @@ namespace corvane {
 
 namespace {
 // How many phrases shorter than the longest match the look-ahead tries.
+// The look-ahead tries at most kShorterPhrases and at most kLookAheadBudget / longest match
+// shorter phrases: the next match after each is about as long as the longest, and flat areas
+// have long ones.
 constexpr int kShorterPhrases = 8;
+constexpr int kLookAheadBudget = 64;
 }  // namespace
 
 // The decoder widens once the next code it defines no longer fits; it defines one code for
@@ -41,12 +45,15 @@ void TFlexibleLzwRun::Restart(size_t start) {
 
 TFlexibleLzwRun::TMatch TFlexibleLzwRun::LongestMatch(size_t from) const {
   const uint8_t* pixels = FInput.Pixels;
-  TMatch match{1, pixels[from], THashTable::PrefixShare(pixels[from])};
+  TMatch match{1, pixels[from], THashTable::PrefixShare(pixels[from]), -1};
   for (size_t i = from + 1; i < FInput.Count; ++i) {
     int pixel = pixels[i];
     int key = match.Code << 8 | pixel;
     auto [slot, found] = FStrings.ProbeFrom(THashTable::FirstSlot(match.Share, match.Code, pixel), key);
-    if (!found) break;
+    if (!found) {
+      match.FreeSlot = slot;
+      break;
+    }
     match.Code = FStrings.CodeAt(slot);
     match.Share = FStrings.CodeShareAt(slot);
     ++match.Length;
@@ -60,11 +67,13 @@ int TFlexibleLzwRun::CodeOfPrefix(size_t from, int length) const {
   return code;
 }
 
-int TFlexibleLzwRun::Define(int code, int pixel) {
+// The look-up that ended the match left the free slot where its probe sequence ended; strings
+// stored since can only have taken slots further along the same sequence.
+int TFlexibleLzwRun::Define(int code, int pixel, int freeSlot) {
   int next = FirstFree() + int(FCodes.size()) - 1;
   if (next > kLastCode) return -1;
   int key = code << 8 | pixel;
-  auto probe = FStrings.FindSlot(key);
+  auto probe = freeSlot >= 0 ? FStrings.ProbeFrom(freeSlot, key) : FStrings.FindSlot(key);
   // A string already in the table still takes the code in the decoder; the first stays.
   if (probe.Found) return -1;
   if (probe.Slot < 0) {
@@ -79,7 +88,7 @@ int TFlexibleLzwRun::Define(int code, int pixel) {
 // string, which costs more later than the look-ahead saves (measured on photos). Once the
 // table is full it no longer changes, and for a fixed table whose strings' prefixes are all in
 // it, taking the phrase after which the next one ends furthest codes the fewest phrases; the
-// look-ahead tries up to kShorterPhrases shorter ones. On a tie the longest.
+// look-ahead tries a few shorter ones. On a tie the longest.
 void TFlexibleLzwRun::Step() {
   const size_t count = FInput.Count;
   const int longest = FMatch.Length;
@@ -88,7 +97,7 @@ void TFlexibleLzwRun::Step() {
   if (FPosition + size_t(longest) < count) {
     following = LongestMatch(FPosition + size_t(longest));
     int reach = longest + following.Length;
-    const int shortest = Full() ? std::max(1, longest - kShorterPhrases) : longest;
+    const int shortest = Full() ? std::max({1, longest - kShorterPhrases, longest - kLookAheadBudget / longest}) : longest;
     for (int length = longest - 1; length >= shortest; --length) {
       TMatch candidate = LongestMatch(FPosition + size_t(length));
       if (length + candidate.Length <= reach) continue;
@@ -104,10 +113,10 @@ void TFlexibleLzwRun::Step() {
   FPosition = end;
   if (end >= count) return;
   int pixel = FInput.Pixels[end];
-  int defined = Define(code, pixel);
+  int defined = Define(code, pixel, chosen == longest ? FMatch.FreeSlot : -1);
   // The string just defined can extend the next match when that match is the phrase itself.
   if (defined >= 0 && following.Code == code && end + size_t(chosen) < count && FInput.Pixels[end + size_t(chosen)] == pixel) {
-    following = {chosen + 1, defined, THashTable::PrefixShare(defined)};
+    following = {chosen + 1, defined, THashTable::PrefixShare(defined), -1};
   }
   FMatch = following;
 }

@@ -53,14 +53,16 @@ class TFlexibleLzwRun {
     int Length = 0;
     int Code = -1;
     uint32_t Share = 0;  // the code's share of the hash
+    int FreeSlot = -1;   // where the code's string and the next pixel would be stored
   };
 
   int FirstFree() const { return (1 << FInput.MinCodeSize) + 2; }
   TMatch LongestMatch(size_t from) const;
   int CodeOfPrefix(size_t from, int length) const;
   // Assigns the next code to the string code + pixel, as the decoder will; answers the code,
-  // or -1 when the table keeps no new string.
-  int Define(int code, int pixel);
+  // or -1 when the table keeps no new string. freeSlot, when not -1, is a slot on the string's
+  // probe sequence with no other string before it.
+  int Define(int code, int pixel, int freeSlot);
 
   TLzwInput FInput;
   THashTable FStrings;

@@ -50,8 +50,7 @@ int64_t DefaultCodedSize(const TFrame& frame) {
   return counter.Count();
 }
 
-// The flexible coder takes frames with pixels, each below the clear code and the colour
-// count; the default encoder codes the rest, and raises its errors.
+// Every pixel below the clear code and the colour count, and a code size of at most 11.
 bool FlexibleCodes(const TFrame& frame) {
   if (!frame.Pixels || frame.Width <= 0 || frame.Height <= 0 || frame.MinCodeSize > 11) return false;
   int limit = std::min(frame.ColorCount, 1 << std::max<int>(2, frame.MinCodeSize));
@@ -72,6 +71,14 @@ const uint8_t* CodingOrder(const TFrame& frame, std::vector<uint8_t>& copy) {
     out = std::copy_n(frame.Pixels + size_t(row) * width, width, out);
   } while (NextInterlacedRow(row, pass, frame.Height));
   return copy.data();
+}
+
+// Frames that cannot fill the table are coded alike by both coders; the default encoder codes
+// them, and what the flexible coder cannot code, raising its errors.
+bool WorthFlexibleCoding(const TFrame& frame) {
+  int codeSize = std::max<int>(2, frame.MinCodeSize);
+  size_t tableSize = size_t(TFlexibleLzwRun::kLastCode + 1 - ((1 << codeSize) + 2));
+  return size_t(frame.Width) * size_t(frame.Height) > tableSize && FlexibleCodes(frame);
 }
 
 std::vector<uint16_t> FlexibleCodeList(const TFrame& frame, int minCodeSize) {
@@ -121,7 +128,7 @@ void WriteCodes(TStream& stream, const std::vector<uint16_t>& codes, int minCode
 void CompressPixelsSmallest(TStream& stream, uint8_t minCodeSize, int width, int height,
                             bool interlaced, const uint8_t* pixels, int colorCount) {
   TFrame frame{minCodeSize, width, height, interlaced, pixels, colorCount};
-  if (FlexibleCodes(frame)) {
+  if (WorthFlexibleCoding(frame)) {
     int codeSize = std::max<int>(2, minCodeSize);
     std::vector<uint16_t> codes = FlexibleCodeList(frame, codeSize);
     if (CodedSize(DataBytes(codes, codeSize)) < DefaultCodedSize(frame)) {
@@ -145,7 +152,7 @@ int64_t SmallestCodedSize(uint8_t minCodeSize, int width, int height, bool inter
                           const uint8_t* pixels, int colorCount) {
   TFrame frame{minCodeSize, width, height, interlaced, pixels, colorCount};
   int64_t size = DefaultCodedSize(frame);
-  if (!FlexibleCodes(frame)) return size;
+  if (!WorthFlexibleCoding(frame)) return size;
   int codeSize = std::max<int>(2, minCodeSize);
   return std::min(size, CodedSize(DataBytes(FlexibleCodeList(frame, codeSize), codeSize)));
 }
