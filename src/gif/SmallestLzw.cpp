@@ -40,6 +40,8 @@ struct TFrame {
   bool Interlaced;
   const uint8_t* Pixels;
   int ColorCount;
+
+  int CodeSize() const { return std::max<int>(2, MinCodeSize); }
 };
 
 int64_t DefaultCodedSize(const TFrame& frame) {
@@ -76,15 +78,14 @@ const uint8_t* CodingOrder(const TFrame& frame, std::vector<uint8_t>& copy) {
 // Frames that cannot fill the table are coded alike by both coders; the default encoder codes
 // them, and what the flexible coder cannot code, raising its errors.
 bool WorthFlexibleCoding(const TFrame& frame) {
-  int codeSize = std::max<int>(2, frame.MinCodeSize);
-  size_t tableSize = size_t(TFlexibleLzwRun::kLastCode + 1 - ((1 << codeSize) + 2));
+  size_t tableSize = size_t(TFlexibleLzwRun::kLastCode + 1 - ((1 << frame.CodeSize()) + 2));
   return size_t(frame.Width) * size_t(frame.Height) > tableSize && FlexibleCodes(frame);
 }
 
-std::vector<uint16_t> FlexibleCodeList(const TFrame& frame, int minCodeSize) {
+std::vector<uint16_t> FlexibleCodeList(const TFrame& frame, TIncompressible incompressible) {
   std::vector<uint8_t> ordered;
-  TLzwInput input{CodingOrder(frame, ordered), size_t(frame.Width) * size_t(frame.Height), minCodeSize};
-  return PlanLzwCodes(input);
+  TLzwInput input{CodingOrder(frame, ordered), size_t(frame.Width) * size_t(frame.Height), frame.CodeSize()};
+  return PlanLzwCodes(input, incompressible);
 }
 
 // The data bytes of the codes and the end code, at the widths the decoder reads them.
@@ -128,24 +129,26 @@ void WriteCodes(TStream& stream, const std::vector<uint16_t>& codes, int minCode
 void CompressPixelsSmallest(TStream& stream, uint8_t minCodeSize, int width, int height,
                             bool interlaced, const uint8_t* pixels, int colorCount) {
   TFrame frame{minCodeSize, width, height, interlaced, pixels, colorCount};
-  if (WorthFlexibleCoding(frame)) {
-    int codeSize = std::max<int>(2, minCodeSize);
-    std::vector<uint16_t> codes = FlexibleCodeList(frame, codeSize);
-    if (CodedSize(DataBytes(codes, codeSize)) < DefaultCodedSize(frame)) {
-      WriteCodes(stream, codes, codeSize);
-      return;
-    }
-  }
   TLZWEncoder encoder;
-  encoder.CompressPixels(stream, minCodeSize, width, height, interlaced, pixels, colorCount);
+  if (!WorthFlexibleCoding(frame)) {
+    encoder.CompressPixels(stream, minCodeSize, width, height, interlaced, pixels, colorCount);
+    return;
+  }
+  std::vector<uint16_t> codes = FlexibleCodeList(frame, TIncompressible::GiveUp);
+  TMemoryStream greedy;
+  encoder.CompressPixels(greedy, minCodeSize, width, height, interlaced, pixels, colorCount);
+  if (!codes.empty() && CodedSize(DataBytes(codes, frame.CodeSize())) < greedy.Size()) {
+    WriteCodes(stream, codes, frame.CodeSize());
+  } else {
+    stream.WriteBytes(greedy.Bytes());
+  }
 }
 
 void CompressPixelsFlexible(TStream& stream, uint8_t minCodeSize, int width, int height,
                             bool interlaced, const uint8_t* pixels) {
   TFrame frame{minCodeSize, width, height, interlaced, pixels, 1 << std::max<int>(2, minCodeSize)};
   if (!FlexibleCodes(frame)) throw GIFException("Color not in color table");
-  int codeSize = std::max<int>(2, minCodeSize);
-  WriteCodes(stream, FlexibleCodeList(frame, codeSize), codeSize);
+  WriteCodes(stream, FlexibleCodeList(frame, TIncompressible::Code), frame.CodeSize());
 }
 
 int64_t SmallestCodedSize(uint8_t minCodeSize, int width, int height, bool interlaced,
@@ -153,8 +156,8 @@ int64_t SmallestCodedSize(uint8_t minCodeSize, int width, int height, bool inter
   TFrame frame{minCodeSize, width, height, interlaced, pixels, colorCount};
   int64_t size = DefaultCodedSize(frame);
   if (!WorthFlexibleCoding(frame)) return size;
-  int codeSize = std::max<int>(2, minCodeSize);
-  return std::min(size, CodedSize(DataBytes(FlexibleCodeList(frame, codeSize), codeSize)));
+  std::vector<uint16_t> codes = FlexibleCodeList(frame, TIncompressible::GiveUp);
+  return codes.empty() ? size : std::min(size, CodedSize(DataBytes(codes, frame.CodeSize())));
 }
 
 }  // namespace corvane

