@@ -25,13 +25,13 @@ void ExpectDecodesTo(TMemoryStream& coded, const std::vector<uint8_t>& pixels, i
 
 }  // namespace
 
-// Layout: width - 1, (height - 1) / 2, flags (bit 0 interlaced, bits 1-3 code size - 1,
+// Layout: width - 1, 2 × (height - 1), flags (bit 0 interlaced, bits 1-3 code size - 1,
 // bits 4-7 a drift), then pixel bytes that repeat, masked to the code size, each repetition
 // shifted by the drift: long inputs repeat with variations, and fill the table many times.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
   const int width = data[0] + 1;
-  const int height = 2 * data[1] + 1;
+  const int height = data[1] / 2 + 1;
   const bool interlaced = data[2] & 1;
   const int codeSize = (data[2] >> 1 & 7) + 1;
   const int drift = data[2] >> 4;
