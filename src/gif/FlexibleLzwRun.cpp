@@ -6,7 +6,6 @@
 namespace corvane {
 
 namespace {
-// How many phrases shorter than the longest match the look-ahead tries.
 // The look-ahead tries at most kShorterPhrases and at most kLookAheadBudget / longest match
 // shorter phrases: the next match after each is about as long as the longest, and flat areas
 // have long ones.

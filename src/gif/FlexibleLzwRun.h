@@ -11,7 +11,7 @@
 
 namespace corvane {
 
-// One frame's pixels in coding order, each below 1 shl MinCodeSize, and its code size (2-8).
+// One frame's pixels in coding order, each below 1 shl MinCodeSize, and its code size (2-11).
 struct TLzwInput {
   const uint8_t* Pixels = nullptr;
   size_t Count = 0;

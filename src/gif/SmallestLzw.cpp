@@ -52,10 +52,12 @@ int64_t DefaultCodedSize(const TFrame& frame) {
   return counter.Count();
 }
 
-// Every pixel below the clear code and the colour count, and a code size of at most 11.
+// Pixels, every one below the clear code and the colour count, and a code size that leaves
+// room in 12-bit codes for the clear and end codes.
 bool FlexibleCodes(const TFrame& frame) {
-  if (!frame.Pixels || frame.Width <= 0 || frame.Height <= 0 || frame.MinCodeSize > 11) return false;
-  int limit = std::min(frame.ColorCount, 1 << std::max<int>(2, frame.MinCodeSize));
+  if (!frame.Pixels || frame.Width <= 0 || frame.Height <= 0) return false;
+  if (frame.MinCodeSize >= TFlexibleLzwRun::kMaxCodeSize) return false;
+  int limit = std::min(frame.ColorCount, 1 << frame.CodeSize());
   if (limit > 255) return true;
   size_t count = size_t(frame.Width) * size_t(frame.Height);
   return std::all_of(frame.Pixels, frame.Pixels + count, [limit](uint8_t pixel) { return pixel < limit; });
@@ -75,8 +77,8 @@ const uint8_t* CodingOrder(const TFrame& frame, std::vector<uint8_t>& copy) {
   return copy.data();
 }
 
-// Frames that cannot fill the table are coded alike by both coders; the default encoder codes
-// them, and what the flexible coder cannot code, raising its errors.
+// Frames too small to fill the table come out of both coders alike: the default encoder codes
+// them. It also codes what the flexible coder cannot take, and raises its errors for it.
 bool WorthFlexibleCoding(const TFrame& frame) {
   size_t tableSize = size_t(TFlexibleLzwRun::kLastCode + 1 - ((1 << frame.CodeSize()) + 2));
   return size_t(frame.Width) * size_t(frame.Height) > tableSize && FlexibleCodes(frame);
