@@ -131,19 +131,14 @@ void WriteCodes(TStream& stream, const std::vector<uint16_t>& codes, int minCode
 void CompressPixelsSmallest(TStream& stream, uint8_t minCodeSize, int width, int height,
                             bool interlaced, const uint8_t* pixels, int colorCount) {
   TFrame frame{minCodeSize, width, height, interlaced, pixels, colorCount};
-  TLZWEncoder encoder;
-  if (!WorthFlexibleCoding(frame)) {
-    encoder.CompressPixels(stream, minCodeSize, width, height, interlaced, pixels, colorCount);
+  std::vector<uint16_t> codes;
+  if (WorthFlexibleCoding(frame)) codes = FlexibleCodeList(frame, TIncompressible::GiveUp);
+  if (!codes.empty() && CodedSize(DataBytes(codes, frame.CodeSize())) < DefaultCodedSize(frame)) {
+    WriteCodes(stream, codes, frame.CodeSize());
     return;
   }
-  std::vector<uint16_t> codes = FlexibleCodeList(frame, TIncompressible::GiveUp);
-  TMemoryStream greedy;
-  encoder.CompressPixels(greedy, minCodeSize, width, height, interlaced, pixels, colorCount);
-  if (!codes.empty() && CodedSize(DataBytes(codes, frame.CodeSize())) < greedy.Size()) {
-    WriteCodes(stream, codes, frame.CodeSize());
-  } else {
-    stream.WriteBytes(greedy.Bytes());
-  }
+  TLZWEncoder encoder;
+  encoder.CompressPixels(stream, minCodeSize, width, height, interlaced, pixels, colorCount);
 }
 
 void CompressPixelsFlexible(TStream& stream, uint8_t minCodeSize, int width, int height,
