@@ -14,11 +14,16 @@ namespace corvane {
 
 class TRatioReporter : public benchmark::ConsoleReporter {
  public:
-  explicit TRatioReporter(std::string peer) : FPeer(std::move(peer)) {}
+  // Cpu compares the running thread's processor time, which other loads on the machine
+  // disturb less than the elapsed time.
+  enum class TClock { Real, Cpu };
+
+  explicit TRatioReporter(std::string peer, TClock clock = TClock::Real) : FPeer(std::move(peer)), FClock(clock) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) FTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
+    for (const Run& run : runs)
+      FTimes[run.benchmark_name()] = FClock == TClock::Cpu ? run.GetAdjustedCPUTime() : run.GetAdjustedRealTime();
   }
 
   void PrintRatios(const std::vector<std::string>& tasks, const std::vector<std::string>& cases) const {
@@ -35,6 +40,7 @@ class TRatioReporter : public benchmark::ConsoleReporter {
 
  private:
   std::string FPeer;
+  TClock FClock;
   std::map<std::string, double> FTimes;
 };
 

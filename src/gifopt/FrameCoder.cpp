@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gif/GIFTypes.h"
+#include "gif/SmallestLzw.h"
 #include "gifopt/MaskChoice.h"
 
 namespace corvane {
@@ -85,6 +86,14 @@ std::optional<TCodedFrame> TFrameCoder::Code(const std::vector<TRGBA>& base, con
     CodeVariant(table, vAllTransparent, best);
   }
   for (TRGBA id : table.LocalIds) FLocalIndex[id] = -1;
+  if (best) {
+    // The variants are compared by the default encoder's bytes; the one chosen is coded as
+    // small as the library can.
+    FCoded.Clear();
+    CompressPixelsSmallest(FCoded, uint8_t(FBestCodeSize), FArea.Width(), FArea.Height(), false, FBestValues.data(),
+                           table.Padded);
+    best->Data = FCoded.Bytes();
+  }
   return best;
 }
 
@@ -189,7 +198,10 @@ void TFrameCoder::CodeVariant(const TTable& table, int variant, std::optional<TC
   coded.TransparentIndex = usesTransparent ? transparent : -1;
   coded.Data = FCoded.Bytes();
   if (table.Local) coded.LocalIds = table.LocalIds;
-  if (!best || coded.ImageBytes() < best->ImageBytes()) best = std::move(coded);
+  if (best && coded.ImageBytes() >= best->ImageBytes()) return;
+  best = std::move(coded);
+  FBestValues.swap(FValues);
+  FBestCodeSize = DepthForCount(largest + 1);
 }
 
 }  // namespace corvane

@@ -53,6 +53,8 @@ class TFrameCoder {
   bool FMustClear = false;  // a pixel that stays transparent
   std::vector<uint8_t> FValues;
   std::vector<uint8_t> FFree;
+  std::vector<uint8_t> FBestValues;  // the pixels of the smallest variant so far
+  int FBestCodeSize = 0;
   TLZWEncoder FEncoder;
   TMemoryStream FCoded;
 };

@@ -6,7 +6,6 @@
 #include <map>
 #include <memory>
 #include <random>
-#include <set>
 
 #include "LzwTestSupport.h"
 #include "gif/LZWEncoder.h"
@@ -182,47 +181,6 @@ TEST(LzwRoundTrip, ZeroSizeFramesCodeOnlyTheEndCode) {
   TDecoded decoded = Decode({8, 2, 0x01, 0x01, 0}, 0, 0);
   EXPECT_EQ(decoded.EndPosition, 5);
   EXPECT_TRUE(decoded.Warnings.empty());
-}
-
-// Slots of the hash table that doubling modulo 8009 visits from slot 1: 4004 of them.
-std::set<int> DoublingOrbit() {
-  std::set<int> orbit;
-  for (int slot = 1; orbit.insert(slot).second;) slot = slot * 2 % 8009;
-  return orbit;
-}
-
-// Pixels whose strings give the encoder 4005 keys that all probe the same 4004 slots: a
-// crafted frame that a bounded probe sequence must survive.
-TBytes PixelsCrowdingOneProbeCycle() {
-  std::set<int> orbit = DoublingOrbit();
-  auto inOrbit = [&](int key) { return orbit.count((key ^ (key >> 4)) % 8009) > 0; };
-  std::vector<TBytes> strings{{0}, {1}, {2}, {3}, {}, {}};
-  std::set<int> keys;
-  TBytes pixels{0};
-  uint8_t first = 0;
-  for (int crowded = 0; crowded < 4005;) {
-    bool found = false;
-    for (int code = int(strings.size()) - 1; code >= 0 && !found; --code) {
-      if (strings[size_t(code)].empty() || strings[size_t(code)][0] != first) continue;
-      for (uint8_t next = 0; next < 4 && !found; ++next) {
-        int key = code << 8 | next;
-        if (keys.count(key) || !inOrbit(key)) continue;
-        const TBytes& s = strings[size_t(code)];
-        pixels.insert(pixels.end(), s.begin() + 1, s.end());
-        pixels.push_back(next);
-        keys.insert(key);
-        strings.push_back(s);
-        strings.back().push_back(next);
-        first = next;
-        found = true;
-        ++crowded;
-      }
-    }
-    if (!found) ADD_FAILURE() << "no key left to crowd the probe cycle";
-    if (!found) break;
-  }
-  pixels.resize(pixels.size() + 4000 - pixels.size() % 4000, 3);
-  return pixels;
 }
 
 TEST(LzwRoundTrip, KeysCrowdingOneProbeCycleMakeTheEncoderClear) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 
 #include "gif/LZWDecoder.h"
 #include "platform/Stream.h"
@@ -125,6 +126,47 @@ TCodeList ListCodes(const TBytes& coded) {
     first = false;
   }
   return list;
+}
+
+namespace {
+// Slots of the hash table that doubling modulo 8009 visits from slot 1: 4004 of them.
+std::set<int> DoublingOrbit() {
+  std::set<int> orbit;
+  for (int slot = 1; orbit.insert(slot).second;) slot = slot * 2 % 8009;
+  return orbit;
+}
+}  // namespace
+
+TBytes PixelsCrowdingOneProbeCycle() {
+  std::set<int> orbit = DoublingOrbit();
+  auto inOrbit = [&](int key) { return orbit.count((key ^ (key >> 4)) % 8009) > 0; };
+  std::vector<TBytes> strings{{0}, {1}, {2}, {3}, {}, {}};
+  std::set<int> keys;
+  TBytes pixels{0};
+  uint8_t first = 0;
+  for (int crowded = 0; crowded < 4005;) {
+    bool found = false;
+    for (int code = int(strings.size()) - 1; code >= 0 && !found; --code) {
+      if (strings[size_t(code)].empty() || strings[size_t(code)][0] != first) continue;
+      for (uint8_t next = 0; next < 4 && !found; ++next) {
+        int key = code << 8 | next;
+        if (keys.count(key) || !inOrbit(key)) continue;
+        const TBytes& s = strings[size_t(code)];
+        pixels.insert(pixels.end(), s.begin() + 1, s.end());
+        pixels.push_back(next);
+        keys.insert(key);
+        strings.push_back(s);
+        strings.back().push_back(next);
+        first = next;
+        found = true;
+        ++crowded;
+      }
+    }
+    if (!found) ADD_FAILURE() << "no key left to crowd the probe cycle";
+    if (!found) break;
+  }
+  pixels.resize(pixels.size() + 4000 - pixels.size() % 4000, 3);
+  return pixels;
 }
 
 TBytes NoisePixels(size_t count, int colorCount, uint32_t seed) {

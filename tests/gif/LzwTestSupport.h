@@ -61,4 +61,8 @@ std::vector<int> SubBlockLengths(const TBytes& coded);
 
 TBytes NoisePixels(size_t count, int colorCount, uint32_t seed);
 
+// Pixels at code size 2 whose strings give an encoder 4005 keys that all probe the same 4004
+// slots of the string table: a crafted frame that a bounded probe sequence must survive.
+TBytes PixelsCrowdingOneProbeCycle();
+
 }  // namespace corvane::test
