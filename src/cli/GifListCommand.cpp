@@ -5,8 +5,10 @@
 #include <ostream>
 #include <thread>
 
+#include "BeforeReplaceHook.h"
 #include "GifRowPrinter.h"
 #include "InterruptToAbort.h"
+#include "gifbatch/BackupCopy.h"
 #include "gifbatch/GifBatch.h"
 #include "gifbatch/GifFileSearch.h"
 #include "gifbatch/GifOptimizerSeams.h"
@@ -29,8 +31,15 @@ TGifOptions OptionsOf(const ParsedArgs& parsed) {
     options.Backup = true;
     options.BackupDirectory = *directory;
   }
+  options.BackupKeepsFolders = true;
+  options.PreserveTime = parsed.Has("--preserve-time");
+  options.ErrorsInRows = true;
   return options;
 }
+
+struct TFolderFailure {
+  std::string Folder, Message;
+};
 
 }  // namespace
 
@@ -39,7 +48,19 @@ int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::
   if (parsed.Positional().empty()) throw UsageError("no GIF file or folder given");
   int jobs = int(parsed.IntValue("-j", 1, 256).value_or(DefaultJobs()));
   TGifBatch batch;
-  for (const std::string& file : ListGifFiles(parsed.Positional())) batch.List().Add(file);
+  std::vector<TFolderFailure> folderFailures;
+  auto folderFailed = [&](const std::string& folder, const std::string& message) {
+    folderFailures.push_back({folder, message});
+  };
+  for (const std::string& file : ListGifFiles(parsed.Positional(), folderFailed)) batch.List().Add(file);
+  TGifOptions options = OptionsOf(parsed);
+  if (optimize && options.Backup) {
+    try {
+      CheckBackupDirectory(batch.List(), options);
+    } catch (const EBackupDirectory& e) {
+      throw UsageError(e.what());
+    }
+  }
   if (optimize && batch.List().Count() > 0 && !confirm(err)) {
     err << "corvane optimize: not confirmed; nothing changed\n";
     return 1;
@@ -48,8 +69,10 @@ int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::
   TGifRunSeams seams;
   seams.Reduce = ReduceForList;
   if (optimize && !parsed.Has("--no-verify")) seams.CheckEncoding = VisibleDifference;
+  seams.BeforeReplace = BeforeReplaceHook();
   TGifRowPrinter printer(out, err, parsed.Has("--json"), ::isatty(STDERR_FILENO) == 1, batch.List());
-  bool incomplete = false;
+  for (const TFolderFailure& failure : folderFailures) printer.FolderFailed(failure.Folder, failure.Message);
+  bool incomplete = !folderFailures.empty();
   int finished = 0;
   seams.FileEnded = [&](int index, const TGifFileResult& result) {
     printer.FileEnded(index, result);
@@ -58,7 +81,7 @@ int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::
   };
   {
     TInterruptToAbort interrupt(batch.AbortFlag());
-    batch.ProcessGifList(optimize, OptionsOf(parsed), seams, jobs);
+    batch.ProcessGifList(optimize, options, seams, jobs);
   }
   bool aborted = finished < batch.List().Count();
   printer.PrintTotal(batch, aborted);

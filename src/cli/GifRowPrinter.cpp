@@ -79,17 +79,26 @@ void TGifRowPrinter::PrintText(const TGifListItem& item) {
 void TGifRowPrinter::PrintJson(const TGifListItem& item, const TGifFileResult& result) {
   const std::vector<std::string>& texts = item.SubItems;
   bool complete = result.Ending == TGifFileEnding::Complete;
-  bool hasSize = texts.size() > 1;
   FOut << "{\"path\": " << JsonString(item.Caption) << ", \"file\": " << JsonString(texts.front())
        << ", \"result\": \"" << EndingName(result.Ending) << "\", \"size\": "
-       << (hasSize ? std::to_string(result.SourceSize) : "null");
+       << (result.Read ? std::to_string(result.SourceSize) : "null");
   if (complete) {
     FOut << ", \"optimized\": " << result.OptimizedSize << ", \"reduction\": " << JsonString(texts[3])
          << ", \"replaced\": " << (result.Rewritten ? "true" : "false");
     if (result.Refused) FOut << ", \"refused\": " << JsonString(texts.back());
   }
-  if (result.Ending == TGifFileEnding::Failed) FOut << ", \"error\": " << JsonString(texts.back());
+  if (result.Ending == TGifFileEnding::Failed) FOut << ", \"error\": " << JsonString(result.Error);
+  if (!result.Backup.empty()) FOut << ", \"backup\": " << JsonString(result.Backup.string());
   FOut << "}\n";
+}
+
+void TGifRowPrinter::FolderFailed(const std::string& folder, const std::string& message) {
+  ClearProgress();
+  if (FJson)
+    FOut << "{\"path\": " << JsonString(folder) << ", \"result\": \"failed\", \"error\": " << JsonString(message) << "}\n";
+  else
+    FOut << std::left << std::setw(int(FNameWidth)) << folder << std::right << "  " << message << "\n";
+  FOut << std::flush;
 }
 
 void TGifRowPrinter::PrintTotal(const TGifBatch& batch, bool aborted) {

@@ -21,6 +21,8 @@ class TGifRowPrinter {
 
   // A file the run ended before reading gets no row.
   void FileEnded(int index, const TGifFileResult& result);
+  // The row of a folder whose files could not be listed.
+  void FolderFailed(const std::string& folder, const std::string& message);
   // "Total saved :  " and the total label, or its JSON object.
   void PrintTotal(const TGifBatch& batch, bool aborted);
 

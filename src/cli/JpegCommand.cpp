@@ -27,7 +27,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                                    {{"-q", "--quality"}, true},
                                    {{"--grey", "--gray"}, false},
                                    {{"--8bit"}, false},
-                                   {{"-o", "--output"}, true}});
+                                   {{"-o", "--output"}, true},
+                                   {{"--force", "-f"}, false}});
   if (parsed.Positional().size() != 1) throw UsageError("expects one INPUT picture");
   if (parsed.Has("-c") && parsed.Has("-q")) throw UsageError("-c and -q exclude each other");
   int compress = 40;
@@ -37,6 +38,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   fs::path output = parsed.Value("-o").value_or(StripExtension(input.string()) + ".jpg");
   if (SameFile(input, output)) {
     err << "corvane jpeg: the result would replace the input file " << input.string() << "; name another with -o\n";
+    return 1;
+  }
+  std::error_code error;
+  if (!parsed.Has("--force") && fs::exists(fs::symlink_status(output, error))) {
+    err << "corvane jpeg: " << output.string() << " exists; pass --force to replace it\n";
     return 1;
   }
 
@@ -68,7 +74,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 extern const Command kJpegCommand = {
     "jpeg", "recompress a picture of any supported type as a JPEG file",
-    "Usage: corvane jpeg INPUT [-c COMPRESS | -q QUALITY] [--grey] [--8bit] [-o OUT]\n\n"
+    "Usage: corvane jpeg INPUT [-c COMPRESS | -q QUALITY] [--grey] [--8bit] [-o OUT] [--force]\n\n"
     "Opens INPUT (JPEG, PNG, TIFF, BMP, PCX, Targa, Photoshop and the other picture types of\n"
     "the JPG Optimizer tab), recompresses it and writes OUT. Prints the source size, the\n"
     "result size and the bytes saved.\n\n"
@@ -77,7 +83,8 @@ extern const Command kJpegCommand = {
     "  --grey             write a greyscale JPEG\n"
     "  --8bit             the 8-bit pixel format (the file is the same as with 24 bits)\n"
     "  -o, --output OUT   the file to write (default: INPUT with the extension .jpg);\n"
-    "                     never the input file itself\n",
+    "                     never the input file itself\n"
+    "  -f, --force        replace OUT when it exists\n",
     &Run};
 
 }  // namespace corvane::cli

@@ -35,6 +35,7 @@ int RunOptimize(const std::vector<std::string>& args, std::ostream& out, std::os
   options.push_back({{"--backup"}, true});
   options.push_back({{"--yes", "-y"}});
   options.push_back({{"--no-verify"}});
+  options.push_back({{"--preserve-time"}});
   ParsedArgs parsed = Parse(args, options);
   return RunGifList(parsed, true, out, err, parsed.Has("--yes") ? AlreadyConfirmed : Confirmed);
 }
@@ -43,27 +44,36 @@ int RunOptimize(const std::vector<std::string>& args, std::ostream& out, std::os
 
 extern const Command kOptimizeCommand{
     "optimize", "replace GIF files by their optimized encoding where it is smaller",
-    "Usage: corvane optimize [--two-pass] [--deep] [--backup DIR] [--yes] [--no-verify] [-j N] [--json]\n"
-    "                        FILE|FOLDER...\n\n"
+    "Usage: corvane optimize [--two-pass] [--deep] [--backup DIR] [--yes] [--no-verify]\n"
+    "                        [--preserve-time] [-j N] [--json] FILE|FOLDER...\n\n"
     "Optimizes every file and replaces it when the new encoding is strictly smaller; prints\n"
     "the rows and the total as 'corvane test' does. A file is replaced as a whole or not at\n"
-    "all. Before a file is replaced, its new encoding is composed as viewers show it and\n"
-    "compared with the file; one that would look different is left as it is and its row\n"
-    "says why. On a terminal the run asks for confirmation first; elsewhere it needs --yes.\n"
-    "Ctrl-C stops the run: the file under work is not replaced.\n\n"
+    "all, keeps its permissions and, where the system allows, its owner and group. Before a\n"
+    "file is replaced, its new encoding is composed as viewers show it and compared with\n"
+    "the file; one that would look different is left as it is and its row says why, as is\n"
+    "a file that changed while the run worked on it. A file that cannot be read, backed up\n"
+    "or replaced gets the reason in its row and the run goes on. On a terminal the run asks\n"
+    "for confirmation first; elsewhere it needs --yes. Ctrl-C stops the run: the file under\n"
+    "work and those after it are not replaced.\n\n"
     "Options:\n"
-    "  --two-pass     also try each animation without masking unchanged pixels; keep the smaller\n"
-    "  --deep         also encode each file anew from the pictures it shows, frame by frame;\n"
-    "                 smaller, slower; keep the smallest\n"
-    "  --backup DIR   first copy every file read, as it was, to DIR (which must exist); a\n"
-    "                 later file of the same name replaces the earlier copy\n"
-    "  -y, --yes      do not ask for confirmation\n"
-    "  --no-verify    replace files without comparing what they show\n"
-    "  -j, --jobs N   work on N files at once (default: the number of cores); rows stay in order\n"
-    "  --json         one JSON object a line for each file, then one with the total\n\n"
+    "  --two-pass       also try each animation without masking unchanged pixels; keep the\n"
+    "                   smaller\n"
+    "  --deep           also encode each file anew from the pictures it shows, frame by\n"
+    "                   frame; smaller, slower; keep the smallest\n"
+    "  --backup DIR     first copy every file read, as it was, to DIR (which must exist),\n"
+    "                   below it the path as given (an absolute one without its leading /);\n"
+    "                   an earlier copy with other bytes is kept and the new one takes the\n"
+    "                   name 'NAME (2).gif', and so on, which its row tells; DIR may not be\n"
+    "                   a listed file's folder\n"
+    "  -y, --yes        do not ask for confirmation\n"
+    "  --no-verify      replace files without comparing what they show\n"
+    "  --preserve-time  a replaced file keeps its modification time\n"
+    "  -j, --jobs N     work on N files at once (default: the number of cores); rows stay in\n"
+    "                   order, and the run ends as with -j 1\n"
+    "  --json           one JSON object a line for each file, then one with the total\n\n"
     "Exit status: 0 when every file was measured and replaced where smaller, 1 when a file\n"
-    "failed or was left because it would look different, or a file cannot be opened or\n"
-    "written, 2 for a usage error, 130 when stopped.\n",
+    "or folder failed, or a file was left because it would look different or changed,\n"
+    "2 for a usage error, 130 when stopped.\n",
     &RunOptimize};
 
 }  // namespace corvane::cli

@@ -21,16 +21,17 @@ extern const Command kTestCommand{
     "Optimizes every file in memory and prints a row for it as the GIF tab's list shows it:\n"
     "the file name, its size, the optimized size (or the error that stopped the file) and\n"
     "the reduction; then \"Total saved :  N bytes\" for the files that would get smaller.\n"
-    "Folders are searched for *.gif files, recursively. Nothing is written. Ctrl-C stops\n"
-    "the run after the file under work.\n\n"
+    "Folders are searched for *.gif files, recursively. A file that cannot be read, or a\n"
+    "folder that cannot be searched, gets the reason in its row and the run goes on.\n"
+    "Nothing is written. Ctrl-C stops the run at the file under work.\n\n"
     "Options:\n"
     "  --two-pass   also try each animation without masking unchanged pixels; keep the smaller\n"
     "  --deep       also encode each file anew from the pictures it shows, frame by frame;\n"
     "               smaller, slower; keep the smallest\n"
     "  -j, --jobs N work on N files at once (default: the number of cores); rows stay in order\n"
     "  --json       one JSON object a line for each file, then one with the total\n\n"
-    "Exit status: 0 when every file was measured, 1 when a file failed or a file cannot be\n"
-    "opened, 2 for a usage error, 130 when stopped.\n",
+    "Exit status: 0 when every file was measured, 1 when a file or folder failed, 2 for a\n"
+    "usage error, 130 when stopped.\n",
     &RunTest};
 
 }  // namespace corvane::cli

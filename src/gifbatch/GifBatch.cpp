@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "BackupCopy.h"
 #include "ParallelGifRun.h"
 
 namespace corvane {
@@ -30,6 +31,7 @@ class TGifBatch::TRunScope {
 };
 
 void TGifBatch::ProcessGifList(bool optimize, const TGifOptions& options, const TGifRunSeams& seams, int jobs) {
+  if (optimize && options.Backup) CheckBackupDirectory(FList, options);
   TRunScope scope(*this, seams);
   FTotal = 0;
   TGifMode mode = optimize ? TGifMode::Optimize : TGifMode::Test;
@@ -37,13 +39,19 @@ void TGifBatch::ProcessGifList(bool optimize, const TGifOptions& options, const 
     RunInOrder(mode, options, seams);
     return;
   }
-  TGifRunSeams workerSeams{seams.Reduce, seams.CheckEncoding, {}, {}, {}, {}};
+  TGifRunSeams workerSeams{seams.Reduce, seams.CheckEncoding, {}, {}, {}, {}, seams.BeforeReplace};
   RunGifListInParallel(TParallelGifRun{
       FList, jobs, mode, options, workerSeams, FAbortRequested,
-      [&](int index, TGifFileResult& result, TGifWorkingSet& work) { Finish(index, mode, result, work, workerSeams); },
+      [&](int index, TGifFileResult& result, TGifWorkingSet& work) {
+        if (mode == TGifMode::Optimize && result.Smaller())
+          CheckSmallerEncoding(FList.Item(index), index, result, work, workerSeams);
+      },
+      [&](int index, TGifFileResult& result, std::span<const uint8_t> encoding) {
+        if (mode == TGifMode::Optimize && result.Smaller()) ReplaceFile(FList.Item(index), index, result, encoding, options, seams);
+        Count(result, seams);
+      },
       [&](int index, const TGifFileResult& result) {
         if (seams.ItemChanged) seams.ItemChanged(index);
-        Count(result, seams);
         if (seams.FileEnded) seams.FileEnded(index, result);
         if (result.Ending == TGifFileEnding::Complete && seams.ProcessMessages) seams.ProcessMessages();
       }});
@@ -55,19 +63,14 @@ void TGifBatch::RunInOrder(TGifMode mode, const TGifOptions& options, const TGif
   for (int i = 0; i < count; ++i) {
     TGifFileResult result = ProcessGifFile(FList.Item(i), i, mode, options, *work, FAbortRequested, seams);
     if (result.Ending == TGifFileEnding::Complete) {
-      Finish(i, mode, result, *work, seams);
+      if (mode == TGifMode::Optimize && result.Smaller())
+        ReplaceWithSmallerEncoding(FList.Item(i), i, result, *work, options, seams);
       Count(result, seams);
     }
     if (seams.FileEnded) seams.FileEnded(i, result);
     if (result.Ending == TGifFileEnding::Aborted) return;
     if (result.Ending == TGifFileEnding::Complete && seams.ProcessMessages) seams.ProcessMessages();
   }
-}
-
-void TGifBatch::Finish(int index, TGifMode mode, TGifFileResult& result, TGifWorkingSet& work,
-                       const TGifRunSeams& seams) {
-  if (mode == TGifMode::Optimize && result.Smaller())
-    ReplaceWithSmallerEncoding(FList.Item(index), index, result, work, seams);
 }
 
 void TGifBatch::Count(const TGifFileResult& result, const TGifRunSeams& seams) {

@@ -42,8 +42,9 @@ class TGifBatch {
   // jobs > 1 works on that many files at once, each worker with its own buffers and
   // images, and still reports and counts in list order; a file is never worked on by
   // two workers at once, nor is a backup name, so a path or a backup name listed twice
-  // is handled in list order. Errors the pipeline does not catch end the run after its
-  // clean-up and pass on.
+  // is handled in list order; the run ends as a run in order would. Errors the pipeline
+  // does not catch end the run after its clean-up and pass on. An Optimize run with
+  // backups first refuses a backup directory among the files (EBackupDirectory).
   void ProcessGifList(bool optimize, const TGifOptions& options, const TGifRunSeams& seams, int jobs = 1);
 
   // The test of one item on selection: its results are appended as in a Test run, and
@@ -53,8 +54,6 @@ class TGifBatch {
  private:
   class TRunScope;
   void RunInOrder(TGifMode mode, const TGifOptions& options, const TGifRunSeams& seams);
-  // The finishing step for a file: Optimize replaces the file with a smaller encoding.
-  void Finish(int index, TGifMode mode, TGifFileResult& result, TGifWorkingSet& work, const TGifRunSeams& seams);
   // Counts a smaller result into the total and its label.
   void Count(const TGifFileResult& result, const TGifRunSeams& seams);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace corvane {
 
@@ -16,26 +17,40 @@ bool HasGifExtension(const fs::path& path) {
   return extension == ".gif";
 }
 
-// Unreadable folders below are skipped rather than ending the search.
-std::vector<std::string> GifFilesBelow(const fs::path& folder) {
+// Links to folders are not followed, so that no folder is searched twice or forever.
+std::vector<std::string> GifFilesBelow(const fs::path& top, const TFolderError& folderError) {
   std::vector<std::string> found;
-  std::error_code error;
-  for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, error), end;
-       !error && it != end; it.increment(error)) {
-    if (it->is_regular_file(error) && HasGifExtension(it->path())) found.push_back(it->path().string());
+  std::vector<std::pair<std::string, std::string>> failed;
+  std::vector<fs::path> folders{top};
+  while (!folders.empty()) {
+    fs::path folder = std::move(folders.back());
+    folders.pop_back();
+    std::error_code error;
+    fs::directory_iterator it(folder, error), end;
+    for (; !error && it != end; it.increment(error)) {
+      std::error_code ignored;
+      if (it->is_directory(ignored) && !it->is_symlink(ignored))
+        folders.push_back(it->path());
+      else if (it->is_regular_file(ignored) && HasGifExtension(it->path()))
+        found.push_back(it->path().string());
+    }
+    if (error) failed.emplace_back(folder.string(), "Cannot open folder " + folder.string() + ": " + error.message());
   }
+  std::sort(failed.begin(), failed.end());
+  for (const auto& [folder, message] : failed)
+    if (folderError) folderError(folder, message);
   std::sort(found.begin(), found.end());
   return found;
 }
 
 }  // namespace
 
-std::vector<std::string> ListGifFiles(const std::vector<std::string>& paths) {
+std::vector<std::string> ListGifFiles(const std::vector<std::string>& paths, const TFolderError& folderError) {
   std::vector<std::string> files;
   for (const std::string& path : paths) {
     std::error_code error;
     if (fs::is_directory(path, error)) {
-      std::vector<std::string> below = GifFilesBelow(path);
+      std::vector<std::string> below = GifFilesBelow(path, folderError);
       files.insert(files.end(), below.begin(), below.end());
     } else {
       files.push_back(path);

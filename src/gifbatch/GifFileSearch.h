@@ -1,14 +1,20 @@
 #pragma once
 // The files a list of command-line paths stands for.
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace corvane {
 
+// Told of a folder whose entries cannot be listed, with the message naming it and the
+// system's reason.
+using TFolderError = std::function<void(const std::string& folder, const std::string& message)>;
+
 // In the given order: each path that is not a folder as it is (a file that is not a GIF
 // file or does not exist is listed too and fails when it is read), and for each folder
 // the files anywhere below it whose extension is ".gif" in any case, sorted by path.
-std::vector<std::string> ListGifFiles(const std::vector<std::string>& paths);
+// A folder that cannot be read is told to folderError and the search goes on.
+std::vector<std::string> ListGifFiles(const std::vector<std::string>& paths, const TFolderError& folderError = {});
 
 }  // namespace corvane

@@ -25,6 +25,13 @@ struct TGifOptions {
   // Optimize mode only: copy each file, as read, into the backup directory first.
   bool Backup = false;
   std::string BackupDirectory;
+  // The command line's ways. Backups keep the listed path's folders below the directory.
+  bool BackupKeepsFolders = false;
+  // A replaced file keeps its modification time.
+  bool PreserveTime = false;
+  // A file whose reading, backup, optimization or replacement raises fails with the error
+  // in its row and the run goes on; otherwise the error ends the run.
+  bool ErrorsInRows = false;
 };
 
 // Answers how the new encoding of a file looks different from the file, or nothing when
@@ -46,6 +53,8 @@ struct TGifRunSeams {
   std::function<void(int index, const TGifFileResult& result)> FileEnded;
   // The Abort button's state, the cursor or the total label changed.
   std::function<void()> ViewChanged;
+  // Optimize mode, right before a file is checked to be still the one read and replaced.
+  std::function<void(const std::string& path)> BeforeReplace;
 };
 
 }  // namespace corvane

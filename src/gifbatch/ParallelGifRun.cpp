@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
@@ -21,7 +22,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class TItemState : uint8_t { Pending, Working, Done, Escaped };
+// Done: worked on, waiting for the calling thread; Ended: finished and reported, or the
+// run ended before it.
+enum class TItemState : uint8_t { Pending, Working, Done, Ended, Escaped };
+
+// How far beyond the file to be finished next the workers may go, per worker: results
+// waiting to be finished hold their encodings.
+constexpr int kLookAheadPerJob = 2;
 
 // Names that stand for one file: its device and inode when it exists, else its
 // absolute, normalised path.
@@ -33,11 +40,18 @@ std::string FileIdentity(const std::string& path) {
   return "path:" + (error ? fs::path(path) : absolute).lexically_normal().string();
 }
 
+// What a worker leaves for the calling thread.
+struct TWorkedItem {
+  TGifFileResult Result;
+  std::vector<uint8_t> Encoding;
+  std::exception_ptr Error;
+  size_t TextsBefore = 0;  // the item's texts when the worker took it
+};
+
 class TScheduler {
  public:
-  explicit TScheduler(const TParallelGifRun& run) : FRun(run), FStates(size_t(run.List.Count())) {
-    FResults.resize(FStates.size());
-    FErrors.resize(FStates.size());
+  explicit TScheduler(const TParallelGifRun& run)
+      : FRun(run), FStates(size_t(run.List.Count())), FItems(FStates.size()), FEndAt(FStates.size()) {
     FindConflicts();
   }
 
@@ -45,12 +59,16 @@ class TScheduler {
 
  private:
   void FindConflicts();
-  bool Stopping() const { return FStop || FRun.AbortRequested.load(); }
-  // Under the lock: the first pending item whose conflicting items have all ended, or -1.
+  bool Aborting() const { return FRun.AbortRequested.load(); }
+  // Under the lock: the first pending item the workers may take, or -1.
   int NextReady() const;
   void Work();
   void Process(int index, TGifWorkingSet& work);
-  void End(int index, TItemState state);
+  void SetState(int index, TItemState state);
+  // On the calling thread: finishes and reports the item; answers whether the run goes on.
+  bool Conclude(size_t index, TItemState state);
+  // The items after the ending: the texts their workers gave them are taken back.
+  void TakeBackAfter(size_t ending);
   // An abort request comes without a notification (from a signal handler, say), so
   // waits look at the flag now and then.
   template <typename Predicate>
@@ -68,12 +86,15 @@ class TScheduler {
 
   const TParallelGifRun& FRun;
   std::vector<TItemState> FStates;
-  std::vector<TGifFileResult> FResults;
-  std::vector<std::exception_ptr> FErrors;
+  std::vector<TWorkedItem> FItems;
   // For each item, the latest earlier items it conflicts with.
   std::vector<std::vector<int>> FConflicts;
   size_t FFirstPending = 0;
+  size_t FNextToConclude = 0;
+  // The first item that ended aborted or raised: later items are not taken.
+  size_t FEndAt;
   bool FStop = false;
+  std::exception_ptr FError;
   std::mutex FMutex;
   std::condition_variable FChanged;
 };
@@ -94,33 +115,38 @@ void TScheduler::FindConflicts() {
 }
 
 int TScheduler::NextReady() const {
-  for (size_t i = FFirstPending; i < FStates.size(); ++i) {
+  size_t limit = std::min(FEndAt, FNextToConclude + size_t(kLookAheadPerJob * FRun.Jobs));
+  for (size_t i = FFirstPending; i < limit; ++i) {
     if (FStates[i] != TItemState::Pending) continue;
     bool ready = true;
-    for (int earlier : FConflicts[i]) ready = ready && FStates[size_t(earlier)] >= TItemState::Done;
+    for (int earlier : FConflicts[i]) ready = ready && FStates[size_t(earlier)] == TItemState::Ended;
     if (ready) return int(i);
   }
   return -1;
 }
 
-void TScheduler::End(int index, TItemState state) {
+void TScheduler::SetState(int index, TItemState state) {
   std::lock_guard lock(FMutex);
   FStates[size_t(index)] = state;
-  if (state == TItemState::Escaped || FResults[size_t(index)].Ending == TGifFileEnding::Aborted) FStop = true;
+  if (state == TItemState::Escaped || FItems[size_t(index)].Result.Ending == TGifFileEnding::Aborted)
+    FEndAt = std::min(FEndAt, size_t(index));
   FChanged.notify_all();
 }
 
 void TScheduler::Process(int index, TGifWorkingSet& work) {
+  TWorkedItem& worked = FItems[size_t(index)];
   try {
     TGifListItem& item = FRun.List.Item(index);
+    worked.TextsBefore = item.SubItems.size();
     TGifFileResult result = ProcessGifFile(item, index, FRun.Mode, FRun.Options, work, FRun.AbortRequested, FRun.WorkerSeams);
-    if (result.Ending == TGifFileEnding::Complete && FRun.Finish) FRun.Finish(index, result, work);
+    if (result.Ending == TGifFileEnding::Complete && FRun.Check) FRun.Check(index, result, work);
+    if (FRun.Mode == TGifMode::Optimize && result.Smaller() && !result.Refused) worked.Encoding = result.Chosen->TakeBytes();
     result.Chosen = nullptr;
-    FResults[size_t(index)] = result;
-    End(index, TItemState::Done);
+    worked.Result = std::move(result);
+    SetState(index, TItemState::Done);
   } catch (...) {
-    FErrors[size_t(index)] = std::current_exception();
-    End(index, TItemState::Escaped);
+    worked.Error = std::current_exception();
+    SetState(index, TItemState::Escaped);
   }
 }
 
@@ -130,14 +156,51 @@ void TScheduler::Work() {
     int index;
     {
       std::unique_lock lock(FMutex);
-      WaitFor(lock, [&] { return Stopping() || FFirstPending >= FStates.size() || NextReady() >= 0; });
-      if (Stopping() || FFirstPending >= FStates.size()) return;
+      auto over = [&] { return FStop || Aborting() || FFirstPending >= FEndAt; };
+      WaitFor(lock, [&] { return over() || NextReady() >= 0; });
+      if (over()) return;
       index = NextReady();
       FStates[size_t(index)] = TItemState::Working;
       while (FFirstPending < FStates.size() && FStates[FFirstPending] != TItemState::Pending) ++FFirstPending;
     }
     Process(index, *work);
   }
+}
+
+bool TScheduler::Conclude(size_t index, TItemState state) {
+  TWorkedItem& worked = FItems[index];
+  TGifFileResult& result = worked.Result;
+  if (state == TItemState::Escaped) {
+    FError = worked.Error;
+    return false;
+  }
+  // A file not yet worked on, or worked on ahead of a run in order that would have seen
+  // the abort request before it: it ends aborted before it is read.
+  if (state == TItemState::Pending || (result.Ending != TGifFileEnding::Aborted && Aborting())) {
+    if (state == TItemState::Done) FRun.List.Item(int(index)).SubItems.resize(worked.TextsBefore);
+    FRun.Report(int(index), TGifFileResult{});
+    return false;
+  }
+  try {
+    if (result.Ending == TGifFileEnding::Complete && FRun.Finish) FRun.Finish(int(index), result, worked.Encoding);
+  } catch (...) {
+    FError = std::current_exception();
+    return false;
+  }
+  worked.Encoding = {};
+  {
+    std::lock_guard lock(FMutex);
+    FStates[index] = TItemState::Ended;
+    FNextToConclude = index + 1;
+  }
+  FChanged.notify_all();
+  FRun.Report(int(index), result);
+  return result.Ending != TGifFileEnding::Aborted;
+}
+
+void TScheduler::TakeBackAfter(size_t ending) {
+  for (size_t i = ending + 1; i < FStates.size(); ++i)
+    if (FStates[i] != TItemState::Pending) FRun.List.Item(int(i)).SubItems.resize(FItems[i].TextsBefore);
 }
 
 // Workers are told to stop before they are joined, also when a report raises.
@@ -153,24 +216,27 @@ class TStopOnExit {
 };
 
 void TScheduler::Run() {
-  std::vector<std::jthread> workers;
-  TStopOnExit stop([this] { StopWorkers(); });
-  int count = std::max(1, std::min<int>(FRun.Jobs, int(FStates.size())));
-  for (int w = 0; w < count; ++w) workers.emplace_back([this] { Work(); });
-  std::exception_ptr firstError;
-  for (size_t i = 0; i < FStates.size(); ++i) {
-    TItemState state;
-    {
-      std::unique_lock lock(FMutex);
-      WaitFor(lock, [&] { return FStates[i] >= TItemState::Done || (FStates[i] == TItemState::Pending && Stopping()); });
-      state = FStates[i];
+  size_t ending = FStates.size();
+  {
+    std::vector<std::jthread> workers;
+    TStopOnExit stop([this] { StopWorkers(); });
+    int count = std::max(1, std::min<int>(FRun.Jobs, int(FStates.size())));
+    for (int w = 0; w < count; ++w) workers.emplace_back([this] { Work(); });
+    for (size_t i = 0; i < FStates.size(); ++i) {
+      TItemState state;
+      {
+        std::unique_lock lock(FMutex);
+        WaitFor(lock, [&] { return FStates[i] >= TItemState::Done || (FStates[i] == TItemState::Pending && Aborting()); });
+        state = FStates[i];
+      }
+      if (!Conclude(i, state)) {
+        ending = i;
+        break;
+      }
     }
-    if (state == TItemState::Done) FRun.Report(int(i), FResults[i]);
-    if (state == TItemState::Escaped && !firstError) firstError = FErrors[i];
   }
-  StopWorkers();
-  workers.clear();
-  if (firstError) std::rethrow_exception(firstError);
+  TakeBackAfter(ending);
+  if (FError) std::rethrow_exception(FError);
 }
 
 }  // namespace

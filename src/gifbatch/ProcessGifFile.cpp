@@ -2,10 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <climits>
 #include <exception>
 #include <string>
 
+#include "BackupCopy.h"
 #include "gifopt/DeepOptimize.h"
 #include "platform/FileUtils.h"
 #include "platform/MulDiv.h"
@@ -15,22 +17,36 @@ namespace corvane {
 namespace {
 
 // Only regular files are read: a pipe or a device would block or never end, and sizes
-// are 32-bit signed counts.
-void ReadFileInto(TMemoryStream& buffer, const std::string& path) {
+// are 32-bit signed counts. Answers the stamp of what was read.
+TFileStamp ReadFileInto(TMemoryStream& buffer, const std::string& path) {
+  timespec readStart = FileClockNow();
   struct stat status {};
-  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > INT32_MAX)
-    throw EFOpenError(path);
+  if (::stat(path.c_str(), &status) != 0) {
+    int error = errno;
+    throw EFOpenError(path, SystemReason(error));
+  }
+  if (!S_ISREG(status.st_mode)) throw EFOpenError(path, S_ISDIR(status.st_mode) ? SystemReason(EISDIR) : "not a regular file");
+  if (status.st_size > INT32_MAX) throw EFOpenError(path, SystemReason(EFBIG));
   try {
     TFileStream file(path, TFileMode::OpenRead);
     int64_t size = file.Size();
-    if (size > INT32_MAX) throw EFOpenError(path);
+    if (size > INT32_MAX) throw EFOpenError(path, SystemReason(EFBIG));
     buffer.SetSize(size);
     file.ReadBuffer(buffer.Memory(), size);
     buffer.SetPosition(0);
+  } catch (const EFOpenError&) {
+    throw;
   } catch (const EStreamError&) {
-    throw EFOpenError(path);
+    throw EFOpenError(path, SystemReason(EIO));
   }
+  return StampOfRead(status, readStart, buffer.Bytes());
 }
+
+// Raised when the file to replace is no longer the one read.
+class EFileChanged : public EPlatformError {
+ public:
+  EFileChanged() : EPlatformError("the file changed during the run") {}
+};
 
 // Whatever way a file ends, its frames do not survive into the next file.
 class TDiscardImages {
@@ -68,7 +84,7 @@ class TFileRun {
       step();
       return true;
     } catch (const std::exception& e) {
-      Append(e.what());
+      Append(FResult.Error = e.what());
       return false;
     }
   }
@@ -77,6 +93,8 @@ class TFileRun {
   bool ReadAndBackUp();
   // The deep level's encoding of the image as read into buffer D (empty when it has none).
   void EncodeDeep();
+  // The pipeline's steps up to the result texts; FResult.Ending tells how they ended.
+  void Steps();
 
   TGifListItem& FItem;
   int FIndex;
@@ -93,11 +111,12 @@ bool TFileRun::ReadAndBackUp() {
   FWork.BufferB.Clear();
   FWork.BufferD.Clear();
   FWork.Source.clear();
-  ReadFileInto(FWork.BufferA, FItem.Caption);
-  if (FMode == TGifMode::Optimize && FOptions.Backup)
-    WriteFileAtomically(FOptions.BackupDirectory + "/" + FileNamePart(FItem.Caption), FWork.BufferA.Bytes());
+  FResult.Source = ReadFileInto(FWork.BufferA, FItem.Caption);
+  FResult.Read = true;
   FResult.SourceSize = FWork.BufferA.Size();
   Append(std::to_string(FResult.SourceSize));
+  if (FMode == TGifMode::Optimize && FOptions.Backup)
+    FResult.Backup = WriteBackupCopy(FOptions, BackupPathOf(FOptions, FItem.Caption), FWork.BufferA.Bytes());
   return Guarded([&] {
     FWork.BufferA.SetPosition(0);
     FWork.ImageM.LoadFromStream(FWork.BufferA);
@@ -121,27 +140,40 @@ TGifFileEnding TFileRun::Pass(TGIFImage& image, TReduceSteps steps, TMemoryStrea
 
 TGifFileResult TFileRun::Run() {
   TDiscardImages discard(FWork);
-  if (AbortSeen()) return FResult;
+  try {
+    Steps();
+  } catch (const std::exception& e) {
+    if (!FOptions.ErrorsInRows) throw;
+    Append(FResult.Error = e.what());
+    FResult.Ending = TGifFileEnding::Failed;
+  }
+  if (!FResult.Backup.empty() && FResult.Backup != BackupPathOf(FOptions, FItem.Caption))
+    Append("Backed up as " + FResult.Backup.string());
+  return FResult;
+}
+
+void TFileRun::Steps() {
+  if (AbortSeen()) return;
   if (!ReadAndBackUp()) {
     FResult.Ending = TGifFileEnding::Failed;
-    return FResult;
+    return;
   }
-  if (AbortSeen()) return FResult;
+  if (AbortSeen()) return;
   if (FOptions.Deep) EncodeDeep();
-  if (AbortSeen()) return FResult;
+  if (AbortSeen()) return;
   if (FSeams.CheckEncoding && FMode == TGifMode::Optimize)
     FWork.Source = FWork.BufferA.TakeBytes();
   else
     FWork.BufferA.Clear();
   bool twoPass = FOptions.TwoPass && FWork.ImageM.FrameCount() > 1;
   if (twoPass) FWork.ImageC.CopyFrom(FWork.ImageM);
-  if (AbortSeen()) return FResult;
+  if (AbortSeen()) return;
   if (twoPass) {
     FResult.Ending = Pass(FWork.ImageC, kFirstPassSteps, FWork.BufferA);
-    if (FResult.Ending != TGifFileEnding::Complete) return FResult;
+    if (FResult.Ending != TGifFileEnding::Complete) return;
   }
   FResult.Ending = Pass(FWork.ImageM, kMainPassSteps, FWork.BufferB);
-  if (FResult.Ending != TGifFileEnding::Complete) return FResult;
+  if (FResult.Ending != TGifFileEnding::Complete) return;
 
   bool firstPassWins = twoPass && FWork.BufferB.Size() > FWork.BufferA.Size();
   FResult.Chosen = firstPassWins ? &FWork.BufferA : &FWork.BufferB;
@@ -151,7 +183,12 @@ TGifFileResult TFileRun::Run() {
   FItem.AppendResult(std::to_string(FResult.OptimizedSize));
   int32_t reduction = MulDiv(int32_t(FResult.SourceSize - FResult.OptimizedSize), 100, int32_t(FResult.SourceSize));
   Append(std::to_string(reduction) + "%");
-  return FResult;
+}
+
+void Refuse(TGifListItem& item, int index, TGifFileResult& result, const std::string& why, const TGifRunSeams& seams) {
+  result.Refused = true;
+  item.AppendResult("Not replaced: " + why);
+  if (seams.ItemChanged) seams.ItemChanged(index);
 }
 
 }  // namespace
@@ -161,25 +198,40 @@ TGifFileResult ProcessGifFile(TGifListItem& item, int index, TGifMode mode, cons
   return TFileRun(item, index, mode, options, work, abortRequested, seams).Run();
 }
 
-void ReplaceWithSmallerEncoding(TGifListItem& item, int index, TGifFileResult& result, TGifWorkingSet& work,
-                                const TGifRunSeams& seams) {
-  const std::vector<uint8_t>& encoding = result.Chosen->Bytes();
-  if (seams.CheckEncoding) {
-    std::optional<std::string> difference;
-    try {
-      difference = seams.CheckEncoding(work.Source, encoding);
-    } catch (const std::exception& e) {
-      difference = e.what();
-    }
-    if (difference) {
-      result.Refused = true;
-      item.AppendResult("Not replaced: " + *difference);
-      if (seams.ItemChanged) seams.ItemChanged(index);
-      return;
-    }
+void CheckSmallerEncoding(TGifListItem& item, int index, TGifFileResult& result, const TGifWorkingSet& work,
+                          const TGifRunSeams& seams) {
+  if (!seams.CheckEncoding) return;
+  std::optional<std::string> difference;
+  try {
+    difference = seams.CheckEncoding(work.Source, result.Chosen->Bytes());
+  } catch (const std::exception& e) {
+    difference = e.what();
   }
-  WriteFileAtomically(item.Caption, encoding);
-  result.Rewritten = true;
+  if (difference) Refuse(item, index, result, *difference, seams);
+}
+
+void ReplaceFile(TGifListItem& item, int index, TGifFileResult& result, std::span<const uint8_t> encoding,
+                 const TGifOptions& options, const TGifRunSeams& seams) {
+  if (result.Refused) return;
+  TReplaceOptions replace{options.PreserveTime, [&] {
+                            if (seams.BeforeReplace) seams.BeforeReplace(item.Caption);
+                            if (!StillTheFileRead(item.Caption, result.Source)) throw EFileChanged();
+                          }};
+  try {
+    WriteFileAtomically(item.Caption, encoding, replace);
+    result.Rewritten = true;
+  } catch (const EFileChanged& e) {
+    Refuse(item, index, result, e.what(), seams);
+  } catch (const EFCreateError& e) {
+    if (!options.ErrorsInRows) throw;
+    Refuse(item, index, result, e.what(), seams);
+  }
+}
+
+void ReplaceWithSmallerEncoding(TGifListItem& item, int index, TGifFileResult& result, const TGifWorkingSet& work,
+                                const TGifOptions& options, const TGifRunSeams& seams) {
+  CheckSmallerEncoding(item, index, result, work, seams);
+  ReplaceFile(item, index, result, result.Chosen->Bytes(), options, seams);
 }
 
 }  // namespace corvane

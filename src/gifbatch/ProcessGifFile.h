@@ -6,10 +6,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
 
 #include "GifList.h"
 #include "GifRunSettings.h"
 #include "GifWorkingSet.h"
+#include "platform/FileStamp.h"
 
 namespace corvane {
 
@@ -21,27 +25,48 @@ enum class TGifFileEnding : uint8_t {
 
 struct TGifFileResult {
   TGifFileEnding Ending = TGifFileEnding::Aborted;
+  bool Read = false;          // the file's bytes were read
   int64_t SourceSize = 0;     // once the file is read
   int64_t OptimizedSize = 0;  // when complete
   // Buffer A or B of the working set, rewound, when complete.
   TMemoryStream* Chosen = nullptr;
+  // The file as it was read, to tell whether it is still the same when it is replaced.
+  TFileStamp Source;
+  // Where the backup copy went, when one was made.
+  std::filesystem::path Backup;
+  // The message of a failed file.
+  std::string Error;
   // Set by the finishing step.
   bool Rewritten = false;
-  bool Refused = false;  // the new encoding would look different; the file kept its bytes
+  // The file kept its bytes though the result is smaller: the new encoding would look
+  // different, the file changed during the run or could not be replaced. The item's last
+  // text says why.
+  bool Refused = false;
 
   bool Smaller() const { return Ending == TGifFileEnding::Complete && OptimizedSize < SourceSize; }
 };
 
 // Runs the pipeline for the item (the index names it to seams.ItemChanged). Errors
-// reading the file ("Cannot open file %s"), writing the backup ("Cannot create file %s")
-// and those of seams.Reduce pass on to the caller. Both images are empty afterwards.
+// reading the file ("Cannot open file %s: reason"), writing the backup ("Cannot create
+// file %s: reason") and those of seams.Reduce pass on to the caller, unless
+// options.ErrorsInRows makes them the file's failure. A backup copy that had to take
+// another name is told by a last text "Backed up as NAME". Both images are empty
+// afterwards.
 TGifFileResult ProcessGifFile(TGifListItem& item, int index, TGifMode mode, const TGifOptions& options, TGifWorkingSet& work,
                               const std::atomic<bool>& abortRequested, const TGifRunSeams& seams);
 
-// The finishing step of an Optimize run for a smaller result: checks the encoding when
-// seams.CheckEncoding is set (a refusal is appended to the item) and replaces the file
-// with it atomically. "Cannot create file %s" when the file cannot be replaced.
-void ReplaceWithSmallerEncoding(TGifListItem& item, int index, TGifFileResult& result, TGifWorkingSet& work,
-                                const TGifRunSeams& seams);
+// The finishing step of an Optimize run for a smaller result, in two halves: the check
+// of the encoding when seams.CheckEncoding is set (a refusal is appended to the item)...
+void CheckSmallerEncoding(TGifListItem& item, int index, TGifFileResult& result, const TGifWorkingSet& work,
+                          const TGifRunSeams& seams);
+// ... and, unless refused, the atomic replacement of the file when it is still the one
+// read ("Not replaced: the file changed during the run" otherwise). "Cannot create file
+// %s: reason" when the file cannot be replaced passes on, or with options.ErrorsInRows
+// becomes the refusal's text.
+void ReplaceFile(TGifListItem& item, int index, TGifFileResult& result, std::span<const uint8_t> encoding,
+                 const TGifOptions& options, const TGifRunSeams& seams);
+// Both halves.
+void ReplaceWithSmallerEncoding(TGifListItem& item, int index, TGifFileResult& result, const TGifWorkingSet& work,
+                                const TGifOptions& options, const TGifRunSeams& seams);
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace corvane {
 
@@ -69,16 +70,31 @@ class EWriteError : public EStreamError {
   EWriteError() : EStreamError("Stream write error") {}
 };
 
-class EFOpenError : public EStreamError {
+// A file that cannot be opened or created; the system's reason, when known, follows
+// the message after ": ".
+class EFileError : public EStreamError {
  public:
-  explicit EFOpenError(const std::string& fileName)
-      : EStreamError("Cannot open file " + fileName) {}
+  EFileError(const std::string& message, const std::string& reason)
+      : EStreamError(reason.empty() ? message : message + ": " + reason), FReason(reason) {}
+  const std::string& Reason() const { return FReason; }
+
+ private:
+  std::string FReason;
 };
 
-class EFCreateError : public EStreamError {
+class EFOpenError : public EFileError {
  public:
-  explicit EFCreateError(const std::string& fileName)
-      : EStreamError("Cannot create file " + fileName) {}
+  explicit EFOpenError(const std::string& fileName, const std::string& reason = {})
+      : EFileError("Cannot open file " + fileName, reason) {}
 };
+
+class EFCreateError : public EFileError {
+ public:
+  explicit EFCreateError(const std::string& fileName, const std::string& reason = {})
+      : EFileError("Cannot create file " + fileName, reason) {}
+};
+
+// The system's words for an error number, such as "Permission denied".
+inline std::string SystemReason(int errorNumber) { return std::generic_category().message(errorNumber); }
 
 }  // namespace corvane

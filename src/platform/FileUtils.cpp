@@ -1,7 +1,10 @@
 #include "FileUtils.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdlib>
 #include <random>
@@ -45,26 +48,113 @@ fs::path LinkTarget(const fs::path& fileName) {
   return error ? fileName : target;
 }
 
+// Raised with the error number of the call that failed; the callers turn it into the
+// create error of the file they were asked to write.
+struct TSystemFailure {
+  int Number;
+};
+
+void Check(bool done) {
+  if (!done) throw TSystemFailure{errno};
+}
+
+// New content for a file, written where no reader sees it until it takes its name: an
+// unnamed file in the target's folder where the system has them, so that a program
+// killed half-way leaves nothing behind, otherwise a temporary name beside the target.
+class TPendingFile {
+ public:
+  explicit TPendingFile(const fs::path& target) : FTarget(target) {
+    fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    FHandle = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (FHandle >= 0) return;
+    FTemporary = TemporaryNameBeside(target);
+    FHandle = ::open(FTemporary.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0666);
+    if (FHandle < 0) FTemporary.clear();
+    Check(FHandle >= 0);
+  }
+  ~TPendingFile() {
+    if (FHandle >= 0) ::close(FHandle);
+    if (!FTemporary.empty()) ::unlink(FTemporary.c_str());
+  }
+  TPendingFile(const TPendingFile&) = delete;
+  TPendingFile& operator=(const TPendingFile&) = delete;
+
+  void Write(std::span<const uint8_t> bytes) {
+    for (size_t done = 0; done < bytes.size();) {
+      ssize_t n = ::write(FHandle, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      Check(n > 0);
+      done += size_t(n);
+    }
+  }
+  // The owner and group where the system allows, the permission bits, and on request the
+  // modification time of the file this one replaces.
+  void TakeAttributesOf(const struct stat& replaced, bool modificationTime) {
+    [[maybe_unused]] int ignored = ::fchown(FHandle, replaced.st_uid, replaced.st_gid);
+    Check(::fchmod(FHandle, replaced.st_mode & 07777) == 0);
+    if (!modificationTime) return;
+    const struct timespec times[2] = {{0, UTIME_OMIT}, replaced.st_mtim};
+    Check(::futimens(FHandle, times) == 0);
+  }
+  void Sync() { Check(::fsync(FHandle) == 0); }
+  // Gives the content the target's name, replacing what has it.
+  void Replace() {
+    if (FTemporary.empty()) Name(TemporaryNameBeside(FTarget));
+    Check(::rename(FTemporary.c_str(), FTarget.c_str()) == 0);
+    FTemporary.clear();
+  }
+  // Gives the content the target's name unless the name is taken; answers whether it did.
+  bool Create() {
+    if (!FTemporary.empty()) {
+      bool linked = ::link(FTemporary.c_str(), FTarget.c_str()) == 0;
+      Check(linked || errno == EEXIST);
+      return linked;
+    }
+    bool linked = LinkUnnamed(FTarget);
+    Check(linked || errno == EEXIST);
+    return linked;
+  }
+
+ private:
+  bool LinkUnnamed(const fs::path& name) const {
+    std::string self = "/proc/self/fd/" + std::to_string(FHandle);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  }
+  void Name(const fs::path& temporary) {
+    Check(LinkUnnamed(temporary));
+    FTemporary = temporary;
+  }
+
+  fs::path FTarget;
+  fs::path FTemporary;  // the name the content has while it is not the target's
+  int FHandle = -1;
+};
+
 }  // namespace
 
-void WriteFileAtomically(const fs::path& linkOrFile, std::span<const uint8_t> bytes) {
+void WriteFileAtomically(const fs::path& linkOrFile, std::span<const uint8_t> bytes, const TReplaceOptions& options) {
   fs::path fileName = LinkTarget(linkOrFile);
-  fs::path temporary = TemporaryNameBeside(fileName);
   try {
-    {
-      TFileStream file(temporary, TFileMode::Create);
-      file.WriteBuffer(bytes.data(), int64_t(bytes.size()));
-      struct stat existing {};
-      if (::stat(fileName.c_str(), &existing) == 0) ::chmod(temporary.c_str(), existing.st_mode & 07777);
-      file.Sync();
-    }
-    std::error_code error;
-    fs::rename(temporary, fileName, error);
-    if (error) throw EFCreateError(linkOrFile.string());
-  } catch (const EPlatformError&) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw EFCreateError(linkOrFile.string());
+    TPendingFile pending(fileName);
+    pending.Write(bytes);
+    struct stat replaced {};
+    if (::stat(fileName.c_str(), &replaced) == 0) pending.TakeAttributesOf(replaced, options.KeepModificationTime);
+    pending.Sync();
+    if (options.BeforeRename) options.BeforeRename();
+    pending.Replace();
+  } catch (const TSystemFailure& failure) {
+    throw EFCreateError(linkOrFile.string(), SystemReason(failure.Number));
+  }
+}
+
+bool WriteNewFile(const fs::path& fileName, std::span<const uint8_t> bytes) {
+  try {
+    TPendingFile pending(fileName);
+    pending.Write(bytes);
+    pending.Sync();
+    return pending.Create();
+  } catch (const TSystemFailure& failure) {
+    throw EFCreateError(fileName.string(), SystemReason(failure.Number));
   }
 }
 

@@ -103,12 +103,18 @@ TFileStream::TFileStream(const std::filesystem::path& fileName, TFileMode mode)
   switch (mode) {
     case TFileMode::Create:
       FHandle = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-      if (FHandle < 0) throw EFCreateError(fileName.string());
+      if (FHandle < 0) {
+        int error = errno;
+        throw EFCreateError(fileName.string(), SystemReason(error));
+      }
       break;
     case TFileMode::OpenRead:
     case TFileMode::OpenWrite:
       FHandle = ::open(fileName.c_str(), (mode == TFileMode::OpenRead ? O_RDONLY : O_RDWR) | O_CLOEXEC);
-      if (FHandle < 0) throw EFOpenError(fileName.string());
+      if (FHandle < 0) {
+        int error = errno;
+        throw EFOpenError(fileName.string(), SystemReason(error));
+      }
       break;
   }
 }

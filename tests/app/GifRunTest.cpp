@@ -205,7 +205,8 @@ TEST_F(GifRunTest, ErrorsTheRunDoesNotCatchReachTheReportAfterItsCleanUp) {
   AddFile("later.gif", test::SloppyGif());
   TestAll();
   ASSERT_EQ(FakeUi().Errors.size(), 1u);
-  EXPECT_EQ(FakeUi().Errors[0], (std::pair<QString, QString>("Corvane", "Cannot open file " + missing + ".")));
+  EXPECT_EQ(FakeUi().Errors[0],
+            (std::pair<QString, QString>("Corvane", "Cannot open file " + missing + ": No such file or directory.")));
   EXPECT_EQ(Row(0)[1], Size(test::SloppyGif())) << "results before the error stay";
   EXPECT_EQ(Row(2), (QStringList{"later.gif", "", "", ""}));
   ExpectIdle();

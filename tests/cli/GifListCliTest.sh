@@ -45,8 +45,9 @@ check "-j 1 and -j 3 print the same rows" bash -c "'$corvane' test -j 1 '$tmp/wo
 check "a listed file that is not a GIF fails its row" status 1 "$corvane" test "$tmp/work/notes.txt" "$tmp/work/ball.gif"
 check "with its size and the reader's message" grep -Eq "^notes\.txt +14  Invalid GIF signature$" "$tmp/out"
 check "and the run goes on" grep -q "^ball.gif " "$tmp/out"
-check "a missing file ends the run" status 1 "$corvane" test "$tmp/work/ball.gif" "$tmp/missing.gif"
-check "with the open message" grep -q "Cannot open file $tmp/missing.gif" "$tmp/err"
+check "a missing file fails its row" status 1 "$corvane" test "$tmp/missing.gif" "$tmp/work/ball.gif"
+check "with the open message and the reason" grep -q "^missing.gif  Cannot open file $tmp/missing.gif: No such file or directory$" "$tmp/out"
+check "and the run goes on" grep -q "^ball.gif " "$tmp/out"
 check "test without files is a usage error" status 2 "$corvane" test
 check "a bad -j is a usage error" status 2 "$corvane" test -j 0 "$tmp/work"
 
@@ -58,8 +59,8 @@ check "optimize --yes --backup" status 0 "$corvane" optimize --yes --backup "$tm
 check "replaces the files that get smaller" test "$(stat -c %s "$tmp/work/ball.gif")" -lt "$(stat -c %s "$samples/ball.gif")"
 check "leaves the others as they were" cmp -s "$samples/interlaced.gif" "$tmp/work/interlaced.gif"
 check "every file shows what it showed" same_as_samples
-check "backups are byte for byte" cmp -s "$samples/ball.gif" "$tmp/backup/ball.gif"
-check "also of files not replaced" cmp -s "$samples/interlaced.gif" "$tmp/backup/interlaced.gif"
+check "backups are byte for byte" cmp -s "$samples/ball.gif" "$tmp/backup$tmp/work/ball.gif"
+check "also of files not replaced" cmp -s "$samples/interlaced.gif" "$tmp/backup$tmp/work/interlaced.gif"
 check "a second run saves nothing more" status 0 "$corvane" optimize --yes "$tmp/work"
 check "and says so" grep -q "^Total saved :  0 bytes$" "$tmp/out"
 
@@ -94,8 +95,8 @@ check "exactly the files with complete rows were replaced" test "$replaced" -eq 
 check "later files are untouched" cmp -s "$tmp/many/f49.gif" "$tmp/large-frames.gif"
 
 cp "$tmp/large-frames.gif" "$tmp/limited.gif"
-check "a replacement that cannot be written fails" bash -c "trap '' XFSZ; ulimit -f 64; '$corvane' optimize --yes '$tmp/limited.gif' >/dev/null 2>'$tmp/err'; [ \$? -eq 1 ]"
-check "with the create message" grep -q "Cannot create file $tmp/limited.gif" "$tmp/err"
+check "a replacement that cannot be written fails" bash -c "trap '' XFSZ; ulimit -f 64; '$corvane' optimize --yes '$tmp/limited.gif' >'$tmp/out' 2>'$tmp/err'; [ \$? -eq 1 ]"
+check "with the create message and the reason" grep -q "Not replaced: Cannot create file $tmp/limited.gif: File too large$" "$tmp/out"
 check "and leaves the file whole" cmp -s "$tmp/limited.gif" "$tmp/large-frames.gif"
 check "a write killed half-way leaves the file whole" bash -c "exec 2>/dev/null; (ulimit -f 64; exec '$corvane' optimize --yes '$tmp/limited.gif') >/dev/null 2>&1; cmp -s '$tmp/limited.gif' '$tmp/large-frames.gif'"
 

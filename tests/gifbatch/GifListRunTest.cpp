@@ -64,7 +64,7 @@ TEST_F(GifListRunTest, AFileThatCannotBeOpenedEndsTheRunAfterItsCleanUp) {
     Run(false);
     FAIL() << "the run went on";
   } catch (const EFOpenError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot open file " + (Dir / "missing.gif").string());
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + (Dir / "missing.gif").string() + ": No such file or directory");
   }
   EXPECT_EQ(Row(0).size(), 4u) << "earlier results stay";
   EXPECT_EQ(Row(2).size(), 1u);
@@ -83,7 +83,8 @@ TEST_F(GifListRunTest, AnUnwritableBackupEndsTheRunWithTheCreateMessage) {
     Run(true);
     FAIL() << "the run went on";
   } catch (const EFCreateError& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file " + (Dir / "no such folder" / "a.gif").string());
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot create file " + (Dir / "no such folder" / "a.gif").string() + ": No such file or directory");
   }
   EXPECT_FALSE(fs::exists(Dir / "no such folder")) << "the run does not create the backup folder";
 }

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "GifBatchTestSupport.h"
+#include "gif/GIFException.h"
 #include "platform/Exceptions.h"
 
 namespace corvane::test {
@@ -54,7 +55,7 @@ TEST_F(ParallelRunTest, APathListedTwiceIsOptimizedTwiceInListOrder) {
   EXPECT_EQ(ReadBytes(path), Animation(2));
 }
 
-TEST_F(ParallelRunTest, TheLaterOfTwoFilesOfOneNameStillOwnsTheBackup) {
+TEST_F(ParallelRunTest, BackupsOfOneNameTakeTheirNamesInListOrder) {
   fs::create_directories(Dir / "backup");
   Options.Backup = true;
   Options.BackupDirectory = (Dir / "backup").string();
@@ -62,7 +63,8 @@ TEST_F(ParallelRunTest, TheLaterOfTwoFilesOfOneNameStillOwnsTheBackup) {
   AddFile("two/anim.gif", Animation(1));
   Pass = [](TGIFImage& image, uint8_t) { std::this_thread::sleep_for(std::chrono::milliseconds(5 * image.FrameCount())); };
   Run(true, 2);
-  EXPECT_EQ(ReadBytes(Dir / "backup" / "anim.gif"), Animation(1));
+  EXPECT_EQ(ReadBytes(Dir / "backup" / "anim.gif"), Animation(4));
+  EXPECT_EQ(ReadBytes(Dir / "backup" / "anim (2).gif"), Animation(1));
 }
 
 TEST_F(ParallelRunTest, AnAbortStopsTakingFilesAndLeavesTheRestUntouched) {
@@ -85,14 +87,26 @@ TEST_F(ParallelRunTest, AnAbortStopsTakingFilesAndLeavesTheRestUntouched) {
   }
 }
 
-TEST_F(ParallelRunTest, AnErrorOnAWorkerEndsTheRunAfterTheStartedFilesAreReported) {
-  AddFile("a.gif", Animation(1));
-  Batch.List().Add((Dir / "missing.gif").string());
-  AddFile("c.gif", Animation(1));
-  EXPECT_THROW(Run(false, 2), EFOpenError);
+TEST_F(ParallelRunTest, AnErrorOnAWorkerEndsTheRunAsARunInOrderWould) {
+  TBytes big = Animation(2, "dropped");
+  AddFile("a.gif", big);
+  AddFile("b.gif", Animation(3));
+  std::string later = AddFile("c.gif", big);
+  Pass = [](TGIFImage& image, uint8_t) {
+    if (image.FrameCount() != 3) return DropComments(image);
+    // The file after the error is done by then.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    throw GIFException("Invalid reduction method");
+  };
+  EXPECT_THROW(Run(true, 2), GIFException);
   EXPECT_EQ(Row(0).size(), 4u);
-  EXPECT_EQ(Ended.front(), 0);
+  EXPECT_EQ(Ended, std::vector<int>{0});
+  EXPECT_EQ(Row(2).size(), 1u) << "the texts of a file after the error are taken back";
+  EXPECT_EQ(ReadBytes(later), big) << "and the file is not replaced";
   EXPECT_FALSE(Batch.View().AbortEnabled);
+
+  Batch.List().Item(1).Caption = (Dir / "missing.gif").string();
+  EXPECT_THROW(Run(false, 2), EFOpenError);
 }
 
 }  // namespace

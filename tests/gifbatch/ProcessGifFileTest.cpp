@@ -133,14 +133,19 @@ TEST_F(ProcessGifFileTest, TestRunsWriteNeitherBackupsNorFiles) {
   EXPECT_EQ(Batch.Total(), int64_t(source.size() - Animation(2).size()));
 }
 
-TEST_F(ProcessGifFileTest, TheLaterOfTwoFilesOfOneNameOwnsTheBackup) {
+TEST_F(ProcessGifFileTest, ABackupNeverReplacesAnotherAndTheRowTellsTheNameItTook) {
   fs::create_directories(Dir / "backup");
   Options.Backup = true;
   Options.BackupDirectory = (Dir / "backup").string();
   AddFile("one/anim.gif", Animation(1));
   AddFile("two/anim.gif", Animation(3));
+  AddFile("three/anim.gif", Animation(1));
   Run(true);
-  EXPECT_EQ(ReadBytes(Dir / "backup" / "anim.gif"), Animation(3));
+  EXPECT_EQ(ReadBytes(Dir / "backup" / "anim.gif"), Animation(1));
+  EXPECT_EQ(ReadBytes(Dir / "backup" / "anim (2).gif"), Animation(3));
+  EXPECT_EQ(Row(1).back(), "Backed up as " + (Dir / "backup" / "anim (2).gif").string());
+  EXPECT_EQ(Row(2).size(), 4u) << "the same bytes share the first copy";
+  EXPECT_FALSE(fs::exists(Dir / "backup" / "anim (3).gif"));
 }
 
 TEST_F(ProcessGifFileTest, AnAbortInsideAFileEndsTheRunAndLeavesTheFile) {

@@ -51,7 +51,7 @@ TEST(FileStream, ReportsOpenAndCreateErrorsWithTheFileName) {
     TFileStream f("/nonexistent-dir/x.gif", TFileMode::OpenRead);
     FAIL();
   } catch (const EFOpenError& e) {
-    EXPECT_STREQ(e.what(), "Cannot open file /nonexistent-dir/x.gif");
+    EXPECT_STREQ(e.what(), "Cannot open file /nonexistent-dir/x.gif: No such file or directory");
   }
   EXPECT_THROW(TFileStream("/nonexistent-dir/x.gif", TFileMode::Create), EFCreateError);
 }
