@@ -14,7 +14,7 @@
 namespace corvane::cli {
 
 std::vector<OptionRule> GifListOptions() {
-  return {{{"--two-pass"}}, {{"-j", "--jobs"}, true}, {{"--json"}}};
+  return {{{"--two-pass"}}, {{"-j", "--jobs"}, true}, {{"--json"}}, {{"--max-memory"}, true}};
 }
 
 namespace {
@@ -28,6 +28,8 @@ TGifOptions OptionsOf(const ParsedArgs& parsed) {
     options.Backup = true;
     options.BackupDirectory = *directory;
   }
+  constexpr int kMegabyte = 1 << 20;
+  if (auto megabytes = parsed.IntValue("--max-memory", 1, 1L << 24)) options.MemoryBudget = *megabytes * kMegabyte;
   return options;
 }
 
@@ -38,7 +40,8 @@ int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::
   if (parsed.Positional().empty()) throw UsageError("no GIF file or folder given");
   int jobs = int(parsed.IntValue("-j", 1, 256).value_or(DefaultJobs()));
   TGifBatch batch;
-  for (const std::string& file : ListGifFiles(parsed.Positional())) batch.List().Add(file);
+  std::vector<std::string> skipped;
+  for (const std::string& file : ListGifFiles(parsed.Positional(), &skipped)) batch.List().Add(file);
   if (optimize && batch.List().Count() > 0 && !confirm(err)) {
     err << "corvane optimize: not confirmed; nothing changed\n";
     return 1;
@@ -48,7 +51,8 @@ int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::
   seams.Reduce = ReduceForList;
   if (optimize && !parsed.Has("--no-verify")) seams.CheckEncoding = VisibleDifference;
   TGifRowPrinter printer(out, err, parsed.Has("--json"), ::isatty(STDERR_FILENO) == 1, batch.List());
-  bool incomplete = false;
+  for (const std::string& path : skipped) printer.PrintSkipped(path);
+  bool incomplete = !skipped.empty();
   int finished = 0;
   seams.FileEnded = [&](int index, const TGifFileResult& result) {
     printer.FileEnded(index, result);

@@ -21,6 +21,8 @@ class TGifRowPrinter {
 
   // A file the run ended before reading gets no row.
   void FileEnded(int index, const TGifFileResult& result);
+  // A row for an entry of a folder that is not read: not a regular file.
+  void PrintSkipped(const std::string& path);
   // "Total saved :  " and the total label, or its JSON object.
   void PrintTotal(const TGifBatch& batch, bool aborted);
 

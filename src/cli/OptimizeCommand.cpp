@@ -44,7 +44,7 @@ int RunOptimize(const std::vector<std::string>& args, std::ostream& out, std::os
 extern const Command kOptimizeCommand{
     "optimize", "replace GIF files by their optimized encoding where it is smaller",
     "Usage: corvane optimize [--two-pass] [--backup DIR] [--yes] [--no-verify] [-j N] [--json]\n"
-    "                        FILE|FOLDER...\n\n"
+    "                        [--max-memory MB] FILE|FOLDER...\n\n"
     "Optimizes every file and replaces it when the new encoding is strictly smaller; prints\n"
     "the rows and the total as 'corvane test' does. A file is replaced as a whole or not at\n"
     "all. Before a file is replaced, its new encoding is composed as viewers show it and\n"
@@ -58,6 +58,9 @@ extern const Command kOptimizeCommand{
     "  -y, --yes      do not ask for confirmation\n"
     "  --no-verify    replace files without comparing what they show\n"
     "  -j, --jobs N   work on N files at once (default: the number of cores); rows stay in order\n"
+    "  --max-memory MB\n"
+    "                 megabytes of frame pixels the files under work may hold at once\n"
+    "                 (default 4096); a file that needs more fails with a message naming them\n"
     "  --json         one JSON object a line for each file, then one with the total\n\n"
     "Exit status: 0 when every file was measured and replaced where smaller, 1 when a file\n"
     "failed or was left because it would look different, or a file cannot be opened or\n"

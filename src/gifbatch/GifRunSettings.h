@@ -17,12 +17,17 @@ struct TGifFileResult;
 
 enum class TGifMode : uint8_t { Test, Optimize };
 
+// Enough for two copies of the largest image the reader takes.
+inline constexpr int64_t kDefaultMemoryBudget = int64_t(4) << 30;
+
 // The tab's options: the two-pass box and the backup controls.
 struct TGifOptions {
   bool TwoPass = false;
   // Optimize mode only: copy each file, as read, into the backup directory first.
   bool Backup = false;
   std::string BackupDirectory;
+  // Bytes of frame pixels the files under work may hold at once, all workers together.
+  int64_t MemoryBudget = kDefaultMemoryBudget;
 };
 
 // Answers how the new encoding of a file looks different from the file, or nothing when

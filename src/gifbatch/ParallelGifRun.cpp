@@ -35,7 +35,8 @@ std::string FileIdentity(const std::string& path) {
 
 class TScheduler {
  public:
-  explicit TScheduler(const TParallelGifRun& run) : FRun(run), FStates(size_t(run.List.Count())) {
+  explicit TScheduler(const TParallelGifRun& run)
+      : FRun(run), FStates(size_t(run.List.Count())), FBudget(run.Options.MemoryBudget) {
     FResults.resize(FStates.size());
     FErrors.resize(FStates.size());
     FindConflicts();
@@ -76,6 +77,8 @@ class TScheduler {
   bool FStop = false;
   std::mutex FMutex;
   std::condition_variable FChanged;
+  // The workers' frames share it.
+  TGIFMemoryBudget FBudget;
 };
 
 void TScheduler::FindConflicts() {
@@ -126,6 +129,7 @@ void TScheduler::Process(int index, TGifWorkingSet& work) {
 
 void TScheduler::Work() {
   auto work = std::make_unique<TGifWorkingSet>();
+  work->ShareBudget(FBudget);
   for (;;) {
     int index;
     {
