@@ -1,13 +1,17 @@
 #!/usr/bin/env python3
-"""Writes the hand-made seeds of the fuzz_gif_load target into fuzz/seeds/fuzz_gif_load/.
+"""Writes the hand-made seeds of the fuzz_gif_load target into fuzz/seeds/fuzz_gif_load/,
+and those of the renderer into fuzz/seeds/fuzz_gif_render/.
 
 Small files that reach the reader's less common paths: every kind of extension, interlace,
-local tables, and the irregular forms the reader tolerates. The samples are seeds too.
+local tables, and the irregular forms the reader tolerates; and files that once cost memory
+or time out of all proportion to their size. The samples are seeds too.
 """
 import pathlib
 import struct
 
-OUT = pathlib.Path(__file__).resolve().parent.parent / "fuzz" / "seeds" / "fuzz_gif_load"
+SEEDS = pathlib.Path(__file__).resolve().parent.parent / "fuzz" / "seeds"
+OUT = SEEDS / "fuzz_gif_load"
+RENDER = SEEDS / "fuzz_gif_render"
 
 
 def sub_blocks(data):
@@ -82,6 +86,32 @@ def main():
                 + image(0, 0, 0, 4, [v % 4 for v in range(32)], 2)
                 + b"\0" + b"\x21\xfe\x05ab\0cd\x00")
     (OUT / "oddities.gif").write_bytes(oddities)
+
+    # Eight frames of 65535 x 4096 pixels whose data sets one pixel each: memory goes by the
+    # data, not by the declared sizes.
+    huge = screen(b"GIF89a", 65535, 4096, 1) + (b"\x2c" + struct.pack("<HHHHB", 0, 0, 65535, 4096, 0)
+                                               + b"\x02\x02\x4c\x01\x00") * 8 + b";"
+    (OUT / "huge-frames.gif").write_bytes(huge)
+
+    # What viewers decide: two control blocks, a frame without any colour table after one
+    # with a local table, indices beyond the table, data that ends early.
+    viewers = (b"GIF89a" + struct.pack("<HHBBB", 6, 4, 0, 0, 0)
+               + control(1, 5, 1) + control(0, 5) + image(0, 0, 6, 4, [v % 8 for v in range(24)], 3, 0x80,
+                                                          bytes([255, 0, 0, 0, 255, 0]))
+               + control(2, 5) + image(1, 1, 4, 3, [v % 4 for v in range(12)], 2)
+               + image(0, 0, 6, 4, [1, 2, 3], 2, 0x40, bytes(6)) + b";")
+    (OUT / "viewer-rules.gif").write_bytes(viewers)
+
+    # Many frames with tables of their own, tiled and drawn at 8 bits per pixel (odd sizes
+    # with bit 2 set, see FuzzGifRender.cpp): every frame draws with another palette.
+    local_tables = screen(b"GIF89a", 1, 1, 1)
+    for k in range(120):
+        local_tables += image(0, 0, 1, 1, [k % 4], 2, 0x81, bytes((k * 7 + i) % 256 for i in range(12)))
+    local_tables += b";"
+    local_tables += bytes((5 - len(local_tables)) % 8)
+    RENDER.mkdir(parents=True, exist_ok=True)
+    (RENDER / "local-tables-8bit-tiled.gif").write_bytes(local_tables)
+    (RENDER / "viewer-rules.gif").write_bytes(viewers)
 
 
 if __name__ == "__main__":

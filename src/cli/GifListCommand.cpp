@@ -16,7 +16,7 @@
 namespace corvane::cli {
 
 std::vector<OptionRule> GifListOptions() {
-  return {{{"--two-pass"}}, {{"--deep"}}, {{"-j", "--jobs"}, true}, {{"--json"}}};
+  return {{{"--two-pass"}}, {{"--deep"}}, {{"-j", "--jobs"}, true}, {{"--json"}}, {{"--max-memory"}, true}};
 }
 
 namespace {
@@ -34,6 +34,8 @@ TGifOptions OptionsOf(const ParsedArgs& parsed) {
   options.BackupKeepsFolders = true;
   options.PreserveTime = parsed.Has("--preserve-time");
   options.ErrorsInRows = true;
+  constexpr int kMegabyte = 1 << 20;
+  if (auto megabytes = parsed.IntValue("--max-memory", 1, 1L << 24)) options.MemoryBudget = *megabytes * kMegabyte;
   return options;
 }
 
@@ -49,10 +51,11 @@ int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::
   int jobs = int(parsed.IntValue("-j", 1, 256).value_or(DefaultJobs()));
   TGifBatch batch;
   std::vector<TFolderFailure> folderFailures;
+  std::vector<std::string> skipped;
   auto folderFailed = [&](const std::string& folder, const std::string& message) {
     folderFailures.push_back({folder, message});
   };
-  for (const std::string& file : ListGifFiles(parsed.Positional(), folderFailed)) batch.List().Add(file);
+  for (const std::string& file : ListGifFiles(parsed.Positional(), folderFailed, &skipped)) batch.List().Add(file);
   TGifOptions options = OptionsOf(parsed);
   if (optimize && options.Backup) {
     try {
@@ -72,7 +75,8 @@ int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::
   seams.BeforeReplace = BeforeReplaceHook();
   TGifRowPrinter printer(out, err, parsed.Has("--json"), ::isatty(STDERR_FILENO) == 1, batch.List());
   for (const TFolderFailure& failure : folderFailures) printer.FolderFailed(failure.Folder, failure.Message);
-  bool incomplete = !folderFailures.empty();
+  for (const std::string& path : skipped) printer.PrintSkipped(path);
+  bool incomplete = !folderFailures.empty() || !skipped.empty();
   int finished = 0;
   seams.FileEnded = [&](int index, const TGifFileResult& result) {
     printer.FileEnded(index, result);

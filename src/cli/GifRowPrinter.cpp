@@ -5,6 +5,8 @@
 #include <iomanip>
 #include <ostream>
 
+#include "platform/FileUtils.h"
+
 namespace corvane::cli {
 
 namespace {
@@ -66,6 +68,15 @@ void TGifRowPrinter::FileEnded(int index, const TGifFileResult& result) {
   if (!FProgress) return;
   FErr << "\r" << FDone << " / " << FList.Count() << " files" << std::flush;
   FProgressShown = true;
+}
+
+void TGifRowPrinter::PrintSkipped(const std::string& path) {
+  const std::string reason = "skipped: not a regular file";
+  if (FJson)
+    FOut << "{\"path\": " << JsonString(path) << ", \"file\": " << JsonString(FileNamePart(path))
+         << ", \"result\": \"skipped\", \"error\": " << JsonString(reason) << "}\n";
+  else
+    FOut << std::left << std::setw(int(FNameWidth)) << FileNamePart(path) << std::right << "  " << reason << "\n";
 }
 
 void TGifRowPrinter::PrintText(const TGifListItem& item) {

@@ -23,6 +23,8 @@ class TGifRowPrinter {
   void FileEnded(int index, const TGifFileResult& result);
   // The row of a folder whose files could not be listed.
   void FolderFailed(const std::string& folder, const std::string& message);
+  // A row for an entry of a folder that is not read: not a regular file.
+  void PrintSkipped(const std::string& path);
   // "Total saved :  " and the total label, or its JSON object.
   void PrintTotal(const TGifBatch& batch, bool aborted);
 

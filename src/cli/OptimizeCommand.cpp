@@ -45,7 +45,7 @@ int RunOptimize(const std::vector<std::string>& args, std::ostream& out, std::os
 extern const Command kOptimizeCommand{
     "optimize", "replace GIF files by their optimized encoding where it is smaller",
     "Usage: corvane optimize [--two-pass] [--deep] [--backup DIR] [--yes] [--no-verify]\n"
-    "                        [--preserve-time] [-j N] [--json] FILE|FOLDER...\n\n"
+    "                        [--preserve-time] [-j N] [--max-memory MB] [--json] FILE|FOLDER...\n\n"
     "Optimizes every file and replaces it when the new encoding is strictly smaller; prints\n"
     "the rows and the total as 'corvane test' does. A file is replaced as a whole or not at\n"
     "all, keeps its permissions and, where the system allows, its owner and group. Before a\n"
@@ -70,6 +70,8 @@ extern const Command kOptimizeCommand{
     "  --preserve-time  a replaced file keeps its modification time\n"
     "  -j, --jobs N     work on N files at once (default: the number of cores); rows stay in\n"
     "                   order, and the run ends as with -j 1\n"
+    "  --max-memory MB  megabytes of frame pixels the files under work may hold at once\n"
+    "                   (default 4096); a file that needs more fails with a message naming them\n"
     "  --json           one JSON object a line for each file, then one with the total\n\n"
     "Exit status: 0 when every file was measured and replaced where smaller, 1 when a file\n"
     "or folder failed, or a file was left because it would look different or changed,\n"

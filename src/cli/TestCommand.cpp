@@ -17,7 +17,7 @@ int RunTest(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 extern const Command kTestCommand{
     "test", "measure how small GIF files would get, changing nothing",
-    "Usage: corvane test [--two-pass] [--deep] [-j N] [--json] FILE|FOLDER...\n\n"
+    "Usage: corvane test [--two-pass] [--deep] [-j N] [--max-memory MB] [--json] FILE|FOLDER...\n\n"
     "Optimizes every file in memory and prints a row for it as the GIF tab's list shows it:\n"
     "the file name, its size, the optimized size (or the error that stopped the file) and\n"
     "the reduction; then \"Total saved :  N bytes\" for the files that would get smaller.\n"
@@ -29,6 +29,9 @@ extern const Command kTestCommand{
     "  --deep       also encode each file anew from the pictures it shows, frame by frame;\n"
     "               smaller, slower; keep the smallest\n"
     "  -j, --jobs N work on N files at once (default: the number of cores); rows stay in order\n"
+    "  --max-memory MB\n"
+    "               megabytes of frame pixels the files under work may hold at once (default\n"
+    "               4096); a file that needs more fails with a message naming the sizes\n"
     "  --json       one JSON object a line for each file, then one with the total\n\n"
     "Exit status: 0 when every file was measured, 1 when a file or folder failed, 2 for a\n"
     "usage error, 130 when stopped.\n",

@@ -8,8 +8,10 @@ namespace corvane {
 
 class TGIFSubImage;
 
-// Allocates the frame's pixels, filled with its transparent index when it has one (what the
-// data never reaches keeps that value), and decodes the data the stream stands on.
+// Decodes the data the stream stands on into the frame's pixels. Viewers leave what the data
+// never reaches as it was, so the frame keeps only the rows the data reaches: memory goes to
+// what the length of the data can fill, not to the declared size. The rest of the last row
+// holds the transparent index when the frame has one.
 void DecodeFramePixels(TGIFSubImage& frame, TStream& stream);
 // Codes the frame's pixels with the image's pixel coder.
 void EncodeFramePixels(TGIFSubImage& frame, TStream& stream);

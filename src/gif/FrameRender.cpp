@@ -37,9 +37,9 @@ void TGIFSubImage::ReportRendering(int row) {
 }
 
 int TGIFSubImage::BeginMask() {
-  bool makeMask = FMaskPending && FHasTransparency && FControlBlock;
+  bool makeMask = FMaskPending && HasTransparency();
   FMaskPending = false;
-  return makeMask ? FControlBlock->TransparentIndex() : -1;
+  return makeMask ? ControlBlock()->TransparentIndex() : -1;
 }
 
 void TGIFSubImage::EndMask(std::unique_ptr<TMaskBitmap> mask) {

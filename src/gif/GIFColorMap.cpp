@@ -81,6 +81,15 @@ void TGIFColorMap::StoreEntries(const uint8_t* rgb, int count) {
   FEntryCount = count;
 }
 
+void TGIFColorMap::PadWithBlack(int count) {
+  count = std::min(count, kMaxEntries);
+  if (count <= FEntryCount) return;
+  EnsureRoom(count);
+  std::fill(&FEntries[size_t(FEntryCount) * 3], &FEntries[size_t(count) * 3], uint8_t(0));
+  FEntryCount = count;
+  NotifyChanged();
+}
+
 void TGIFColorMap::DeleteColor(int index) {
   if (index < 0 || index >= FEntryCount) throw GIFException("Invalid color index");
   std::memmove(&FEntries[size_t(index) * 3], &FEntries[size_t(index + 1) * 3], size_t(FEntryCount - index - 1) * 3);

@@ -46,6 +46,9 @@ class TGIFColorMap : public TPersistent {
   // Replaces the entries in use with count entries of red, green, blue bytes, keeping the
   // reserved storage when it suffices. Neither notifies nor changes the usage order.
   void StoreEntries(const uint8_t* rgb, int count);
+  // Extends the table with black entries to count entries (at most 256): viewers show
+  // indices beyond a table as black.
+  void PadWithBlack(int count);
   // "Invalid color index" outside the table.
   void DeleteColor(int index);
   // The colour of an entry. An index outside the table warns "Invalid color index" and

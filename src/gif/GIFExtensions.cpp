@@ -10,18 +10,11 @@ const TGIFExtensionClass& TGIFGraphicControlExtension::Class() {
   return c;
 }
 
-TGIFGraphicControlExtension::TGIFGraphicControlExtension(TGIFSubImage& frame) : TGIFExtension(frame) {
-  if (!frame.FControlBlock) frame.FControlBlock = this;
-}
+TGIFGraphicControlExtension::TGIFGraphicControlExtension(TGIFSubImage& frame) : TGIFExtension(frame) {}
 
-TGIFGraphicControlExtension::~TGIFGraphicControlExtension() {
-  DetachFromList();
-  if (Transparent()) FFrame.FHasTransparency = false;
-  if (FFrame.FControlBlock == this) FFrame.FControlBlock = nullptr;
-}
+TGIFGraphicControlExtension::~TGIFGraphicControlExtension() { DetachFromList(); }
 
 void TGIFGraphicControlExtension::SetTransparent(bool value) {
-  FFrame.FHasTransparency = value;
   FControlFlags = uint8_t(value ? FControlFlags | 0x01 : FControlFlags & ~0x01);
 }
 
@@ -57,10 +50,7 @@ void TGIFGraphicControlExtension::LoadData(TStream& stream) {
   std::array<uint8_t, kBlockBytes> block = PackBlock();
   bool complete = stream.Read(block.data(), kBlockBytes) == kBlockBytes;
   UnpackBlock(block);
-  if (!complete)
-    ReportWarning(1, "Premature end of data");
-  else if (Transparent())
-    FFrame.FHasTransparency = true;
+  if (!complete) ReportWarning(1, "Premature end of data");
 }
 
 const TGIFExtensionClass& TGIFTextExtension::Class() {

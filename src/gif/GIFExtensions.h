@@ -10,15 +10,14 @@
 
 namespace corvane {
 
-// Disposal, delay and transparency of the frame that follows. The first one of a frame is
-// the frame's control block.
+// Disposal, delay and transparency of the frame that follows. The last one in front of a
+// frame's image is the frame's control block, as viewers read it.
 class TGIFGraphicControlExtension final : public TGIFExtension {
  public:
   static constexpr uint8_t kLabel = 0xF9;
   static const TGIFExtensionClass& Class();
 
   explicit TGIFGraphicControlExtension(TGIFSubImage& frame);
-  // Clears the frame's transparency when this block set it, and the frame's link to it.
   ~TGIFGraphicControlExtension() override;
 
   std::string ClassName() const override { return "TGIFGraphicControlExtension"; }
@@ -29,7 +28,7 @@ class TGIFGraphicControlExtension final : public TGIFExtension {
   uint8_t Terminator() const { return FTerminator; }
 
   bool Transparent() const { return (FControlFlags & 0x01) != 0; }
-  // Sets or clears the transparency bit and the frame's transparency with it.
+  // Sets or clears the transparency bit.
   void SetTransparent(bool value);
   uint8_t TransparentIndex() const { return FTransparentIndex; }
   // An index outside the frame's active table (when that has entries) warns "Invalid color

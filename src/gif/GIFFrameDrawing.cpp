@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "gif/GIFImage.h"
 #include "gif/WebPalette.h"
@@ -21,6 +22,13 @@ int ScaleEdge(int origin, int64_t position, int64_t size, int64_t total) {
   return int(std::clamp<int64_t>(edge, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+// Viewers show every index of a frame without any colour table as black.
+const TPalette& TablelessPalette() {
+  static const TPalette palette =
+      MakePalette(std::vector<TPaletteEntry>(TGIFColorMap::kMaxEntries, TPaletteEntry{0, 0, 0, pcNoCollapse}));
+  return palette;
+}
+
 }  // namespace
 
 TPalette TGIFSubImage::Palette() {
@@ -31,13 +39,15 @@ TPalette TGIFSubImage::Palette() {
     FFramePalette = WebPalette216();
   else if (FLocalTable->EntryCount() > 0)
     FFramePalette = FLocalTable->PlatformPalette();
-  else
+  else if (image.Header().GlobalTable().EntryCount() > 0)
     return image.Palette();
+  else
+    FFramePalette = TablelessPalette();
   return FFramePalette;
 }
 
 bool TGIFSubImage::EnsureMask() {
-  if (FMaskPending && FHasTransparency) {
+  if (FMaskPending && HasTransparency()) {
     DropCachedBitmap();
     FrameBitmap();
   }
@@ -62,7 +72,7 @@ void TGIFSubImage::ForEachTile(const TRect& rect, const std::function<void(const
 }
 
 void TGIFSubImage::DrawFrame(TCanvas& canvas, const TRect& rect, bool tile, bool transparent) {
-  bool masked = transparent && FHasTransparency && EnsureMask();
+  bool masked = transparent && HasTransparency() && EnsureMask();
   const TBitmap* bitmap = FrameBitmap();
   if (!bitmap) return;
   TRect source = Bounds(0, 0, bitmap->Width(), bitmap->Height());

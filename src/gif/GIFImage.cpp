@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "gif/GIFMemoryBudget.h"
 #include "gif/GIFPainter.h"
 #include "gif/GIFStreamIO.h"
 #include "platform/PictureRegistry.h"
@@ -125,15 +126,18 @@ void TGIFImage::LoadFromStream(TStream& stream) {
 void TGIFImage::SaveToStream(TStream& stream) {
   const std::string message = "Saving...";
   Progress(this, TProgressStage::psStarting, 0, false, {}, message);
+  FSaveDepth = DeepestBitDepth();
   try {
     FHeaderBlock->SaveToStream(stream);
     FFrameList->SaveToStream(stream);
     TGIFTrailer trailer(*this);
     trailer.SaveToStream(stream);
   } catch (...) {
+    FSaveDepth = 0;
     Progress(this, TProgressStage::psEnding, 0, false, {}, message);
     throw;
   }
+  FSaveDepth = 0;
   Progress(this, TProgressStage::psEnding, 100, false, {}, message);
 }
 
@@ -162,6 +166,7 @@ TGifRevision TGIFImage::FileRevision() const {
 }
 
 int TGIFImage::DeepestBitDepth() const {
+  if (FSaveDepth > 0) return FSaveDepth;
   int depth = FHeaderBlock->GlobalTable().TableDepth();
   for (int i = 0; i < FrameCount(); ++i)
     if (!Frame(i).IsBlank()) depth = std::max(depth, Frame(i).TableDepth());
@@ -190,7 +195,18 @@ void TGIFImage::ReservePixelBytes(int64_t bytes, int width, int height) {
   if (FPixelBytes + bytes > limits.ImageBytes)
     throw GIFException("Image too large (its frames need more than " + std::to_string(limits.ImageBytes) +
                        " bytes of pixels)");
+  if (FBudgetAccount) FBudgetAccount->Reserve(bytes);
   FPixelBytes += bytes;
+}
+
+void TGIFImage::ReturnPixelBytes(int64_t bytes) {
+  FPixelBytes -= bytes;
+  if (FBudgetAccount) FBudgetAccount->Return(bytes);
+}
+
+void TGIFImage::SetBudgetAccount(TGIFBudgetAccount* account) {
+  if (FPixelBytes != 0) throw EInvalidGraphicOperation("The image holds pixels");
+  FBudgetAccount = account;
 }
 
 void RegisterGIFFormat() {

@@ -27,6 +27,7 @@
 
 namespace corvane {
 
+class TGIFBudgetAccount;
 class TGIFPainter;
 
 using TGIFPaintEvent = std::function<void(TGIFPainter& sender)>;
@@ -90,8 +91,7 @@ class TGIFImage final : public TGraphic {
   // An image equals only itself.
   bool Equals(TGraphic& other) override { return &other == this; }
   // The still bitmap's palette, else the web palette when dithering, else the global
-  // table's, else the first frame's. "No global or local color table defined" when the
-  // first frame has no table either.
+  // table's, else the first frame's.
   TPalette Palette() override;
   // Replaces the image's palette; a still bitmap made with another palette is dropped.
   void SetPalette(TPalette palette) override;
@@ -112,6 +112,7 @@ class TGIFImage final : public TGraphic {
   TGifRevision FileRevision() const;
   // Over the global table and the local tables of frames with pixels: a blank frame's table
   // is not written, so it shapes neither the screen descriptor nor other frames' code size.
+  // Found once per save, where every frame without a table asks for it.
   int DeepestBitDepth() const;
   int DeepestResolution() const;
   TColor ScreenBackgroundColor() const;
@@ -127,6 +128,9 @@ class TGIFImage final : public TGraphic {
   int FrameCount() const { return FFrameList->MemberCount(); }
   // Pixel bytes held by all frames made for this image.
   int64_t PixelBytes() const { return FPixelBytes; }
+  // The pixels of the frames are reserved through the account as well (none: no budget
+  // beyond the pixel limits). Set while the image holds no pixels; the account outlives them.
+  void SetBudgetAccount(TGIFBudgetAccount* account);
 
   // The running animation painters. The list may only be read or changed under its lock,
   // which a thread may take more than once.
@@ -168,7 +172,6 @@ class TGIFImage final : public TGraphic {
 
   // Drawing and animation state, used by the renderer and its painters.
   bool FDrawBusy = false;
-  bool FInPaletteQuery = false;
   uint16_t DrawFlags = kGIFImageDefaults.DrawFlags;
   uint8_t FImportReduction = kGIFImageDefaults.ImportReduction;
   int32_t FImportBits = kGIFImageDefaults.ImportBits;
@@ -186,7 +189,7 @@ class TGIFImage final : public TGraphic {
   friend class TGIFSubImage;
   // Pixel memory bookkeeping of the frames; ReservePixelBytes raises beyond the limits.
   void ReservePixelBytes(int64_t bytes, int width, int height);
-  void ReturnPixelBytes(int64_t bytes) { FPixelBytes -= bytes; }
+  void ReturnPixelBytes(int64_t bytes);
   void CopyFromImage(const TGIFImage& source);
   void DrawAnimated(TCanvas& canvas, const TRect& rect);
   void WaitForFirstFrame(const TGIFPainter* painter);
@@ -198,6 +201,9 @@ class TGIFImage final : public TGraphic {
   std::vector<TGIFPainter*> FPainterList;
   std::unique_ptr<TBitmap> FCachedBitmap;  // still picture of the whole image
   int64_t FPixelBytes = 0;
+  TGIFBudgetAccount* FBudgetAccount = nullptr;
+  // DeepestBitDepth while a save runs; 0 otherwise.
+  int FSaveDepth = 0;
 };
 
 // Registers TGIFImage in the picture registry under "GIF" with "GIF Image". Safe to call

@@ -39,9 +39,6 @@ TPalette TGIFImage::Palette() {
     FScreenPalette = FHeaderBlock->GlobalTable().PlatformPalette();
   } else {
     if (Empty()) return nullptr;
-    // The first frame asks back when it has no table of its own.
-    if (FInPaletteQuery) throw GIFException("No global or local color table defined");
-    TFlagScope query(FInPaletteQuery);
     return Frame(0).Palette();
   }
   return FScreenPalette;

@@ -1,5 +1,6 @@
 #include "GIFSubImage.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "gif/FramePixels.h"
@@ -8,6 +9,7 @@
 #include "gif/GIFHeader.h"
 #include "gif/GIFImage.h"
 #include "gif/GIFStreamIO.h"
+#include "gif/GIFTypes.h"
 
 namespace corvane {
 
@@ -52,7 +54,6 @@ void TGIFSubImage::CopyImageDataFrom(const TGIFSubImage& frame) {
   FFrameWidth = frame.FFrameWidth;
   FFrameHeight = frame.FFrameHeight;
   FFrameFlags = frame.FFrameFlags;
-  FHasTransparency = frame.FHasTransparency;
   AllocatePixels();
   if (FPixelData && frame.FPixelData) std::memcpy(FPixelData.get(), frame.FPixelData.get(), size_t(FPixelDataSize));
   FLocalTable->CopyFrom(*frame.FLocalTable);
@@ -143,6 +144,14 @@ void TGIFSubImage::AllocatePixels() {
   FPixelDataSize = int32_t(size);
 }
 
+void TGIFSubImage::AllocateRows(int rows) {
+  ReleasePixels();
+  FFrameHeight = uint16_t(rows);
+  AllocatePixels();
+  DropCachedBitmap();
+  DropCachedMask();
+}
+
 void TGIFSubImage::ReleasePixels() {
   if (FPixelData) OwnerImage().ReturnPixelBytes(FPixelDataSize);
   FPixelData.reset();
@@ -172,14 +181,23 @@ const TGIFColorMap& TGIFSubImage::ActiveTable() const {
   return *FLocalTable;
 }
 
+TGIFGraphicControlExtension* TGIFSubImage::ControlBlock() const {
+  for (int i = FExtensionList->MemberCount() - 1; i >= 0; --i)
+    if (auto* control = dynamic_cast<TGIFGraphicControlExtension*>(&FExtensionList->Extension(i))) return control;
+  return nullptr;
+}
+
+bool TGIFSubImage::HasTransparency() const {
+  const TGIFGraphicControlExtension* control = ControlBlock();
+  return control && control->Transparent();
+}
+
 void TGIFSubImage::ClearFrame() {
   FExtensionList->DeleteAll();
   FLocalTable->ClearTable();
   ReleasePixels();
   PlaceFrame(FFrameLeft, FFrameTop, FFrameWidth, 0);
   PlaceFrame(FFrameLeft, FFrameTop, 0, 0);
-  FHasTransparency = false;
-  FControlBlock = nullptr;
   DropCachedBitmap();
   DropCachedMask();
 }
@@ -238,6 +256,16 @@ void TGIFSubImage::LoadFromStream(TStream& stream) {
   }
   if (FFrameFlags & kLocalTable) FLocalTable->LoadFromStream(stream, 2 << (FFrameFlags & 0x07));
   DecodeFramePixels(*this, stream);
+  CoverPixelIndices();
+}
+
+void TGIFSubImage::CoverPixelIndices() {
+  if (IsBlank()) return;
+  TGIFColorMap& global = OwnerImage().Header().GlobalTable();
+  TGIFColorMap& table = FLocalTable->EntryCount() > 0 ? static_cast<TGIFColorMap&>(*FLocalTable) : global;
+  if (table.EntryCount() == 0) return;
+  int highest = *std::max_element(FPixelData.get(), FPixelData.get() + FPixelDataSize);
+  if (highest >= table.EntryCount()) table.PadWithBlack(1 << DepthForCount(highest + 1));
 }
 
 void TGIFSubImage::SaveToStream(TStream& stream) {

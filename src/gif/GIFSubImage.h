@@ -75,6 +75,9 @@ class TGIFSubImage final : public TGIFItem {
   // GIFException beyond the pixel limits, before allocating.
   void AllocatePixels();
   void ReleasePixels();
+  // For the reader: makes the frame rows high with a zero-filled buffer, the logical screen
+  // not consulted.
+  void AllocateRows(int rows);
   // Allocates when there is no buffer; "Image is empty" when there is still none.
   void EnsurePixels();
   // "Invalid pixel coordinates" outside the frame.
@@ -91,9 +94,11 @@ class TGIFSubImage final : public TGIFItem {
   int TableResolution() const { return FLocalTable->TableResolution(); }
 
   TGIFExtensionList& Extensions() const { return *FExtensionList; }
-  bool HasTransparency() const { return FHasTransparency; }
-  // The frame's first graphic control extension, owned by the extension list.
-  TGIFGraphicControlExtension* ControlBlock() const { return FControlBlock; }
+  // Whether the control block marks a transparent index.
+  bool HasTransparency() const;
+  // The graphic control extension viewers apply to the frame: the last one in front of its
+  // image, owned by the extension list. None when the frame has none.
+  TGIFGraphicControlExtension* ControlBlock() const;
 
   // Deletes the extensions, the local table and the pixels and makes the frame 0 × 0;
   // position, flags and separator stay.
@@ -113,7 +118,8 @@ class TGIFSubImage final : public TGIFItem {
   // Bit 1 where a pixel is transparent; none when no pixel is.
   const TMaskBitmap* Mask() const { return FCachedMask.get(); }
   // The rendered bitmap's palette, else the frame's own (the web palette when the image
-  // dithers, else its local table's), else the image's.
+  // dithers, else its local table's), else the image's when it has a global table, else
+  // 256 black entries: viewers show a frame without any table black.
   TPalette Palette();
   // The frame's place on the logical screen scaled into rect; empty for an image without area.
   TRect FrameTargetRect(const TRect& rect) const;
@@ -126,12 +132,14 @@ class TGIFSubImage final : public TGIFItem {
   void ForEachTile(const TRect& rect, const std::function<void(const TRect& area)>& visit) const;
 
  private:
-  friend class TGIFGraphicControlExtension;
   static constexpr int kDescriptorBytes = 10;
 
   // The descriptor, the pixels and the local table.
   void CopyImageDataFrom(const TGIFSubImage& frame);
   void ReadDescriptor(TStream& stream);
+  // Pads the active table with black to the depth that holds every pixel's index, so that
+  // the frame can be written as it shows.
+  void CoverPixelIndices();
   void WriteDescriptor(TStream& stream) const;
 
   // The renderers fill bitmap and, when one is made, the mask.
@@ -160,8 +168,6 @@ class TGIFSubImage final : public TGIFItem {
   uint16_t FFrameHeight = 0;
   uint8_t FFrameFlags = 0;
   std::unique_ptr<TGIFExtensionList> FExtensionList;
-  bool FHasTransparency = false;
-  TGIFGraphicControlExtension* FControlBlock = nullptr;
 };
 
 }  // namespace corvane

@@ -77,6 +77,8 @@ class TLzwDecoder {
   // Decodes until every pixel is set or the data ends. After the last pixel one more code is
   // read: on well-formed data the end code, which moves the stream past the terminator.
   void Run();
+  // The pixels set so far.
+  size_t Decoded() const { return std::min(FPos, FTotal); }
 
  private:
   void DecodeCommonCodes();
@@ -386,16 +388,36 @@ int TLzwDecoder::WalkString(int code) {
 
 }  // namespace
 
-void DecodeLzwPixels(TStream& stream, uint8_t* pixels, int width, int height, bool interlaced,
-                     const TGIFWarningHook& warn) {
+int64_t LzwPixelBound(TStream& stream) {
+  const int64_t start = stream.Position();
+  const int64_t size = stream.Size();
+  uint8_t minCodeSize = 0;
+  int64_t dataBytes = 0;
+  if (stream.Read(&minCodeSize, 1) == 1) {
+    for (uint8_t length; stream.Position() < size && stream.Read(&length, 1) == 1 && length > 0;) {
+      int64_t present = std::min<int64_t>(length, size - stream.Position());
+      dataBytes += present;
+      stream.Seek(present, TSeekOrigin::Current);
+    }
+  }
+  stream.SetPosition(start);
+  // The k-th code after a clear code adds at most k pixels, and no string is longer than the
+  // table. Codes are at least minCodeSize + 1 bits wide.
+  const int64_t codes = dataBytes * 8 / (int64_t(minCodeSize) + 1) + 1;
+  const int64_t ramp = std::min<int64_t>(codes, kTableSize);
+  return ramp * (ramp + 1) / 2 + (codes - ramp) * kTableSize;
+}
+
+size_t DecodeLzwPixels(TStream& stream, uint8_t* pixels, int width, int height, bool interlaced,
+                       const TGIFWarningHook& warn) {
   uint8_t minCodeSize;
-  if (stream.Read(&minCodeSize, 1) != 1) return;
+  if (stream.Read(&minCodeSize, 1) != 1) return 0;
   if (minCodeSize > kMaxMinCodeSize) throw GIFException("Invalid LZW code size");
   size_t total = pixels && width > 0 && height > 0 ? size_t(width) * size_t(height) : 0;
   TLzwDecoder decoder(stream, warn, minCodeSize, pixels, total);
   if (!interlaced || total == 0) {
     decoder.Run();
-    return;
+    return decoder.Decoded();
   }
   try {
     decoder.Run();
@@ -404,6 +426,7 @@ void DecodeLzwPixels(TStream& stream, uint8_t* pixels, int width, int height, bo
     throw;
   }
   MoveInterlacedRows(pixels, width, height);
+  return decoder.Decoded();
 }
 
 }  // namespace corvane

@@ -58,7 +58,9 @@ void TGifBatch::ProcessGifList(bool optimize, const TGifOptions& options, const 
 }
 
 void TGifBatch::RunInOrder(TGifMode mode, const TGifOptions& options, const TGifRunSeams& seams) {
+  TGIFMemoryBudget budget(options.MemoryBudget);
   auto work = std::make_unique<TGifWorkingSet>();
+  work->ShareBudget(budget);
   int count = FList.Count();
   for (int i = 0; i < count; ++i) {
     TGifFileResult result = ProcessGifFile(FList.Item(i), i, mode, options, *work, FAbortRequested, seams);
@@ -83,7 +85,9 @@ void TGifBatch::Count(const TGifFileResult& result, const TGifRunSeams& seams) {
 std::optional<std::vector<uint8_t>> TGifBatch::TestItem(int index, const TGifOptions& options,
                                                         const TGifRunSeams& seams) {
   TRunScope scope(*this, seams);
+  TGIFMemoryBudget budget(options.MemoryBudget);
   auto work = std::make_unique<TGifWorkingSet>();
+  work->ShareBudget(budget);
   TGifFileResult result = ProcessGifFile(FList.Item(index), index, TGifMode::Test, options, *work, FAbortRequested, seams);
   if (result.Ending != TGifFileEnding::Complete) return std::nullopt;
   if (seams.ProcessMessages) seams.ProcessMessages();

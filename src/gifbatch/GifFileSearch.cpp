@@ -18,7 +18,10 @@ bool HasGifExtension(const fs::path& path) {
 }
 
 // Links to folders are not followed, so that no folder is searched twice or forever.
-std::vector<std::string> GifFilesBelow(const fs::path& top, const TFolderError& folderError) {
+// Entries named *.gif that are not regular files after following links go to skipped: a
+// pipe or a device would block the run or never end.
+std::vector<std::string> GifFilesBelow(const fs::path& top, const TFolderError& folderError,
+                                       std::vector<std::string>* skipped) {
   std::vector<std::string> found;
   std::vector<std::pair<std::string, std::string>> failed;
   std::vector<fs::path> folders{top};
@@ -31,8 +34,12 @@ std::vector<std::string> GifFilesBelow(const fs::path& top, const TFolderError& 
       std::error_code ignored;
       if (it->is_directory(ignored) && !it->is_symlink(ignored))
         folders.push_back(it->path());
-      else if (it->is_regular_file(ignored) && HasGifExtension(it->path()))
+      else if (!HasGifExtension(it->path()) || it->is_directory(ignored))
+        continue;
+      else if (it->is_regular_file(ignored))
         found.push_back(it->path().string());
+      else if (skipped)
+        skipped->push_back(it->path().string());
     }
     if (error) failed.emplace_back(folder.string(), "Cannot open folder " + folder.string() + ": " + error.message());
   }
@@ -45,12 +52,13 @@ std::vector<std::string> GifFilesBelow(const fs::path& top, const TFolderError& 
 
 }  // namespace
 
-std::vector<std::string> ListGifFiles(const std::vector<std::string>& paths, const TFolderError& folderError) {
+std::vector<std::string> ListGifFiles(const std::vector<std::string>& paths, const TFolderError& folderError,
+                                      std::vector<std::string>* skipped) {
   std::vector<std::string> files;
   for (const std::string& path : paths) {
     std::error_code error;
     if (fs::is_directory(path, error)) {
-      std::vector<std::string> below = GifFilesBelow(path, folderError);
+      std::vector<std::string> below = GifFilesBelow(path, folderError, skipped);
       files.insert(files.end(), below.begin(), below.end());
     } else {
       files.push_back(path);

@@ -14,7 +14,9 @@ using TFolderError = std::function<void(const std::string& folder, const std::st
 // In the given order: each path that is not a folder as it is (a file that is not a GIF
 // file or does not exist is listed too and fails when it is read), and for each folder
 // the files anywhere below it whose extension is ".gif" in any case, sorted by path.
-// A folder that cannot be read is told to folderError and the search goes on.
-std::vector<std::string> ListGifFiles(const std::vector<std::string>& paths, const TFolderError& folderError = {});
+// A folder that cannot be read is told to folderError and the search goes on. Such entries
+// below folders that are not regular files go to skipped, when given, instead.
+std::vector<std::string> ListGifFiles(const std::vector<std::string>& paths, const TFolderError& folderError = {},
+                                      std::vector<std::string>* skipped = nullptr);
 
 }  // namespace corvane

@@ -17,6 +17,9 @@ struct TGifFileResult;
 
 enum class TGifMode : uint8_t { Test, Optimize };
 
+// Enough for two copies of the largest image the reader takes.
+inline constexpr int64_t kDefaultMemoryBudget = int64_t(4) << 30;
+
 // The tab's options: the two-pass box, the deep level and the backup controls.
 struct TGifOptions {
   bool TwoPass = false;
@@ -32,6 +35,8 @@ struct TGifOptions {
   // A file whose reading, backup, optimization or replacement raises fails with the error
   // in its row and the run goes on; otherwise the error ends the run.
   bool ErrorsInRows = false;
+  // Bytes of frame pixels the files under work may hold at once, all workers together.
+  int64_t MemoryBudget = kDefaultMemoryBudget;
 };
 
 // Answers how the new encoding of a file looks different from the file, or nothing when

@@ -3,14 +3,23 @@
 // file, so that memory is allocated once rather than per file.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "gif/GIFImage.h"
+#include "gif/GIFMemoryBudget.h"
 #include "platform/Stream.h"
 
 namespace corvane {
 
 struct TGifWorkingSet {
+  // With a run's memory budget: the images reserve their pixels through this account.
+  std::unique_ptr<TGIFBudgetAccount> Account;
+  void ShareBudget(TGIFMemoryBudget& budget) {
+    Account = std::make_unique<TGIFBudgetAccount>(budget);
+    ImageM.SetBudgetAccount(Account.get());
+    ImageC.SetBudgetAccount(Account.get());
+  }
   // A holds the file's bytes, then the first-pass result; B the main-pass result; D the
   // deep level's encoding.
   TMemoryStream BufferA;

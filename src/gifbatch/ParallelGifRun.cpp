@@ -51,7 +51,8 @@ struct TWorkedItem {
 class TScheduler {
  public:
   explicit TScheduler(const TParallelGifRun& run)
-      : FRun(run), FStates(size_t(run.List.Count())), FItems(FStates.size()), FEndAt(FStates.size()) {
+      : FRun(run), FStates(size_t(run.List.Count())), FItems(FStates.size()), FEndAt(FStates.size()),
+        FBudget(run.Options.MemoryBudget) {
     FindConflicts();
   }
 
@@ -97,6 +98,8 @@ class TScheduler {
   std::exception_ptr FError;
   std::mutex FMutex;
   std::condition_variable FChanged;
+  // The workers' frames share it.
+  TGIFMemoryBudget FBudget;
 };
 
 void TScheduler::FindConflicts() {
@@ -152,6 +155,7 @@ void TScheduler::Process(int index, TGifWorkingSet& work) {
 
 void TScheduler::Work() {
   auto work = std::make_unique<TGifWorkingSet>();
+  work->ShareBudget(FBudget);
   for (;;) {
     int index;
     {

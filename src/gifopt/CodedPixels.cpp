@@ -24,6 +24,7 @@ void SkipSubBlocks(TStream& stream) {
 // data sets is the same in both. The stream is left after the data.
 bool SetsEveryPixel(TStream& stream, int width, int height, bool interlaced) {
   const size_t count = size_t(width) * size_t(height);
+  if (LzwPixelBound(stream) < int64_t(count)) return false;
   std::vector<uint8_t> low(count, 0x00);
   std::vector<uint8_t> high(count, 0xFF);
   const int64_t start = stream.Position();
@@ -64,10 +65,14 @@ std::string FindPixelsReadUnlikeViewers(std::span<const uint8_t> file, const TGI
     while (frame < image.FrameCount() && image.Frame(frame).IsBlank()) ++frame;
     const TRect place = Bounds(GetLE16(&descriptor[0]), GetLE16(&descriptor[2]), GetLE16(&descriptor[4]),
                                GetLE16(&descriptor[6]));
-    if (frame == image.FrameCount() || image.Frame(frame).BoundsRect() != place)
-      return "Viewers find image " + std::to_string(frame) + " elsewhere in the file";
+    if (frame == image.FrameCount()) return "Viewers find image " + std::to_string(frame) + " elsewhere in the file";
+    // The model keeps the rows that the data reaches.
+    const TRect kept = image.Frame(frame).BoundsRect();
+    const bool cut = kept.Left == place.Left && kept.Top == place.Top && kept.Right == place.Right &&
+                     kept.Bottom < place.Bottom;
+    if (kept != place && !cut) return "Viewers find image " + std::to_string(frame) + " elsewhere in the file";
     if (descriptor[8] & 0x80) SkipBytes(stream, 3 * (int64_t(2) << (descriptor[8] & 0x07)));
-    if (!SetsEveryPixel(stream, place.Width(), place.Height(), (descriptor[8] & 0x40) != 0))
+    if (cut || !SetsEveryPixel(stream, place.Width(), place.Height(), (descriptor[8] & 0x40) != 0))
       return "The data of image " + std::to_string(frame) + " ends before its last pixel";
     ++frame;
   }

@@ -1,19 +1,55 @@
 #include "ColorMapPacking.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "gif/GIFImage.h"
 #include "gifopt/TableUsers.h"
+#include "gifopt/ViewerRules.h"
 
 namespace corvane {
+
+namespace {
+
+// Whether the program may show the screen's background colour: where the first frame leaves
+// the screen uncovered or transparent, or where a frame's disposal clears or restores.
+bool BackgroundMayShow(const TGIFImage& image) {
+  int first = 0;
+  while (first < image.FrameCount() && image.Frame(first).IsBlank()) ++first;
+  if (first == image.FrameCount()) return false;
+  const TGIFSubImage& frame = image.Frame(first);
+  if (frame.HasTransparency() || frame.BoundsRect() != Bounds(0, 0, image.Width(), image.Height())) return true;
+  for (int i = 0; i < image.FrameCount(); ++i)
+    if (FrameDisposalEffect(image.Frame(i)) != TDisposalEffect::Keep) return true;
+  return false;
+}
+
+// Points the screen's background index at its entry's new place when the background may
+// show. An entry no pixel uses would be cut off: it moves to the first place past the kept
+// ones instead. Answers the number of entries kept.
+int KeepBackground(TGIFHeader& header, const TRemapTable& remap,
+                   std::array<uint8_t, TGIFColorMap::kMaxEntries * 3>& packed, int kept) {
+  const int count = header.GlobalTable().EntryCount();
+  const int background = header.BackdropIndex;
+  if (background >= count || !BackgroundMayShow(header.OwnerImage())) return kept;
+  int place = remap[size_t(background)];
+  if (place >= kept) {
+    std::swap_ranges(&packed[size_t(place) * 3], &packed[size_t(place) * 3 + 3], &packed[size_t(kept) * 3]);
+    place = kept++;
+  }
+  header.BackdropIndex = uint8_t(place);
+  return kept;
+}
+
+}  // namespace
 
 void SortUsageDescending(TUsageTable& usage, int left, int right) {
   int i;
   do {
     i = left;
     int j = right;
-    int pivot = usage[size_t((left + right) / 2)].Count;
+    int64_t pivot = usage[size_t((left + right) / 2)].Count;
     do {
       while (usage[size_t(i)].Count > pivot) ++i;
       while (usage[size_t(j)].Count < pivot) --j;
@@ -83,6 +119,8 @@ bool PackByUsage(TGIFColorMap& table) {
       break;
     }
   }
+  if (auto* global = dynamic_cast<TGIFGlobalColorMap*>(&table))
+    newCount = KeepBackground(global->Header(), remap, packed, newCount);
   table.StoreEntries(packed.data(), newCount);
   table.NotifyChanged();
   return true;

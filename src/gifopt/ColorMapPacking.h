@@ -11,7 +11,7 @@ namespace corvane {
 class TGIFColorMap;
 
 struct TUsageEntry {
-  int32_t Count = 0;  // pixel bytes that hold the index
+  int64_t Count = 0;  // pixel bytes that hold the index, over all frames
   int32_t Index = 0;  // the entry's position before packing
 };
 
@@ -29,7 +29,9 @@ void CountUsage(const TGIFColorMap& table, TUsageTable& usage);
 // Rewrites the pixels and transparent indices of the frames that draw with the table.
 void RemapPixels(const TGIFColorMap& table, const TRemapTable& remap);
 
-// Packs the table. False when nothing was packed: a table of 0 or 1 entry, a global table
+// Packs the table; where the program may show the screen's background colour, a global table
+// keeps its entry and the screen's background index follows it.
+// False when nothing was packed: a table of 0 or 1 entry, a global table
 // of an image without frames, or a table whose frames hold indices it does not define.
 bool Pack(TGIFColorMap& table);
 bool PackByUsage(TGIFColorMap& table);

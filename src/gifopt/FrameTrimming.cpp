@@ -52,8 +52,12 @@ std::vector<bool> CropKeepsClearing(const TGIFImage& image) {
 bool CanRemove(const TGIFImage& image, int i) {
   if (i == 0) return false;
   const TGIFSubImage& previous = image.Frame(i - 1);
+  const TGIFSubImage& frame = image.Frame(i);
   if (previous.IsBlank() || !StaysOnScreen(previous)) return false;
-  return FrameDisplayTime(previous) + FrameDisplayTime(image.Frame(i)) <= 0xFFFF;
+  // The carried delay must read the same under both rules for short delays.
+  if (!DelayReadsAlike(FrameDelay(previous)) || !DelayReadsAlike(FrameDelay(frame))) return false;
+  if (HoldsLoopExtension(frame) && HasSeveralLoopExtensions(image)) return false;
+  return FrameDisplayTime(previous) + FrameDisplayTime(frame) <= 0xFFFF;
 }
 
 void RemoveEmptyFrame(TGIFImage& image, int i) {

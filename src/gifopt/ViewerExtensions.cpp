@@ -20,8 +20,8 @@ void KeepLastControlBlock(TGIFSubImage& frame) {
     }
   }
   if (controls < 2) return;
-  // The frame's control block is always its first control extension: the last one is taken
-  // through its file form into a new one that is the frame's only control extension.
+  // The last one is taken through its file form into a new one that is the frame's only
+  // control extension.
   TMemoryStream last;
   viewers->SaveToStream(last);
   for (int i = extensions.MemberCount() - 1; i >= 0; --i)
@@ -32,27 +32,21 @@ void KeepLastControlBlock(TGIFSubImage& frame) {
   extensions.AppendMember(std::move(control));
 }
 
-void DeleteLoopExtensions(TGIFSubImage& frame, const TGIFAppExtNSLoop* except) {
+void DeleteLoopExtensions(TGIFSubImage& frame) {
   TGIFExtensionList& extensions = frame.Extensions();
-  for (int i = extensions.MemberCount() - 1; i >= 0; --i) {
-    TGIFExtension& extension = extensions.Extension(i);
-    if (dynamic_cast<TGIFAppExtNSLoop*>(&extension) && &extension != except) extensions.DeleteMember(i);
-  }
+  for (int i = extensions.MemberCount() - 1; i >= 0; --i)
+    if (dynamic_cast<TGIFAppExtNSLoop*>(&extensions.Extension(i))) extensions.DeleteMember(i);
 }
 
 }  // namespace
 
 void KeepViewerExtensions(TGIFImage& image) {
-  const TGIFAppExtNSLoop* loop = ViewerLoopExtension(image);
-  for (int i = 0; i < image.FrameCount(); ++i) {
-    KeepLastControlBlock(image.Frame(i));
-    DeleteLoopExtensions(image.Frame(i), loop);
-  }
+  for (int i = 0; i < image.FrameCount(); ++i) KeepLastControlBlock(image.Frame(i));
 }
 
 void MoveLoopExtensionsToFirstFrame(TGIFSubImage& frame) {
   TGIFSubImage& first = frame.OwnerImage().Frame(0);
-  if (&first == &frame) return;
+  if (&first == &frame || HasSeveralLoopExtensions(frame.OwnerImage())) return;
   TGIFExtensionList& extensions = frame.Extensions();
   for (int i = 0; i < extensions.MemberCount(); ++i) {
     const auto* loop = dynamic_cast<const TGIFAppExtNSLoop*>(&extensions.Extension(i));
@@ -64,7 +58,7 @@ void MoveLoopExtensionsToFirstFrame(TGIFSubImage& frame) {
     moved->FBufferHint = loop->FBufferHint;
     first.Extensions().AppendMember(std::move(moved));
   }
-  DeleteLoopExtensions(frame, nullptr);
+  DeleteLoopExtensions(frame);
 }
 
 }  // namespace corvane

@@ -1,18 +1,18 @@
 #pragma once
-// Leaves an image with only the control and loop extensions that viewers follow, so that the
-// optimizer, which reads a frame's first control extension, sees what viewers see; and moves
-// the loop extension where the writer must put it.
+// Leaves every frame with only the control extension that viewers follow, and moves a loop
+// extension where the writer must put it.
 
 namespace corvane {
 
 class TGIFImage;
 class TGIFSubImage;
 
-// A frame with several control extensions keeps one, equal to the last of them; of several
-// loop extensions in the image the last one stays.
+// A frame with several control extensions keeps one, equal to the last of them. Loop
+// extensions stay.
 void KeepViewerExtensions(TGIFImage& image);
 
-// Moves the frame's loop extensions to the end of the first frame's extensions.
+// Moves the frame's loop extension to the end of the first frame's extensions, unless the
+// image has several.
 void MoveLoopExtensionsToFirstFrame(TGIFSubImage& frame);
 
 }  // namespace corvane

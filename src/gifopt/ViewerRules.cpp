@@ -16,12 +16,7 @@ TDisposalEffect DisposalEffect(uint8_t disposal) {
   }
 }
 
-const TGIFGraphicControlExtension* ViewerControlBlock(const TGIFSubImage& frame) {
-  const TGIFExtensionList& extensions = frame.Extensions();
-  for (int i = extensions.MemberCount() - 1; i >= 0; --i)
-    if (auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(&extensions.Extension(i))) return control;
-  return nullptr;
-}
+const TGIFGraphicControlExtension* ViewerControlBlock(const TGIFSubImage& frame) { return frame.ControlBlock(); }
 
 TDisposalEffect FrameDisposalEffect(const TGIFSubImage& frame) {
   const TGIFGraphicControlExtension* control = ViewerControlBlock(frame);
@@ -33,9 +28,30 @@ bool StaysOnScreen(const TGIFSubImage& frame) {
   return !control || control->Disposal() <= 1;
 }
 
-int FrameDisplayTime(const TGIFSubImage& frame) {
+uint16_t FrameDelay(const TGIFSubImage& frame) {
   const TGIFGraphicControlExtension* control = ViewerControlBlock(frame);
-  return DisplayTime(control ? control->DelayTime() : 0);
+  return control ? control->DelayTime() : 0;
+}
+
+int FrameDisplayTime(const TGIFSubImage& frame) { return DisplayTime(FrameDelay(frame)); }
+
+bool HoldsLoopExtension(const TGIFSubImage& frame) {
+  const TGIFExtensionList& extensions = frame.Extensions();
+  for (int i = 0; i < extensions.MemberCount(); ++i)
+    if (dynamic_cast<const TGIFAppExtNSLoop*>(&extensions.Extension(i))) return true;
+  return false;
+}
+
+bool HasSeveralLoopExtensions(const TGIFImage& image) {
+  const TGIFAppExtNSLoop* last = ViewerLoopExtension(image);
+  for (int f = 0; last && f < image.FrameCount(); ++f) {
+    const TGIFExtensionList& extensions = image.Frame(f).Extensions();
+    for (int i = 0; i < extensions.MemberCount(); ++i) {
+      const TGIFExtension* extension = &extensions.Extension(i);
+      if (extension != last && dynamic_cast<const TGIFAppExtNSLoop*>(extension)) return true;
+    }
+  }
+  return false;
 }
 
 TGIFAppExtNSLoop* ViewerLoopExtension(const TGIFImage& image) {

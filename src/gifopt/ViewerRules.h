@@ -29,13 +29,21 @@ TDisposalEffect FrameDisposalEffect(const TGIFSubImage& frame);
 // disposal 0 or 1. Viewers differ on 4 to 7.
 bool StaysOnScreen(const TGIFSubImage& frame);
 
-// Viewers show a frame with a delay of 0 or 1 hundredths for 10 hundredths.
+// Browsers show a frame with a delay of 0 or 1 hundredths for 10 hundredths; other viewers
+// take such delays as they are.
 inline constexpr int kShortestDelay = 10;
 constexpr int DisplayTime(uint16_t delay) { return delay <= 1 ? kShortestDelay : delay; }
-// The display time of a frame, in hundredths of a second.
+constexpr bool DelayReadsAlike(uint16_t delay) { return delay > 1; }
+// The delay of the frame's control block (0 without one), in hundredths of a second.
+uint16_t FrameDelay(const TGIFSubImage& frame);
+// The display time of a frame as browsers show it, in hundredths of a second.
 int FrameDisplayTime(const TGIFSubImage& frame);
 
-// The loop extension viewers follow: the last one in the file. None when there is none.
+// Viewers differ on which of several loop extensions they follow, so such files keep all of
+// them where they are.
+bool HasSeveralLoopExtensions(const TGIFImage& image);
+bool HoldsLoopExtension(const TGIFSubImage& frame);
+// The loop extension this program follows: the last one in the file. None when there is none.
 TGIFAppExtNSLoop* ViewerLoopExtension(const TGIFImage& image);
 // Its repeat count (0: forever), or -1 for an animation that plays once.
 inline constexpr int kPlaysOnce = -1;

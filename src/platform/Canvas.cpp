@@ -12,35 +12,6 @@ namespace corvane {
 
 namespace {
 
-void StoreColor(TBitmap& bitmap, uint8_t* row, int x, TColor color) {
-  if (bitmap.PixelFormat() == TPixelFormat::pf24bit) {
-    row[3 * x] = BlueOf(color);
-    row[3 * x + 1] = GreenOf(color);
-    row[3 * x + 2] = RedOf(color);
-  } else {
-    row[x] = bitmap.PaletteRef() ? uint8_t(NearestPaletteIndex(*bitmap.PaletteRef(), color)) : 0;
-  }
-}
-
-// For an indexed source: what each index becomes in the target (a colour for 24 bits,
-// an index for 8 bits).
-std::array<uint32_t, 256> IndexTranslation(const TBitmap& source, const TBitmap& target) {
-  std::array<uint32_t, 256> table{};
-  const TPalette& from = source.PaletteRef();
-  const TPalette& to = target.PaletteRef();
-  bool keepIndices = target.PixelFormat() == TPixelFormat::pf8bit && (!to || to == from);
-  for (int i = 0; i < 256; ++i) {
-    TColor color = from && size_t(i) < from->Entries.size() ? EntryColor(from->Entries[i]) : clBlack;
-    if (keepIndices)
-      table[i] = uint32_t(i);
-    else if (target.PixelFormat() == TPixelFormat::pf8bit)
-      table[i] = uint32_t(NearestPaletteIndex(*to, color));
-    else
-      table[i] = color;
-  }
-  return table;
-}
-
 // Whether pixels move between the bitmaps unchanged: both 24-bit, or both indexed with
 // the indices kept.
 bool SameLayout(const TBitmap& source, const TBitmap& target) {
@@ -51,13 +22,40 @@ bool SameLayout(const TBitmap& source, const TBitmap& target) {
 
 }  // namespace
 
+void TCanvas::StoreColor(uint8_t* row, int x, TColor color) {
+  if (FTarget.PixelFormat() == TPixelFormat::pf24bit) {
+    row[3 * x] = BlueOf(color);
+    row[3 * x + 1] = GreenOf(color);
+    row[3 * x + 2] = RedOf(color);
+  } else {
+    row[x] = FTarget.PaletteRef() ? FLookup.IndexOf(FTarget.PaletteRef(), color) : 0;
+  }
+}
+
+std::array<uint32_t, 256> TCanvas::IndexTranslation(const TBitmap& source) {
+  std::array<uint32_t, 256> table{};
+  const TPalette& from = source.PaletteRef();
+  const TPalette& to = FTarget.PaletteRef();
+  bool keepIndices = FTarget.PixelFormat() == TPixelFormat::pf8bit && (!to || to == from);
+  for (int i = 0; i < 256; ++i) {
+    TColor color = from && size_t(i) < from->Entries.size() ? EntryColor(from->Entries[i]) : clBlack;
+    if (keepIndices)
+      table[i] = uint32_t(i);
+    else if (FTarget.PixelFormat() == TPixelFormat::pf8bit)
+      table[i] = FLookup.IndexOf(to, color);
+    else
+      table[i] = color;
+  }
+  return table;
+}
+
 void TCanvas::FillRect(const TRect& rect) {
   TRect r = Intersect(rect, Bounds(0, 0, FTarget.Width(), FTarget.Height()));
   if (r.IsEmpty()) return;
   TColor color = ColorToRGB(BrushColor);
   for (int y = r.Top; y < r.Bottom; ++y) {
     uint8_t* row = FTarget.ScanLine(y);
-    StoreColor(FTarget, row, r.Left, color);
+    StoreColor(row, r.Left, color);
     int size = FTarget.PixelFormat() == TPixelFormat::pf24bit ? 3 : 1;
     for (int x = r.Left + 1; x < r.Right; ++x) std::memcpy(row + size * x, row + size * r.Left, size_t(size));
   }
@@ -92,7 +90,7 @@ void TCanvas::CopyPixels(const TRect& dest, const TBitmap& source, const TMaskBi
   bool indexedSource = source.PixelFormat() == TPixelFormat::pf8bit;
   bool indexedTarget = FTarget.PixelFormat() == TPixelFormat::pf8bit;
   std::array<uint32_t, 256> translation{};
-  if (indexedSource) translation = IndexTranslation(source, FTarget);
+  if (indexedSource) translation = IndexTranslation(source);
 
   for (int y = clip.Top; y < clip.Bottom; ++y) {
     int sy = sourceY(y);
@@ -107,11 +105,11 @@ void TCanvas::CopyPixels(const TRect& dest, const TBitmap& source, const TMaskBi
       if (indexedSource && indexedTarget) {
         out[x] = uint8_t(translation[in[sx]]);
       } else if (indexedSource) {
-        StoreColor(FTarget, out, x, translation[in[sx]]);
+        StoreColor(out, x, translation[in[sx]]);
       } else if (!indexedTarget) {
         std::memcpy(out + 3 * x, in + 3 * sx, 3);
       } else {
-        StoreColor(FTarget, out, x, MakeColor(in[3 * sx + 2], in[3 * sx + 1], in[3 * sx]));
+        StoreColor(out, x, MakeColor(in[3 * sx + 2], in[3 * sx + 1], in[3 * sx]));
       }
     }
   }
@@ -132,7 +130,7 @@ TColor TCanvas::Pixel(int x, int y) const { return FTarget.PixelColor(x, y); }
 
 void TCanvas::SetPixel(int x, int y, TColor color) {
   if (x < 0 || x >= FTarget.Width() || y < 0 || y >= FTarget.Height()) return;
-  StoreColor(FTarget, FTarget.ScanLine(y), x, ColorToRGB(color));
+  StoreColor(FTarget.ScanLine(y), x, ColorToRGB(color));
   FTarget.NotifyCanvasChanged();
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 // TCanvas: drawing operations on a TBitmap.
 
+#include <array>
+#include <cstdint>
+
 #include "Bitmap.h"
+#include "PaletteLookup.h"
 #include "Types.h"
 
 namespace corvane {
@@ -41,8 +45,13 @@ class TCanvas {
   // An unscaled copy between bitmaps of one pixel layout: target (x, y) takes source
   // (x + dx, y + dy) within clip.
   void CopyRows(const TRect& clip, const TBitmap& source, int dx, int dy);
+  void StoreColor(uint8_t* row, int x, TColor color);
+  // For an indexed source: what each index becomes here (a colour for 24 bits, an index for
+  // 8 bits).
+  std::array<uint32_t, 256> IndexTranslation(const TBitmap& source);
 
   TBitmap& FTarget;
+  TPaletteLookup FLookup;
 };
 
 }  // namespace corvane

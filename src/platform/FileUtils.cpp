@@ -18,6 +18,11 @@ namespace corvane {
 
 namespace fs = std::filesystem;
 
+void RequireRegularFile(const fs::path& fileName) {
+  std::error_code error;
+  if (!fs::is_regular_file(fileName, error)) throw EFOpenError(fileName.string());
+}
+
 std::vector<uint8_t> ReadWholeFile(const fs::path& fileName) {
   TFileStream file(fileName, TFileMode::OpenRead);
   std::vector<uint8_t> bytes;

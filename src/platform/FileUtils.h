@@ -9,8 +9,12 @@
 
 namespace corvane {
 
-// The whole file; EFOpenError when it cannot be opened or read.
+// The whole file; EFOpenError when it cannot be opened or read, or is not a regular file.
 std::vector<uint8_t> ReadWholeFile(const std::filesystem::path& fileName);
+
+// EFOpenError unless the path names a regular file, after following links: reading a pipe
+// or a device may block or never end.
+void RequireRegularFile(const std::filesystem::path& fileName);
 
 // What replacing a file keeps of it and checks, besides its content.
 struct TReplaceOptions {

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "Exceptions.h"
+#include "FileUtils.h"
 
 namespace corvane {
 
@@ -62,6 +63,8 @@ void TPicture::LoadFromFile(const std::filesystem::path& fileName) {
   std::string ext = fileName.extension().string();
   std::optional<TFileFormat> format = FindFileFormat(ext);
   if (!format) throw EInvalidGraphic("Unknown picture file extension (" + ext + ")");
+  // Some readers open the file by its name.
+  RequireRegularFile(fileName);
   std::unique_ptr<TGraphic> graphic = format->Create();
   ForwardProgress(*graphic);
   graphic->LoadFromFile(fileName);

@@ -1,6 +1,7 @@
 #include "Stream.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -109,14 +110,28 @@ TFileStream::TFileStream(const std::filesystem::path& fileName, TFileMode mode)
       }
       break;
     case TFileMode::OpenRead:
+      OpenRegularForReading(fileName);
+      break;
     case TFileMode::OpenWrite:
-      FHandle = ::open(fileName.c_str(), (mode == TFileMode::OpenRead ? O_RDONLY : O_RDWR) | O_CLOEXEC);
+      FHandle = ::open(fileName.c_str(), O_RDWR | O_CLOEXEC);
       if (FHandle < 0) {
         int error = errno;
         throw EFOpenError(fileName.string(), SystemReason(error));
       }
       break;
   }
+}
+
+void TFileStream::OpenRegularForReading(const std::filesystem::path& fileName) {
+  // Without O_NONBLOCK opening a pipe waits for a writer.
+  FHandle = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat status {};
+  if (FHandle >= 0 && ::fstat(FHandle, &status) == 0 && S_ISREG(status.st_mode) &&
+      ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK) == 0)
+    return;
+  if (FHandle >= 0) ::close(FHandle);
+  FHandle = -1;
+  throw EFOpenError(fileName.string());
 }
 
 TFileStream::~TFileStream() {

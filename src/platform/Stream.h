@@ -72,11 +72,12 @@ class TMemoryStream : public TStream {
 
 enum class TFileMode {
   Create,     // create or truncate, read and write
-  OpenRead,   // existing file, read only
+  OpenRead,   // existing regular file, read only
   OpenWrite,  // existing file, read and write
 };
 
-// A stream over an open file. Opening raises EFOpenError, creating EFCreateError.
+// A stream over an open file. Opening raises EFOpenError, creating EFCreateError. Reading
+// opens only regular files: a pipe or a device may block or never end.
 class TFileStream : public TStream {
  public:
   TFileStream(const std::filesystem::path& fileName, TFileMode mode);
@@ -93,6 +94,8 @@ class TFileStream : public TStream {
   void Sync();
 
  private:
+  void OpenRegularForReading(const std::filesystem::path& fileName);
+
   int FHandle = -1;
   std::filesystem::path FFileName;
 };

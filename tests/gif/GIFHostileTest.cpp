@@ -8,6 +8,7 @@
 #include <random>
 
 #include "GifTestSupport.h"
+#include "gif/GIFMemoryBudget.h"
 #include "platform/FileUtils.h"
 
 namespace corvane::test {
@@ -77,27 +78,81 @@ TEST(GIFHostile, RandomByteFlips) {
   }
 }
 
-TEST(GIFHostile, HugeFramesAreRefusedBeforeAllocating) {
-  TGifBuilder huge(16, 16);
-  huge.GlobalTable(1).Image(0, 0, 2, 2, {0, 1, 1, 0}, 2).Descriptor(0, 0, 65535, 65535).Bytes({2, 0});
-  TLoaded loaded = Load(huge.Data());
-  EXPECT_EQ(loaded.Error, "Frame too large (65535 x 65535 pixels)");
-  EXPECT_EQ(loaded.Image->FrameCount(), 1);
-  EXPECT_EQ(loaded.Image->PixelBytes(), 4);
+TEST(GIFHostile, FramesGetOnlyTheRowsTheirDataCanFill) {
+  // Eight frames of 2^28 pixels in a few hundred bytes: a row each.
+  TGifBuilder tiny(65535, 4096);
+  tiny.GlobalTable(1);
+  for (int i = 0; i < 8; ++i) tiny.Descriptor(0, 0, 65535, 4096).Bytes({2, 2, 0x4C, 0x01, 0});
+  TLoaded loaded = Load(tiny.Data());
+  EXPECT_EQ(loaded.Error, "");
+  ASSERT_EQ(loaded.Image->FrameCount(), 8);
+  EXPECT_EQ(loaded.Image->PixelBytes(), 8 * 65535);
+  EXPECT_EQ(loaded.Image->Frame(7).FrameHeight(), 1);
+  ExpectSafe(tiny.Data());
 
-  TGifBuilder screen(65535, 40000);
-  screen.Descriptor(0, 0, 0, 5).Bytes({2, 0});
-  loaded = Load(screen.Data());
-  EXPECT_EQ(loaded.Error, "Frame too large (65535 x 40000 pixels)") << "a zero-sized frame takes the screen";
+  // An interlaced frame keeps the rows down to the last one its data reached.
+  TLoaded interlaced = Load(TGifBuilder(2, 64).GlobalTable(2).Descriptor(0, 0, 2, 64, TGIFSubImage::kInterlaced)
+                                .Bytes(CodePixels({1, 1, 2, 2, 3, 3}, 2)).Trailer().Data());
+  ASSERT_EQ(interlaced.Error, "");
+  const TGIFSubImage& frame = interlaced.Image->Frame(0);
+  ASSERT_EQ(frame.FrameHeight(), 17);
+  EXPECT_EQ(frame.PixelData()[0], 1);
+  EXPECT_EQ(frame.PixelData()[2 * 8], 2);
+  EXPECT_EQ(frame.PixelData()[2 * 16], 3);
 }
 
-TEST(GIFHostile, PixelMemoryOfAllFramesIsCapped) {
-  TPixelLimitsScope limits({1 << 20, 3 << 20});
-  TGifBuilder gif(1024, 1024);
-  for (int i = 0; i < 5; ++i) gif.Descriptor(0, 0, 0, 0).Bytes({2, 0});
-  TLoaded loaded = Load(gif.Data());
+TEST(GIFHostile, FramesTheirDataCanFillAreRefusedBeyondTheLimitsBeforeAllocating) {
+  TPixelLimitsScope limits({1 << 16, 3 << 16});
+  TGifBuilder huge(16, 16);
+  huge.GlobalTable(1).Image(0, 0, 2, 2, {0, 1, 1, 0}, 2).Descriptor(0, 0, 65535, 65535).Byte(2).SubBlocks(TBytes(600));
+  TLoaded loaded = Load(huge.Data());
+  EXPECT_EQ(loaded.Error.rfind("Frame too large (65535 x ", 0), 0u) << loaded.Error;
+  EXPECT_EQ(loaded.Image->PixelBytes(), 4);
+
+  TGifBuilder gif(256, 256);
+  gif.GlobalTable(1);
+  for (int i = 0; i < 5; ++i) gif.Image(0, 0, 256, 256, TBytes(256 * 256), 2);
+  loaded = Load(gif.Data());
   EXPECT_EQ(loaded.Error.rfind("Image too large", 0), 0u) << loaded.Error;
   EXPECT_EQ(loaded.Image->FrameCount(), 3);
+}
+
+TEST(GIFHostile, ImagesSharingABudgetAreRefusedBeyondIt) {
+  TGIFMemoryBudget budget(100000);
+  TGIFBudgetAccount account(budget);
+  TGifBuilder gif(256, 256);
+  gif.GlobalTable(1).Image(0, 0, 256, 256, TBytes(256 * 256), 2).Image(0, 0, 256, 256, TBytes(256 * 256), 2);
+  TGIFImage first, second;
+  first.SetBudgetAccount(&account);
+  second.SetBudgetAccount(&account);
+  TMemoryStream stream(gif.Data());
+  EXPECT_THROW(first.LoadFromStream(stream), GIFException);
+  EXPECT_EQ(first.FrameCount(), 1);
+  EXPECT_EQ(budget.Used(), 65536);
+  try {
+    second.LoadFromStream(stream);
+    FAIL() << "no error";
+  } catch (const GIFException& e) {
+    EXPECT_STREQ(e.what(),
+                 "Not enough memory: the file needs more than 131072 bytes of pixels, and the memory budget is 100000 "
+                 "bytes");
+  }
+  first.DiscardContents();
+  second.DiscardContents();
+  EXPECT_EQ(budget.Used(), 0);
+  TLoaded alone = Load(gif.Data());
+  EXPECT_EQ(alone.Error, "");
+}
+
+TEST(GIFHostile, ManyTinyFramesSaveWithoutWalkingAllFramesForEach) {
+  TGIFImage image;
+  AddGreys(image.Header().GlobalTable(), 2);
+  constexpr int kFrames = 100000;
+  for (int i = 0; i < kFrames; ++i) AddFrame(image, 0, 0, 1, 1, {uint8_t(i % 2)});
+  TLoaded again = Load(Save(image));
+  ASSERT_EQ(again.Error, "");
+  EXPECT_EQ(again.Image->FrameCount(), kFrames);
+  EXPECT_EQ(again.Image->Frame(kFrames - 1).PixelData()[0], 1);
 }
 
 TEST(GIFHostile, EveryLzwCodeSizeByte) {

@@ -178,14 +178,17 @@ TEST(GIFModel, FreedItemsLeaveTheirListsAndLinks) {
   AddFrame(image, 0, 0, 2, 2);
   auto& control = AddExtension<TGIFGraphicControlExtension>(first);
   auto& second = AddExtension<TGIFGraphicControlExtension>(first);
-  EXPECT_EQ(first.ControlBlock(), &control) << "the first control block is the frame's";
+  EXPECT_EQ(first.ControlBlock(), &second) << "the last control block is the frame's, as viewers read it";
   control.SetTransparent(true);
+  EXPECT_FALSE(first.HasTransparency());
+  delete &second;
+  EXPECT_EQ(first.ControlBlock(), &control);
   EXPECT_TRUE(first.HasTransparency());
+  ASSERT_EQ(first.Extensions().MemberCount(), 1);
+  EXPECT_EQ(&first.Extensions().MemberAt(0), &control);
   delete &control;
   EXPECT_FALSE(first.HasTransparency());
   EXPECT_EQ(first.ControlBlock(), nullptr);
-  ASSERT_EQ(first.Extensions().MemberCount(), 1);
-  EXPECT_EQ(&first.Extensions().MemberAt(0), &second);
 
   delete &first;
   ASSERT_EQ(image.FrameCount(), 1);

@@ -99,18 +99,21 @@ TEST(GIFRead, ControlExtensionCutShort) {
   TGIFGraphicControlExtension* control = loaded.Image->Frame(0).ControlBlock();
   ASSERT_NE(control, nullptr);
   EXPECT_EQ(control->ControlFlags(), 0x05);
-  EXPECT_FALSE(loaded.Image->Frame(0).HasTransparency()) << "an incomplete block sets no transparency";
+  // The flags are kept as read; the file ends before an image they could apply to.
+  EXPECT_TRUE(loaded.Image->Frame(0).IsBlank());
 }
 
 TEST(GIFRead, ControlExtensionFillsTheFrameWithItsTransparentIndex) {
-  // The data ends after 3 pixels; the rest keep the transparent index.
+  // The data ends after 3 pixels: the frame keeps the row they start, the rest of it holding
+  // the transparent index.
   TLoaded loaded = Load(Screen().Control(2, 10, 3).Image(0, 0, 4, 2, {1, 2, 0}, 2).Data());
   EXPECT_EQ(loaded.Error, "");
   TGIFSubImage& frame = loaded.Image->Frame(0);
   EXPECT_TRUE(frame.HasTransparency());
   EXPECT_EQ(frame.ControlBlock()->Disposal(), 2);
   EXPECT_EQ(frame.ControlBlock()->DelayTime(), 10);
-  EXPECT_EQ(TBytes(frame.PixelData(), frame.PixelData() + 8), (TBytes{1, 2, 0, 3, 3, 3, 3, 3}));
+  ASSERT_EQ(frame.BoundsRect(), (TRect{0, 0, 4, 1}));
+  EXPECT_EQ(TBytes(frame.PixelData(), frame.PixelData() + 4), (TBytes{1, 2, 0, 3}));
 }
 
 TEST(GIFRead, ApplicationBlockSizes) {

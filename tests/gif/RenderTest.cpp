@@ -128,19 +128,15 @@ TEST(FramePalette, ComesFromTheLocalTableElseTheImage) {
   EXPECT_NE(local.Palette(), palette);
 }
 
-TEST(FramePalette, WithoutAnyTableTheNestedQueryIsRefused) {
+TEST(FramePalette, WithoutAnyTableEveryIndexIsBlack) {
   TGIFImage image;
   TGIFSubImage& frame = AddFrame(image, 0, 0, 2, 2);
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    try {
-      image.Palette();
-      FAIL() << "no error";
-    } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "No global or local color table defined");
-    }
-    EXPECT_FALSE(image.FInPaletteQuery);
-  }
-  EXPECT_THROW(frame.FrameBitmap(), GIFException);
+  TPalette palette = image.Palette();
+  ASSERT_NE(palette, nullptr);
+  ASSERT_EQ(palette->Entries.size(), 256u);
+  EXPECT_EQ(EntryColor(palette->Entries[255]), kBlack);
+  EXPECT_EQ(frame.Palette(), palette);
+  EXPECT_NE(frame.FrameBitmap(), nullptr);
   EXPECT_EQ(TGIFImage().Palette(), nullptr);
 }
 

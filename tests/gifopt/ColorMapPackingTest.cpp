@@ -117,7 +117,7 @@ TEST(ColorMapPacking, AGlobalTableNoFrameUsesIsCutToNothing) {
   EXPECT_EQ(frame.LocalTable().Entries()[0], 1);
 }
 
-TEST(ColorMapPacking, RemapsTheTransparentIndexAndKeepsTheBackdrop) {
+TEST(ColorMapPacking, RemapsTheTransparentIndexAndTheBackdrop) {
   TPackedImage packed(3, WithCounts({1, 2, 5}));
   packed.Image.Header().BackdropIndex = 2;
   auto& control = AddExtension<TGIFGraphicControlExtension>(*packed.Frame);
@@ -126,7 +126,16 @@ TEST(ColorMapPacking, RemapsTheTransparentIndexAndKeepsTheBackdrop) {
   Pack(packed.Table());
   EXPECT_EQ(control.TransparentIndex(), 1);
   EXPECT_THAT(packed.Greys(), ElementsAre(2, 1, 0));
-  EXPECT_EQ(packed.Image.Header().BackdropIndex, 2);
+  EXPECT_EQ(packed.Image.Header().BackdropIndex, 0) << "the screen keeps its background colour";
+
+  // A background entry no pixel uses stays, first past the entries pixels use, where it
+  // shows: here the frame's disposal clears the screen to it.
+  TPackedImage background(4, WithCounts({1, 0, 2, 0}));
+  background.Image.Header().BackdropIndex = 3;
+  AddControl(*background.Frame, 2, 10);
+  Pack(background.Table());
+  EXPECT_THAT(background.Greys(), ElementsAre(2, 0, 3));
+  EXPECT_EQ(background.Image.Header().BackdropIndex, 2);
 
   // An index no pixel holds moves past the entries that stay.
   TPackedImage unused(3, WithCounts({4, 2, 0}));

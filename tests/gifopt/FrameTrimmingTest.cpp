@@ -61,14 +61,18 @@ TEST(FrameTrimming, ARemovedFrameGivesItsTimeToThePreviousOne) {
   }
 }
 
-TEST(FrameTrimming, CarriedTimesAreTheTimesViewersShow) {
-  TAnimation animation;
-  TGIFSubImage& first = animation.Frame(0, 0, 4, 4, 1);
-  AddControl(animation.Frame(0, 0, 4, 4, T), 0, 0, T);
-  animation.Trim();
-  ASSERT_EQ(animation.Image.FrameCount(), 1);
-  ASSERT_NE(first.ControlBlock(), nullptr);
-  EXPECT_EQ(first.ControlBlock()->DelayTime(), 2 * kShortestDelay);
+TEST(FrameTrimming, DelaysOf0Or1KeepTheFrameForViewersReadThemTwoWays) {
+  // Browsers show 0 and 1 as 10 hundredths, other viewers as they are: no carried time
+  // reads the same under both rules.
+  for (auto [previous, empty] : {std::pair{-1, 20}, {0, 20}, {1, 20}, {20, 0}, {20, 1}}) {
+    SCOPED_TRACE(testing::Message() << previous << " " << empty);
+    TAnimation animation;
+    TGIFSubImage& first = animation.Frame(0, 0, 4, 4, 1);
+    if (previous >= 0) AddControl(first, 0, previous);
+    AddControl(animation.Frame(0, 0, 4, 4, T), 0, empty, T);
+    animation.Trim();
+    EXPECT_EQ(animation.Image.FrameCount(), 2);
+  }
 }
 
 TEST(FrameTrimming, AFrameThatShowsNothingStaysWhereRemovingItChangesThePictures) {
@@ -116,6 +120,7 @@ TEST(FrameTrimming, TheLoopExtensionOfARemovedFrameMovesToTheFirstFrame) {
   TAnimation animation;
   TGIFSubImage& first = animation.Frame(0, 0, 4, 4, 1);
   TGIFSubImage& second = animation.Frame(0, 0, 4, 4, 2);
+  AddControl(second, 0, 10);
   TGIFSubImage& empty = animation.Frame(0, 0, 4, 4, T);
   AddControl(empty, 0, 20, T);
   AddExtension<TGIFAppExtNSLoop>(empty).FRepeatCount = 3;
@@ -124,6 +129,14 @@ TEST(FrameTrimming, TheLoopExtensionOfARemovedFrameMovesToTheFirstFrame) {
   EXPECT_EQ(second.ControlBlock()->DelayTime(), 30);
   ASSERT_EQ(first.Extensions().MemberCount(), 1);
   EXPECT_EQ(dynamic_cast<TGIFAppExtNSLoop&>(first.Extensions().Extension(0)).FRepeatCount, 3);
+
+  // Of several loop extensions viewers follow different ones: each stays, with its frame.
+  AddExtension<TGIFAppExtNSLoop>(second).FRepeatCount = 4;
+  TGIFSubImage& last = animation.Frame(0, 0, 4, 4, T);
+  AddControl(last, 0, 20, T);
+  AddExtension<TGIFAppExtNSLoop>(last).FRepeatCount = 5;
+  animation.Trim();
+  EXPECT_EQ(animation.Image.FrameCount(), 3);
 }
 
 }  // namespace

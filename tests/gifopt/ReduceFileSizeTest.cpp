@@ -202,11 +202,22 @@ TEST(ReduceFileSize, ALoopExtensionAfterTheFirstFrameMovesThere) {
   AddControl(first, 0, 10);
   TGIFSubImage& second = animation.Frame(0, 0, 2, 2, 2);
   AddExtension<TGIFAppExtNSLoop>(second).FRepeatCount = 2;
-  AddExtension<TGIFAppExtNSLoop>(first).FRepeatCount = 5;
   ReduceFileSize(animation.Image, kMainPassSteps, 0, 0, 8);
   EXPECT_EQ(second.Extensions().MemberCount(), 0);
   ASSERT_EQ(first.Extensions().MemberCount(), 2);
   EXPECT_EQ(dynamic_cast<TGIFAppExtNSLoop&>(first.Extensions().Extension(1)).FRepeatCount, 2);
+
+  // Viewers differ on which of several they follow: they all stay where they are.
+  TAnimation several;
+  TGIFSubImage& one = several.Frame(0, 0, 2, 2, 1);
+  AddControl(one, 0, 10);
+  AddExtension<TGIFAppExtNSLoop>(one).FRepeatCount = 5;
+  TGIFSubImage& two = several.Frame(0, 0, 2, 2, 2);
+  AddExtension<TGIFAppExtNSLoop>(two).FRepeatCount = 2;
+  ReduceFileSize(several.Image, kMainPassSteps, 0, 0, 8);
+  ASSERT_EQ(two.Extensions().MemberCount(), 1);
+  EXPECT_EQ(dynamic_cast<TGIFAppExtNSLoop&>(two.Extensions().Extension(0)).FRepeatCount, 2);
+  EXPECT_EQ(one.Extensions().MemberCount(), 2);
 }
 
 TEST(ReduceFileSize, TheDisposalReviewChangesOnlyFramesPaintedOver) {
