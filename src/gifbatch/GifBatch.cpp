@@ -43,7 +43,7 @@ void TGifBatch::ProcessGifList(bool optimize, const TGifOptions& options, const 
       [&](int index, TGifFileResult& result, TGifWorkingSet& work) { Finish(index, mode, result, work, workerSeams); },
       [&](int index, const TGifFileResult& result) {
         if (seams.ItemChanged) seams.ItemChanged(index);
-        Count(result, seams);
+        Count(mode, result, seams);
         if (seams.FileEnded) seams.FileEnded(index, result);
         if (result.Ending == TGifFileEnding::Complete && seams.ProcessMessages) seams.ProcessMessages();
       }});
@@ -56,7 +56,7 @@ void TGifBatch::RunInOrder(TGifMode mode, const TGifOptions& options, const TGif
     TGifFileResult result = ProcessGifFile(FList.Item(i), i, mode, options, *work, FAbortRequested, seams);
     if (result.Ending == TGifFileEnding::Complete) {
       Finish(i, mode, result, *work, seams);
-      Count(result, seams);
+      Count(mode, result, seams);
     }
     if (seams.FileEnded) seams.FileEnded(i, result);
     if (result.Ending == TGifFileEnding::Aborted) return;
@@ -70,8 +70,9 @@ void TGifBatch::Finish(int index, TGifMode mode, TGifFileResult& result, TGifWor
     ReplaceWithSmallerEncoding(FList.Item(index), index, result, work, seams);
 }
 
-void TGifBatch::Count(const TGifFileResult& result, const TGifRunSeams& seams) {
-  if (!result.Smaller() || result.Refused) return;
+void TGifBatch::Count(TGifMode mode, const TGifFileResult& result, const TGifRunSeams& seams) {
+  // Optimize counts what the files really lost; a refused or failed rewrite saves nothing.
+  if (mode == TGifMode::Optimize ? !result.Rewritten : !result.Smaller()) return;
   FTotal += result.SourceSize - result.OptimizedSize;
   FView.TotalLabel = std::to_string(FTotal) + " bytes";
   if (seams.ViewChanged) seams.ViewChanged();

@@ -55,8 +55,8 @@ class TGifBatch {
   void RunInOrder(TGifMode mode, const TGifOptions& options, const TGifRunSeams& seams);
   // The finishing step for a file: Optimize replaces the file with a smaller encoding.
   void Finish(int index, TGifMode mode, TGifFileResult& result, TGifWorkingSet& work, const TGifRunSeams& seams);
-  // Counts a smaller result into the total and its label.
-  void Count(const TGifFileResult& result, const TGifRunSeams& seams);
+  // Counts a smaller result (Optimize: a rewritten file) into the total and its label.
+  void Count(TGifMode mode, const TGifFileResult& result, const TGifRunSeams& seams);
 
   TGifList FList;
   TGifRunView FView;
