@@ -1,24 +1,31 @@
 #include "JpegRecompression.h"
 
+#include "platform/Exceptions.h"
 #include "platform/Stream.h"
 #include "platform/Synchronize.h"
 
 namespace corvane {
 
-TJpegRecompressResult RunRecompressJob(const TJpegRecompressJob& job) {
+TJpegRecompressResult RunRecompressJob(const TJpegRecompressJob& job, const std::function<bool()>& superseded) {
+  auto goOn = [&] {
+    if (superseded()) throw EAbort();
+  };
   TJPEGImage result;
   if (job.ColourDepth) result.SetColourDepth(*job.ColourDepth);
   if (job.GreyMode) result.SetGreyMode(*job.GreyMode);
   result.SaveQuality = uint8_t(job.Quality);
   // After the settings: changing them discards an assigned picture.
   result.CopyFrom(*job.Source);
+  goOn();
   result.SaveToFile(job.TemporaryFile);
+  goOn();
   TJpegRecompressResult made;
   made.Shown = std::make_unique<TJPEGImage>();
   made.Shown->LoadFromFile(job.TemporaryFile);
   TMemoryStream saved;
   made.Shown->SaveToStream(saved);
   made.Size = saved.Size();
+  goOn();
   if (job.Decode) made.Shown->DecodeBitmap();
   return made;
 }
@@ -62,7 +69,9 @@ void TJpegRecompressor::Work() {
     TJpegRecompressResult result;
     std::exception_ptr error;
     try {
-      result = RunRecompressJob(job);
+      result = RunRecompressJob(job, [this, serial] { return FSerial.load() != serial; });
+    } catch (const EAbort&) {
+      continue;  // a later request is waiting
     } catch (...) {
       error = std::current_exception();
     }

@@ -3,6 +3,7 @@
 // when it was asked for, run on any thread, and TJpegRecompressor, which runs jobs on a
 // worker thread of its own and makes only the latest of those asked for meanwhile.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
@@ -35,8 +36,10 @@ struct TJpegRecompressResult {
 };
 
 // Compresses the source at the job's settings, writes the temporary file (this is where
-// "Cannot create file %s" arises) and loads it back.
-TJpegRecompressResult RunRecompressJob(const TJpegRecompressJob& job);
+// "Cannot create file %s" arises) and loads it back. Between its steps it asks whether
+// the job is still wanted, and raises EAbort when it is not.
+TJpegRecompressResult RunRecompressJob(const TJpegRecompressJob& job,
+                                       const std::function<bool()>& superseded = [] { return false; });
 
 class TJpegRecompressor {
  public:
@@ -50,8 +53,9 @@ class TJpegRecompressor {
   TJpegRecompressor(const TJpegRecompressor&) = delete;
   TJpegRecompressor& operator=(const TJpegRecompressor&) = delete;
 
-  // Queues the job in place of any job still waiting, whose Done never runs. Answers the
-  // job's serial, counted from 1. User-interface thread only.
+  // Queues the job in place of any job still waiting, and ends the one under work at its
+  // next step; the Done of neither runs. Answers the job's serial, counted from 1.
+  // User-interface thread only.
   uint64_t Request(TJpegRecompressJob job);
 
  private:
@@ -65,7 +69,7 @@ class TJpegRecompressor {
   std::mutex FMutex;
   std::condition_variable FWake;
   std::optional<TJpegRecompressJob> FWaiting;
-  uint64_t FSerial = 0;
+  std::atomic<uint64_t> FSerial{0};  // of the latest request
   bool FStop = false;
   std::thread FThread;  // started by the first request
 };
