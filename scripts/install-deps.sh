@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
   clang libclang-rt-14-dev
-  gifsicle xvfb xauth fonts-liberation fonts-wqy-microhei
+  gifsicle xvfb xauth openbox xdotool fonts-liberation fonts-wqy-microhei
   python3 bsdutils
 )
 

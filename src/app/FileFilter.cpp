@@ -46,4 +46,33 @@ QStringList QtNameFilters(const QString& filter) {
   return result;
 }
 
+namespace {
+
+// The description a dialog shows with the patterns hidden: the text before the last
+// parentheses.
+QString Description(const QString& filter) {
+  qsizetype open = filter.lastIndexOf('(');
+  return open < 0 ? QString() : filter.left(open).simplified();
+}
+
+}  // namespace
+
+int ChosenFilterIndex(const QStringList& filters, const QString& chosen) {
+  for (qsizetype i = 0; i < filters.size(); ++i)
+    if (chosen == filters[i] || chosen == filters[i].simplified()) return int(i) + 1;
+  for (qsizetype i = 0; i < filters.size(); ++i)
+    if (chosen == Description(filters[i])) return int(i) + 1;
+  return 0;
+}
+
+QString KeepSpaceRuns(const QString& filter) {
+  constexpr QChar kZeroWidthSpace(0x200B);
+  QString kept;
+  for (qsizetype i = 0; i < filter.size(); ++i) {
+    kept += filter[i];
+    if (filter[i] == ' ' && i + 1 < filter.size() && filter[i + 1] == ' ') kept += kZeroWidthSpace;
+  }
+  return kept;
+}
+
 }  // namespace corvane

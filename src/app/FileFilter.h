@@ -20,4 +20,13 @@ QString AllGraphicsOpenFilter();
 // parentheses, separated by spaces. A dangling description without a pattern is dropped.
 QStringList QtNameFilters(const QString& filter);
 
+// The number, counted from 1, of the filter that a file dialog reports as chosen, or 0.
+// A dialog that hides the patterns reports the description alone, and Qt's dialogs
+// simplify the white space of every filter.
+int ChosenFilterIndex(const QStringList& filters, const QString& chosen);
+
+// Qt's dialogs collapse runs of spaces in a filter; a zero-width space after each space
+// of a run but the last keeps the run as wide as it was written.
+QString KeepSpaceRuns(const QString& filter);
+
 }  // namespace corvane

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -10,18 +12,23 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
+#include <chrono>
+#include <thread>
 
 #include "Application.h"
 #include "Artwork.h"
 #include "FileFilter.h"
 #include "FlatTabControl.h"
 #include "FormControls.h"
+#include "GifListView.h"
 #include "Image.h"
 #include "Label.h"
 #include "Maker.h"
 #include "PreviewLayout.h"
 #include "UpDown.h"
+#include "gifbatch/GifOptimizerSeams.h"
 #include "platform/FileUtils.h"
 
 namespace corvane {
@@ -67,7 +74,8 @@ TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       FUi(ui),
       FAppDir(std::move(appDir)),
-      FJpeg(JpgSeam(), FAppDir) {
+      FJpeg(JpgSeam(), FAppDir),
+      FGifEncodingCheck(VisibleDifference) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(kApplicationTitle);
   setWindowIcon(WindowIcon());
@@ -87,6 +95,9 @@ TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
   BindHandlers();
   BindGifHandlers();
   BindJpgHandlers();
+  // The JPG tab's results are made on a worker, so that the window stays live on big
+  // pictures and quick changes of the setting skip the results nobody would see.
+  FJpeg.RecompressInBackground();
   move(CentreOnScreen(size(), screen()->geometry().size()) + screen()->geometry().topLeft());
   FlatTabControl1->setFocus();
 }
@@ -115,6 +126,9 @@ void TForm1::CreateFrame() {
   SBProgress->setFormat(QStringLiteral("%v of %m"));
   SB->addPermanentWidget(SBProgress);
   SBProgress->hide();
+  SBSummary = new QLabel(SB);
+  SBSummary->setObjectName(QStringLiteral("SBSummary"));
+  SB->addPermanentWidget(SBSummary);
 }
 
 void TForm1::CreateToolBar() {
@@ -158,6 +172,31 @@ void TForm1::BindHandlers() {
   BindHandler(FlatSpeedButton6, &QToolButton::clicked, this, &TForm1::Label3Click);
   BindHandler(FlatSpeedButton5, &QToolButton::clicked, this, &TForm1::Contents1Click);
   BindHandler(FlatTabControl1, &TFlatTabControl::TabChanged, this, &TForm1::FlatTabControl1TabChanged);
+  CreateShortcuts();
+}
+
+// The keys of today's desktop optimizers: each does what its button or menu item does,
+// and nothing where that is disabled.
+void TForm1::CreateShortcuts() {
+  auto bind = [this](QKeySequence keys, void (TForm1::*handler)()) {
+    BindHandler(new QShortcut(keys, this), &QShortcut::activated, this, handler);
+  };
+  bind(QKeySequence::Open, &TForm1::ShortcutOpen);
+  bind(QKeySequence::SelectAll, &TForm1::ShortcutSelectAll);
+  bind(QKeySequence(Qt::Key_F5), &TForm1::ShortcutTestAll);
+  bind(QKeySequence(Qt::Key_Escape), &TForm1::FlatSpeedButton8Click);
+}
+
+void TForm1::ShortcutOpen() {
+  if (FlatSpeedButton1->isEnabled()) FlatSpeedButton1Click();
+}
+
+void TForm1::ShortcutSelectAll() {
+  if (ActiveTab() == kGifTab && !FGifWorkUnderWay) ListView1->selectAll();
+}
+
+void TForm1::ShortcutTestAll() {
+  if (ActiveTab() == kGifTab && FlatSpeedButton2->isEnabled()) FlatSpeedButton10Click();
 }
 
 int TForm1::ActiveTab() const { return FlatTabControl1->ActiveTab(); }
@@ -200,7 +239,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::Contents1Click() {
-  FUi.OpenUrl(QUrl::fromLocalFile(QString::fromStdString((ProgramDirectory() / "help.chm").string())));
+  FUi.OpenUrl(QUrl::fromLocalFile(QString::fromStdString(HelpFile(ProgramDirectory()).string())));
+}
+
+std::filesystem::path HelpFile(const std::filesystem::path& programDirectory) {
+  std::filesystem::path compiled = programDirectory / "help.chm", page = programDirectory / "help.html";
+  std::error_code error;
+  return !std::filesystem::exists(compiled, error) && std::filesystem::exists(page, error) ? page : compiled;
 }
 
 void TForm1::FlatSpeedButton7Click() {
@@ -234,10 +279,20 @@ void TForm1::SetToolBarForTab(int tab) {
   }
 }
 
-// The JPG panel slides in from the right or out to the right in 100 steps of 10 pixels.
+// The JPG panel slides in from the right or out to the right in 100 steps of 10 pixels,
+// each painted at once on a brief schedule. A step that falls behind it is not painted,
+// so a slow display shortens the show rather than lengthening it.
 void TForm1::SlideJpgPanel(int tab) {
-  for (int step = 1; step <= 100; ++step)
+  constexpr int kSteps = 100;
+  constexpr std::chrono::microseconds kStepTime(1500);
+  auto start = std::chrono::steady_clock::now();
+  for (int step = 1; step <= kSteps; ++step) {
     FlatPanel2->move(tab == kGifTab ? 10 * step : 1001 - 10 * step, FlatPanel2->y());
+    auto due = start + step * kStepTime;
+    if (std::chrono::steady_clock::now() > due) continue;
+    FlatTabControl1->repaint();
+    std::this_thread::sleep_until(due);
+  }
 }
 
 void TForm1::FlatTabControl1TabChanged() {
@@ -253,11 +308,22 @@ void TForm1::FlatTabControl1TabChanged() {
 }
 
 void TForm1::FlatSpeedButton1Click() {
+  if (ActiveTab() == kGifTab && FGifWorkUnderWay) return;
+  QStringList files = ChooseFilesToOpen();
   if (ActiveTab() == kGifTab)
-    AddGifFiles(FUi.OpenFiles(FOpenDialog));
-  else if (QStringList files = FUi.OpenFiles(FOpenDialog); !files.isEmpty())
+    AddGifFiles(files);
+  else if (!files.isEmpty())
     OpenJpgPicture(files.front());
 }
+
+QStringList TForm1::ChooseFilesToOpen() {
+  FOpenDialog.StartDirectory = FLastDirectory;
+  QStringList files = FUi.OpenFiles(FOpenDialog);
+  if (!files.isEmpty()) RememberDirectory(files.front());
+  return files;
+}
+
+void TForm1::RememberDirectory(const QString& chosenFile) { FLastDirectory = QFileInfo(chosenFile).absolutePath(); }
 
 void TForm1::FlatSpeedButton11Click() {
   if (ActiveTab() == kGifTab)

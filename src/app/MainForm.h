@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "GifRunOutcome.h"
 #include "ScreenCursor.h"
 #include "UiServices.h"
 #include "gifbatch/GifBatch.h"
@@ -56,6 +57,8 @@ class TForm1 : public QWidget {
   QStatusBar* SB;
   // In the status bar while a list run is under way: the files done of those listed.
   QProgressBar* SBProgress;
+  // In the status bar after a list run: what it did, in numbers.
+  QLabel* SBSummary;
 
   // GIF tab.
   TGifListView* ListView1;
@@ -89,12 +92,17 @@ class TForm1 : public QWidget {
   void AddGifPaths(const QStringList& paths);
   // Opens the picture on the JPG tab, as Open does with the file chosen.
   void OpenJpgPicture(const QString& file);
+  // Waits until the result of the JPG tab's setting in force shows.
+  void WaitForJpgResult() { FJpeg.WaitForResult(); }
   // The run over the whole GIF list: "Test All" measures, "Optimize" also rewrites
   // the files that get smaller.
   void ProcessGifList(bool optimize);
   // A list run or an item test is under way: the list and the controls that could change
   // it are blocked.
   bool GifWorkUnderWay() const { return FGifWorkUnderWay; }
+  // The check before Optimize replaces a file, on the run's worker: by default how the
+  // new encoding looks different in viewers.
+  void SetGifEncodingCheck(TGifEncodingCheck check) { FGifEncodingCheck = std::move(check); }
 
  public slots:
   void ShowStatus(const QString& text);
@@ -112,6 +120,11 @@ class TForm1 : public QWidget {
   void FlatSpeedButton9Click();
   void FlatSpeedButton10Click();
   void FlatSpeedButton8Click();
+  void ShortcutOpen();
+  void ShortcutSelectAll();
+  void ShortcutTestAll();
+  // A click on a list column's header: sorts the list by it, the other way on a second click.
+  void ListView1ColumnClick(int column);
   void ListView1SelectItem();
   void RemoveAll1Click();
   void FlatCheckBox1Click();
@@ -146,10 +159,14 @@ class TForm1 : public QWidget {
   void CreateJpgAdjustGroup();
   void FormCreate();
   void BindHandlers();
+  void CreateShortcuts();
   void BindGifHandlers();
   void BindJpgHandlers();
 
   void SetupOpenDialog(int tab);
+  // The open dialog, starting in the folder last used; the files chosen.
+  QStringList ChooseFilesToOpen();
+  void RememberDirectory(const QString& chosenFile);
   // Captions, glyphs, hints and enabled states of the toolbar for a tab.
   void SetToolBarForTab(int tab);
   void SlideJpgPanel(int tab);
@@ -167,6 +184,8 @@ class TForm1 : public QWidget {
   TGifRunSeams GifSeams(bool optimize);
   TGifOptions GifOptions() const;
   void ShowGifRow(int index);
+  void ClearGifOutcomes();
+  void ShowGifOutcome(int index, TGifOutcome outcome, const TGifFileResult& result);
   void ShowGifRunView();
   void SetGifListLocked(bool locked);
   void ShowOptimizedPreview(std::vector<uint8_t> encoding);
@@ -188,11 +207,20 @@ class TForm1 : public QWidget {
   TUiServices& FUi;
   std::filesystem::path FAppDir;
   TOpenDialogSetup FOpenDialog;
+  // The folder of the file last chosen in a file dialog, where the next one opens.
+  QString FLastDirectory;
   TJpegWorkflow FJpeg;
   TGifBatch FGif;
   bool FGifWorkUnderWay = false;
+  int FSortColumn = -1;
+  Qt::SortOrder FSortOrder = Qt::AscendingOrder;
+  TGifEncodingCheck FGifEncodingCheck;
   TScreenCursor FScreenCursor;
 };
+
+// The help the Help button opens: help.chm in the program's directory, or the HTML page
+// shipped beside the program when there is no such file.
+std::filesystem::path HelpFile(const std::filesystem::path& programDirectory);
 
 // Gives to the pane layout of from: alignment, stretching, width, height, left and top.
 void CopyPreviewLayout(const TImage& from, TImage& to);

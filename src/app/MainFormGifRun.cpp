@@ -2,6 +2,7 @@
 // selected item, bound to the batch model. While one is under way the list cannot change.
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -10,9 +11,11 @@
 
 #include "FlatTabControl.h"
 #include "GifListView.h"
+#include "GifRunOutcome.h"
 #include "Image.h"
 #include "MainForm.h"
 #include "gifbatch/GifOptimizerSeams.h"
+#include "gifbatch/GifRunOnWorker.h"
 
 namespace corvane {
 
@@ -33,6 +36,14 @@ class TRunProgress {
  private:
   QProgressBar& FBar;
 };
+
+// The window's event loop runs while a worker works; it runs the calls the worker hands
+// over too.
+void ServeWindow(const std::atomic<bool>& done) {
+  while (!done.load()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+constexpr int kReductionColumn = 4;
 
 }  // namespace
 
@@ -69,11 +80,24 @@ void TForm1::ProcessGifList(bool optimize) {
   if (FGifWorkUnderWay) return;
   TGifWorkScope work(*this);
   TRunProgress progress(*SBProgress, FGif.List().Count());
+  ClearGifOutcomes();
+  TGifRunSummary summary(optimize);
+  bool aborted = false;
   TGifRunSeams seams = GifSeams(optimize);
-  seams.FileEnded = [this](int index, const TGifFileResult& result) {
-    if (result.Ending != TGifFileEnding::Aborted) SBProgress->setValue(index + 1);
+  seams.FileEnded = [&](int index, const TGifFileResult& result) {
+    TGifOutcome outcome = OutcomeOf(optimize, result);
+    ShowGifOutcome(index, outcome, result);
+    summary.Add(outcome, result);
+    aborted = aborted || outcome == TGifOutcome::Aborted;
+    if (!aborted) SBProgress->setValue(index + 1);
   };
-  FGif.ProcessGifList(optimize, GifOptions(), seams);
+  try {
+    ProcessGifListOnWorker(FGif, optimize, GifOptions(), seams, ServeWindow);
+  } catch (...) {
+    SBSummary->setText(summary.Text(FGif.Total(), true));
+    throw;
+  }
+  SBSummary->setText(summary.Text(FGif.Total(), aborted));
 }
 
 void TForm1::ListView1SelectItem() {
@@ -91,7 +115,8 @@ void TForm1::ListView1SelectItem() {
   Image1->repaint();
   if (!FlatCheckBox4->isChecked()) return;
   TGifWorkScope work(*this);
-  if (std::optional<std::vector<uint8_t>> chosen = FGif.TestItem(index, GifOptions(), GifSeams(false)))
+  if (std::optional<std::vector<uint8_t>> chosen =
+          TestItemOnWorker(FGif, index, GifOptions(), GifSeams(false), ServeWindow))
     ShowOptimizedPreview(std::move(*chosen));
 }
 
@@ -107,7 +132,7 @@ TGifRunSeams TForm1::GifSeams(bool optimize) {
   TGifRunSeams seams;
   seams.Reduce = ReduceForList;
   // A file is replaced only by an encoding that every viewer shows as the original.
-  if (optimize) seams.CheckEncoding = VisibleDifference;
+  if (optimize) seams.CheckEncoding = FGifEncodingCheck;
   seams.ItemChanged = [this](int index) { ShowGifRow(index); };
   seams.ProcessMessages = [this] { FUi.ProcessMessages(); };
   seams.ViewChanged = [this] { ShowGifRunView(); };
@@ -131,7 +156,33 @@ void TForm1::ShowGifRow(int index) {
     row->setText(column, shown);
     row->setToolTip(column, shown);
   }
-  ListView1->viewport()->repaint(ListView1->visualItemRect(row));
+}
+
+void TForm1::ClearGifOutcomes() {
+  for (int index = 0; index < ListView1->topLevelItemCount(); ++index) {
+    QTreeWidgetItem* row = ListView1->topLevelItem(index);
+    row->setIcon(kReductionColumn, QIcon());
+    for (int column = 1; column < ListView1->columnCount(); ++column) {
+      row->setToolTip(column, row->text(column));
+      row->setForeground(column, QBrush());
+    }
+  }
+  SBSummary->clear();
+}
+
+// The reduction gets a mark, the row the outcome as its tooltip; a file that kept its
+// bytes although smaller, or failed, is coloured.
+void TForm1::ShowGifOutcome(int index, TGifOutcome outcome, const TGifFileResult& result) {
+  QTreeWidgetItem* row = ListView1->topLevelItem(index);
+  QString text = OutcomeText(outcome, result, FGif.List().Item(index));
+  row->setIcon(kReductionColumn, OutcomeIcon(outcome));
+  QBrush colour = outcome == TGifOutcome::NotReplaced ? QBrush(QColor(0xB0, 0x50, 0x00))
+                  : outcome == TGifOutcome::Failed    ? QBrush(QColor(0xC0, 0x00, 0x00))
+                                                      : QBrush();
+  for (int column = 1; column < ListView1->columnCount(); ++column) {
+    row->setToolTip(column, text);
+    row->setForeground(column, colour);
+  }
 }
 
 void TForm1::ShowGifRunView() {

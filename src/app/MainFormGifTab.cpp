@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QToolButton>
+#include <algorithm>
 #include <numeric>
 #include <tuple>
 
@@ -47,12 +48,13 @@ void SetUpColumns(TGifListView* list) {
   for (const TColumn& column : kColumns) captions << QLatin1String(column.Caption);
   list->setHeaderLabels(captions);
   QHeaderView* header = list->header();
-  header->setSectionsClickable(false);
+  // Clicks on a header sort the list by its column; its edges resize the columns.
+  header->setSectionsClickable(true);
   header->setSectionsMovable(false);
   header->setStretchLastSection(false);
   header->setMinimumSectionSize(0);
   for (int i = 0; i < int(std::size(kColumns)); ++i) {
-    header->setSectionResizeMode(i, QHeaderView::Fixed);
+    header->setSectionResizeMode(i, i == 0 ? QHeaderView::Fixed : QHeaderView::Interactive);
     list->setColumnWidth(i, kColumns[i].Width);
     if (i > 0) list->headerItem()->setTextAlignment(i, Qt::AlignCenter);
   }
@@ -79,6 +81,23 @@ TGifListView* NewListView(QWidget* parent) {
       "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
   SetUpColumns(list);
   return list;
+}
+
+// What a row is sorted by: the number its text starts with in the columns of sizes and
+// percentages, so that 9 comes before 10, else the text; rows without a number go last.
+struct TSortKey {
+  bool Missing;
+  double Number;
+  QString Text;
+};
+
+TSortKey SortKey(const QString& text, bool numeric) {
+  if (!numeric) return {text.isEmpty(), 0, text};
+  QString digits = text;
+  digits.remove('%');
+  bool number = false;
+  double value = digits.toDouble(&number);
+  return {!number, value, text};
 }
 
 TImage* NewGifPane(QFrame* panel, const char* name) {
@@ -146,6 +165,8 @@ void TForm1::BindGifHandlers() {
           [this](const QStringList& paths) { RunHandler([&] { ListView1DragDrop(paths); }); });
   BindHandler(ListView1, &TGifListView::DeletePressed, this, &TForm1::RemoveSelectedGifs);
   BindHandler(ListView1, &QTreeWidget::itemSelectionChanged, this, &TForm1::ListView1SelectItem);
+  connect(ListView1->header(), &QHeaderView::sectionClicked, this,
+          [this](int column) { RunHandler([&] { ListView1ColumnClick(column); }); });
   BindHandler(FlatSpeedButton2, &QToolButton::clicked, this, &TForm1::FlatSpeedButton10Click);
   BindHandler(FlatSpeedButton8, &QToolButton::clicked, this, &TForm1::FlatSpeedButton8Click);
   BindHandler(FlatCheckBox1, &QCheckBox::toggled, this, &TForm1::FlatCheckBox1Click);
@@ -203,6 +224,48 @@ void TForm1::RemoveGifRows(std::vector<int> rows) {
   ListView1SelectItem();
 }
 
+// The rows and the batch's items are put in the same new order, so that a row's index
+// still names its item.
+void TForm1::ListView1ColumnClick(int column) {
+  if (FGifWorkUnderWay || column <= 0) return;
+  FSortOrder = column == FSortColumn && FSortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+  FSortColumn = column;
+  int count = ListView1->topLevelItemCount();
+  std::vector<TSortKey> keys;
+  for (int row = 0; row < count; ++row) keys.push_back(SortKey(ListView1->topLevelItem(row)->text(column), column > 1));
+  std::vector<int> order(static_cast<size_t>(count));
+  std::iota(order.begin(), order.end(), 0);
+  bool descending = FSortOrder == Qt::DescendingOrder;
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    const TSortKey &x = keys[size_t(a)], &y = keys[size_t(b)];
+    if (x.Missing != y.Missing) return y.Missing;
+    int compared = x.Number < y.Number   ? -1
+                   : x.Number > y.Number ? 1
+                                         : x.Text.compare(y.Text, Qt::CaseInsensitive);
+    return descending ? compared > 0 : compared < 0;
+  });
+  std::vector<TGifListItem> items;
+  std::vector<QTreeWidgetItem*> rows;
+  std::vector<bool> selected;
+  for (int row = 0; row < count; ++row) {
+    items.push_back(FGif.List().Item(row));
+    rows.push_back(ListView1->topLevelItem(row));
+    selected.push_back(rows.back()->isSelected());
+  }
+  {
+    QSignalBlocker quiet(ListView1);
+    while (ListView1->topLevelItemCount() > 0) ListView1->takeTopLevelItem(0);
+    FGif.List().Clear();
+    for (int index : order) {
+      FGif.List().Add(items[size_t(index)].Caption) = std::move(items[size_t(index)]);
+      ListView1->addTopLevelItem(rows[size_t(index)]);
+      rows[size_t(index)]->setSelected(selected[size_t(index)]);
+    }
+  }
+  ListView1->header()->setSortIndicatorShown(true);
+  ListView1->header()->setSortIndicator(column, FSortOrder);
+}
+
 int TForm1::FirstSelectedGif() const {
   for (int row = 0; row < ListView1->topLevelItemCount(); ++row)
     if (ListView1->topLevelItem(row)->isSelected()) return row;
@@ -236,9 +299,10 @@ void TForm1::FlatCheckBox2Click() {
 }
 
 void TForm1::FlatSpeedButton3Click() {
+  QString start = FlatEdit2->text().isEmpty() ? QString::fromStdString(DefaultBackupDirectory().string())
+                                              : FlatEdit2->text();
   std::optional<QString> chosen = FUi.BrowseDirectory(
-      {QStringLiteral("Backup directory"), QStringLiteral("Please select your backup directory\uFF1A"),
-       QString::fromStdString(DefaultBackupDirectory().string())});
+      {QStringLiteral("Backup directory"), QStringLiteral("Please select your backup directory\uFF1A"), start});
   if (chosen) FlatEdit2->setText(*chosen);
 }
 
@@ -265,6 +329,8 @@ void TForm1::Image1Click() { ShowFullView(*Image1, QStringLiteral("Optimized GIF
 
 void TForm1::ShowFullView(const TImage& pane, const QString& title, bool stretch) {
   if (pane.Picture().Width() <= 0) return;
+  // A screen too large to draw would leave an empty window: the message comes instead.
+  if (auto* gif = dynamic_cast<const TGIFImage*>(pane.Picture().Graphic())) gif->CheckDrawableSize();
   auto* view = new TPicShow(this);
   view->FitToPicture(pane.Picture().Width(), pane.Picture().Height());
   view->LabelCaption->setText(title);

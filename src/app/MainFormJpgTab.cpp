@@ -158,7 +158,8 @@ void TForm1::Image3Click() { ShowFullView(*Image3, QStringLiteral("Optimized Ima
 TJpegWorkflowSeam TForm1::JpgSeam() {
   return {[this](const std::string& text) { FUi.ShowMessage(kApplicationTitle, QString::fromStdString(text)); },
           [](const std::string& message) { CorvaneApp().ReportError(QString::fromStdString(message)); },
-          [this] { ShowJpgRecompressing(); }, [this](int pane) { ShowJpgPane(pane); }};
+          [this] { ShowJpgRecompressing(); }, [this](int pane) { ShowJpgPane(pane); },
+          [this] { RunJpgAction([] {}); }};
 }
 
 // Disabling the focused value control sends the focus on; it comes back when the control
@@ -230,9 +231,11 @@ void TForm1::ClearJpgPicture() {
 
 void TForm1::SaveJpgResult() {
   if (!FJpeg.CanSave()) return;
-  std::optional<TSaveDialogChoice> choice =
-      FUi.SaveFile({QtNameFilters(kJpegSaveFilter), QString::fromStdString(FJpeg.SaveDialogFileName())});
-  if (choice) FJpeg.Save(choice->FileName.toStdString(), choice->FilterIndex);
+  std::optional<TSaveDialogChoice> choice = FUi.SaveFile(
+      {QtNameFilters(kJpegSaveFilter), QString::fromStdString(FJpeg.SaveDialogFileName()), FLastDirectory});
+  if (!choice) return;
+  RememberDirectory(choice->FileName);
+  FJpeg.Save(choice->FileName.toStdString(), choice->FilterIndex);
 }
 
 void TForm1::RxSlider1Change() {

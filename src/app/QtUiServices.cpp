@@ -5,7 +5,23 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "FileFilter.h"
+
 namespace corvane {
+
+namespace {
+
+// The descriptions carry their own pattern lists, so Qt's copy of them stays hidden.
+// Answers the filters as the dialog was given them.
+QStringList SetNameFilters(QFileDialog& dialog, const QStringList& filters) {
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  QStringList kept;
+  for (const QString& filter : filters) kept << KeepSpaceRuns(filter);
+  dialog.setNameFilters(kept);
+  return kept;
+}
+
+}  // namespace
 
 bool TQtUiServices::Confirm(const QString& caption, const QString& text) {
   return QMessageBox::question(QApplication::activeWindow(), caption, text, QMessageBox::Yes | QMessageBox::No,
@@ -22,25 +38,21 @@ void TQtUiServices::ShowMessage(const QString& caption, const QString& text) {
 }
 
 QStringList TQtUiServices::OpenFiles(const TOpenDialogSetup& setup) {
-  QFileDialog dialog(QApplication::activeWindow());
+  QFileDialog dialog(QApplication::activeWindow(), QString(), setup.StartDirectory);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(setup.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-  // The descriptions carry their own pattern lists, so Qt's copy of them stays hidden.
-  dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilters(setup.NameFilters);
+  SetNameFilters(dialog, setup.NameFilters);
   return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
 std::optional<TSaveDialogChoice> TQtUiServices::SaveFile(const TSaveDialogSetup& setup) {
-  QFileDialog dialog(QApplication::activeWindow());
+  QFileDialog dialog(QApplication::activeWindow(), QString(), setup.StartDirectory);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  dialog.setNameFilters(setup.NameFilters);
+  QStringList filters = SetNameFilters(dialog, setup.NameFilters);
   dialog.selectFile(setup.FileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return TSaveDialogChoice{dialog.selectedFiles().front(),
-                           int(setup.NameFilters.indexOf(dialog.selectedNameFilter())) + 1};
+  return TSaveDialogChoice{dialog.selectedFiles().front(), ChosenFilterIndex(filters, dialog.selectedNameFilter())};
 }
 
 std::optional<QString> TQtUiServices::BrowseDirectory(const TBrowseDialogSetup& setup) {

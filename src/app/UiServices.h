@@ -13,11 +13,13 @@ namespace corvane {
 struct TOpenDialogSetup {
   QStringList NameFilters;  // Qt name filters, the first one selected
   bool MultiSelect = false;
+  QString StartDirectory;  // none: the working directory
 };
 
 struct TSaveDialogSetup {
   QStringList NameFilters;  // Qt name filters, the first one selected
   QString FileName;         // the name the dialog starts with
+  QString StartDirectory;   // none: the working directory
 };
 
 struct TSaveDialogChoice {

@@ -1,12 +1,14 @@
 // corvane-gui: the desktop program.
 //
-//   corvane-gui [--tab=gif|jpg] [--open=PICTURE] [--test-all] [--select=ROW] [GIF files or folders...]
+//   corvane-gui [--tab=gif|jpg] [--open=PICTURE] [--test-all | --optimize] [--select=ROW]
+//               [GIF files or folders...]
 //
 // The files, and the GIF files below the folders, are listed on the GIF tab as if they had
 // been dropped onto the list; --open opens a picture on the JPG tab and starts there.
-// Once the window shows, --test-all clicks "Test All" and --select selects the list's row
-// ROW (counted from 1), which tests it. With CORVANE_SCREENSHOT=file.png in the
-// environment the program writes a picture of its window to that file once it shows, and
+// Once the window shows, --test-all clicks "Test All", --optimize runs "Optimize" without
+// asking (it rewrites the listed files), and --select selects the list's row ROW (counted
+// from 1), which tests it. With CORVANE_SCREENSHOT=file.png in the environment the program
+// writes a picture of its window to that file once it shows and no run is under way, and
 // quits.
 
 #include <QScreen>
@@ -28,6 +30,7 @@ namespace {
 
 void ScheduleScreenshot(corvane::TForm1& form, const QString& file) {
   QTimer::singleShot(500, &form, [&form, file] {
+    if (form.GifWorkUnderWay()) return ScheduleScreenshot(form, file);
     bool saved = form.screen()->grabWindow(form.winId()).save(file, "PNG");
     if (!saved) std::cerr << "corvane-gui: cannot write " << file.toStdString() << "\n";
     QCoreApplication::exit(saved ? 0 : 1);
@@ -35,21 +38,24 @@ void ScheduleScreenshot(corvane::TForm1& form, const QString& file) {
 }
 
 // What the command line asks the window to do once it shows.
-void ScheduleClicks(corvane::TForm1& form, bool testAll, int selectRow) {
-  QTimer::singleShot(0, &form, [&form, testAll, selectRow] {
+void ScheduleClicks(corvane::TForm1& form, bool testAll, bool optimize, int selectRow) {
+  QTimer::singleShot(0, &form, [&form, testAll, optimize, selectRow] {
     if (testAll) form.FlatSpeedButton2->click();
+    if (optimize) form.ProcessGifList(true);
     if (QTreeWidgetItem* row = form.ListView1->topLevelItem(selectRow - 1)) row->setSelected(true);
   });
 }
 
 constexpr const char* kUsage =
-    "Usage: corvane-gui [--tab=gif|jpg] [--open=PICTURE] [--test-all] [--select=ROW] [GIF files or folders...]\n";
+    "Usage: corvane-gui [--tab=gif|jpg] [--open=PICTURE] [--test-all | --optimize] [--select=ROW]\n"
+    "                   [GIF files or folders...]\n";
 
 struct TCommandLine {
   QStringList Paths;
   QString Picture;
   int Tab = corvane::TForm1::kGifTab;
   bool TestAll = false;
+  bool Optimize = false;
   int SelectRow = 0;
 };
 
@@ -66,6 +72,8 @@ std::optional<TCommandLine> ParseCommandLine(const QStringList& arguments) {
       line.Tab = corvane::TForm1::kJpgTab;
     } else if (argument == QLatin1String("--test-all")) {
       line.TestAll = true;
+    } else if (argument == QLatin1String("--optimize")) {
+      line.Optimize = true;
     } else if (argument.startsWith(QLatin1String("--select="))) {
       bool number = false;
       line.SelectRow = argument.mid(9).toInt(&number);
@@ -76,6 +84,7 @@ std::optional<TCommandLine> ParseCommandLine(const QStringList& arguments) {
       line.Paths << argument;
     }
   }
+  if (line.TestAll && line.Optimize) return std::nullopt;
   return line;
 }
 
@@ -95,7 +104,7 @@ int main(int argc, char** argv) {
   form.FlatTabControl1->SetActiveTab(line->Tab);
   if (!line->Picture.isEmpty()) form.OpenJpgPicture(line->Picture);
   form.show();
-  ScheduleClicks(form, line->TestAll, line->SelectRow);
+  ScheduleClicks(form, line->TestAll, line->Optimize, line->SelectRow);
   if (QString file = qEnvironmentVariable("CORVANE_SCREENSHOT"); !file.isEmpty()) ScheduleScreenshot(form, file);
   return app.exec();
 }

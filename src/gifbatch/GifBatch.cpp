@@ -48,7 +48,7 @@ void TGifBatch::ProcessGifList(bool optimize, const TGifOptions& options, const 
       },
       [&](int index, TGifFileResult& result, std::span<const uint8_t> encoding) {
         if (mode == TGifMode::Optimize && result.Smaller()) ReplaceFile(FList.Item(index), index, result, encoding, options, seams);
-        Count(result, seams);
+        Count(mode, result, seams);
       },
       [&](int index, const TGifFileResult& result) {
         if (seams.ItemChanged) seams.ItemChanged(index);
@@ -67,7 +67,7 @@ void TGifBatch::RunInOrder(TGifMode mode, const TGifOptions& options, const TGif
     if (result.Ending == TGifFileEnding::Complete) {
       if (mode == TGifMode::Optimize && result.Smaller())
         ReplaceWithSmallerEncoding(FList.Item(i), i, result, *work, options, seams);
-      Count(result, seams);
+      Count(mode, result, seams);
     }
     if (seams.FileEnded) seams.FileEnded(i, result);
     if (result.Ending == TGifFileEnding::Aborted) return;
@@ -75,8 +75,9 @@ void TGifBatch::RunInOrder(TGifMode mode, const TGifOptions& options, const TGif
   }
 }
 
-void TGifBatch::Count(const TGifFileResult& result, const TGifRunSeams& seams) {
-  if (!result.Smaller() || result.Refused) return;
+void TGifBatch::Count(TGifMode mode, const TGifFileResult& result, const TGifRunSeams& seams) {
+  // Optimize counts what the files really lost; a refused or failed rewrite saves nothing.
+  if (mode == TGifMode::Optimize ? !result.Rewritten : !result.Smaller()) return;
   FTotal += result.SourceSize - result.OptimizedSize;
   FView.TotalLabel = std::to_string(FTotal) + " bytes";
   if (seams.ViewChanged) seams.ViewChanged();

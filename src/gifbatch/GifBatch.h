@@ -54,8 +54,8 @@ class TGifBatch {
  private:
   class TRunScope;
   void RunInOrder(TGifMode mode, const TGifOptions& options, const TGifRunSeams& seams);
-  // Counts a smaller result into the total and its label.
-  void Count(const TGifFileResult& result, const TGifRunSeams& seams);
+  // Counts a smaller result (Optimize: a rewritten file) into the total and its label.
+  void Count(TGifMode mode, const TGifFileResult& result, const TGifRunSeams& seams);
 
   TGifList FList;
   TGifRunView FView;

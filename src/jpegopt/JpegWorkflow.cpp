@@ -7,6 +7,7 @@
 #include "platform/Canvas.h"
 #include "platform/FileUtils.h"
 #include "platform/Stream.h"
+#include "platform/Synchronize.h"
 
 namespace corvane {
 
@@ -62,6 +63,9 @@ void TJpegWorkflow::Open(const std::filesystem::path& fileName) {
       return;
     }
     FSourceJpeg = std::move(source);
+    auto sourceBitmap = std::make_shared<TBitmap>();
+    FSourceJpeg->CopyTo(*sourceBitmap);
+    FSourceBitmap = std::move(sourceBitmap);
     FState.LBSrcFN = FileNamePart(fileName.string());
     FSourceSize = FileByteSize(fileName);
     FState.SrcSize = FormatByteSize(FSourceSize);
@@ -75,6 +79,11 @@ void TJpegWorkflow::Open(const std::filesystem::path& fileName) {
 }
 
 void TJpegWorkflow::Clear() {
+  if (Recompressing()) {
+    FAwaited = 0;  // what arrives now is dropped
+    FState.ValueControlsEnabled = true;
+    FState.Cursor = TCursor::crDefault;
+  }
   FState.AdjustmentControlsEnabled = false;
   FImage2.Clear();
   FImage3.Clear();
@@ -90,6 +99,7 @@ void TJpegWorkflow::TabActivated() {
 std::string TJpegWorkflow::SaveDialogFileName() const { return StripExtension(FState.LBSrcFN); }
 
 std::optional<std::filesystem::path> TJpegWorkflow::Save(const std::string& chosenName, int filterIndex) {
+  WaitForResult();  // the setting in force is what the user saves
   if (!CanSave()) return std::nullopt;
   std::string extension = ExtensionOf(chosenName), name = chosenName;
   if (extension != ".jpg" && extension != ".jpeg") {
@@ -119,33 +129,41 @@ void TJpegWorkflow::RecompressJpeg(int quality) {
 
 void TJpegWorkflow::Recompress(int quality) {
   if (!FSourceJpeg) throw EInvalidGraphicOperation("No picture is open");
-  FState.ValueControlsEnabled = false;
+  // A result made in the background leaves the value controls on, so that the setting can
+  // move on meanwhile; the first one after Open sets them.
+  if (!FRecompressor || FSourceJustOpened) FState.ValueControlsEnabled = false;
   FState.Cursor = TCursor::crAppStart;
   if (FSeam.RecompressionStarted) FSeam.RecompressionStarted();
-  TBitmap working;
-  FSourceJpeg->CopyTo(working);
-  TJPEGImage result;
+  TJpegRecompressJob job = MakeJob(quality);
+  if (FRecompressor) {
+    FAwaitedQuality = quality;
+    FAwaited = FRecompressor->Request(std::move(job));
+    return;
+  }
+  TJpegRecompressResult result = RunRecompressJob(job);
+  ShowResult(quality, result);
+}
+
+TJpegRecompressJob TJpegWorkflow::MakeJob(int quality) {
+  TJpegRecompressJob job{FSourceBitmap, quality, {}, {}, TemporaryFile(), FRecompressor && !FState.IncrementalDisplay};
   if (FSourceJustOpened) {
     // The first result after Open shows the source's settings; it keeps the defaults.
     CheckRadioButton(FSourceJpeg->ColourDepth() == TJPEGPixelFormat::Depth8 ? 1 : 2);
     CheckRadioButton(FSourceJpeg->IsGrey() ? 4 : 3);
     FState.ProgressiveDisplay = FSourceJpeg->WriteProgressive;
-  } else {
-    if (FState.RadioButton1) result.SetColourDepth(TJPEGPixelFormat::Depth8);
-    if (FState.RadioButton2) result.SetColourDepth(TJPEGPixelFormat::Depth24);
-    if (FState.RadioButton3) result.SetGreyMode(false);
-    if (FState.RadioButton4) result.SetGreyMode(true);
+    return job;
   }
-  result.SaveQuality = uint8_t(quality);
-  // After the settings: changing them discards an assigned picture.
-  result.CopyFrom(working);
-  result.SaveToFile(TemporaryFile());
-  TPicture shown;
-  shown.LoadFromFile(TemporaryFile());
-  FImage3.SetGraphic(shown.Graphic());
+  job.ColourDepth = FState.RadioButton1 ? TJPEGPixelFormat::Depth8 : TJPEGPixelFormat::Depth24;
+  job.GreyMode = FState.RadioButton4;
+  return job;
+}
+
+void TJpegWorkflow::ShowResult(int quality, TJpegRecompressResult& result) {
+  FImage3.SetGraphic(std::move(result.Shown));
   NotifyPaneChanged(3);
   FState.Image3IncrementalDisplay = FState.IncrementalDisplay;
-  UpdateResultSize();
+  FResultSize = result.Size;
+  FState.CurrentSize = FormatByteSize(FResultSize);
   int64_t saved = FSourceSize - FResultSize;
   FState.SavedSize = saved > 0 ? FormatByteSize(saved) : "0";
   SetEditText(std::to_string(100 - quality));
@@ -155,15 +173,34 @@ void TJpegWorkflow::Recompress(int quality) {
   FSourceJustOpened = false;
 }
 
-void TJpegWorkflow::NotifyPaneChanged(int pane) {
-  if (FSeam.PaneChanged) FSeam.PaneChanged(pane);
+void TJpegWorkflow::RecompressInBackground() {
+  if (FRecompressor) return;
+  FRecompressor = std::make_unique<TJpegRecompressor>(
+      [this](uint64_t serial, TJpegRecompressResult& result, std::exception_ptr error) {
+        ResultArrived(serial, result, error);
+      });
 }
 
-void TJpegWorkflow::UpdateResultSize() {
-  TMemoryStream stream;
-  FImage3.Graphic()->SaveToStream(stream);
-  FResultSize = stream.Size();
-  FState.CurrentSize = FormatByteSize(FResultSize);
+void TJpegWorkflow::ResultArrived(uint64_t serial, TJpegRecompressResult& result, std::exception_ptr error) {
+  if (serial != FAwaited) return;  // a later setting's result is on its way, or Clear came first
+  FAwaited = 0;
+  Handle([&] {
+    // A failed result leaves the value controls off and the cursor busy, as when made here.
+    if (error) {
+      FState.ValueControlsEnabled = false;
+      std::rethrow_exception(error);
+    }
+    ShowResult(FAwaitedQuality, result);
+  });
+  if (FSeam.StateChanged) FSeam.StateChanged();
+}
+
+void TJpegWorkflow::WaitForResult() {
+  while (Recompressing()) CheckSynchronize(kInfinite);
+}
+
+void TJpegWorkflow::NotifyPaneChanged(int pane) {
+  if (FSeam.PaneChanged) FSeam.PaneChanged(pane);
 }
 
 void TJpegWorkflow::RxSlider1Change(int position) {
@@ -211,7 +248,9 @@ void TJpegWorkflow::OnEdit2Change() {
   int number = EditNumber(FState.Edit2);
   if (number < 0 || number > 100) {
     // Refused: a value outside the slider's range would wrap round in the one-byte quality.
+    // The edit shows the value in force again.
     FSeam.ShowMessage("Sorry, \"" + FState.Edit2 + "\" is not a integer between 0 and 100 ");
+    FState.Edit2 = std::to_string(FState.TrackBarPosition);
     return;
   }
   if (number == FState.TrackBarPosition) return;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "JPEGImage.h"
+#include "JpegRecompression.h"
 #include "platform/Cursor.h"
 #include "platform/PictureRegistry.h"
 
@@ -28,6 +29,8 @@ struct TJpegWorkflowSeam {
   std::function<void()> RecompressionStarted{};
   // A pane was given another picture or emptied: 2 the source pane, 3 the result pane.
   std::function<void(int pane)> PaneChanged{};
+  // A result made in the background arrived or failed: the controls show State() again.
+  std::function<void()> StateChanged{};
 };
 
 // The controls of the tab as the user sees them.
@@ -63,6 +66,16 @@ class TJpegWorkflow {
  public:
   // The temporary file is appDir / "Tmp.jpg".
   explicit TJpegWorkflow(TJpegWorkflowSeam seam, std::filesystem::path appDir);
+
+  // From now on results are made on a worker thread and arrive through the
+  // user-interface thread's queue (CheckSynchronize). The value controls stay on
+  // meanwhile, but for the first result after Open, which sets them; a setting changed
+  // before a result arrives drops it, so only the latest setting's result is shown.
+  void RecompressInBackground();
+  // A result asked for has not arrived yet.
+  bool Recompressing() const { return FAwaited != 0; }
+  // Runs the user-interface thread's queue until the result asked for last has arrived.
+  void WaitForResult();
 
   const TJpegTabState& State() const { return FState; }
   // The two panes: Image2 the source, Image3 the result.
@@ -105,7 +118,9 @@ class TJpegWorkflow {
 
  private:
   void Recompress(int quality);
-  void UpdateResultSize();
+  TJpegRecompressJob MakeJob(int quality);
+  void ShowResult(int quality, TJpegRecompressResult& result);
+  void ResultArrived(uint64_t serial, TJpegRecompressResult& result, std::exception_ptr error);
   void SetEditText(const std::string& text);
   void SetTrackBarPosition(int position);
   void OnEdit2Change();
@@ -120,9 +135,16 @@ class TJpegWorkflow {
   TPicture FImage2;
   TPicture FImage3;
   std::unique_ptr<TJPEGImage> FSourceJpeg;
+  // The source's bitmap, which the recompressions read, on whatever thread.
+  std::shared_ptr<const TBitmap> FSourceBitmap;
   int64_t FSourceSize = 0;
   int64_t FResultSize = 0;
   bool FSourceJustOpened = false;
+  // Background mode: the serial of the result awaited (0 for none) and its quality.
+  uint64_t FAwaited = 0;
+  int FAwaitedQuality = 0;
+  // Declared last: gone first, while what its outcomes reach is still there.
+  std::unique_ptr<TJpegRecompressor> FRecompressor;
 };
 
 // The name without its extension: the part from the last "." after the last "/", "\"

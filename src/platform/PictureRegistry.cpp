@@ -77,6 +77,11 @@ void TPicture::SetGraphic(const TGraphic* graphic) {
   Hold(std::move(copy));
 }
 
+void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
+  if (graphic) ForwardProgress(*graphic);
+  Hold(std::move(graphic));
+}
+
 void TPicture::Clear() { Hold(nullptr); }
 
 void TPicture::Hold(std::unique_ptr<TGraphic> graphic) {

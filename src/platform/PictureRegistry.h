@@ -44,6 +44,8 @@ class TPicture {
   TGraphic* Graphic() const { return FGraphic.get(); }
   // Holds a copy of graphic, or nothing.
   void SetGraphic(const TGraphic* graphic);
+  // Holds graphic itself, or nothing.
+  void SetGraphic(std::unique_ptr<TGraphic> graphic);
   void Clear();
   int Width() const { return FGraphic ? FGraphic->Width() : 0; }
   int Height() const { return FGraphic ? FGraphic->Height() : 0; }

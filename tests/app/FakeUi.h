@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "UiServices.h"
+#include "QtUiServices.h"
 
 namespace corvane {
 
@@ -17,6 +17,8 @@ class TFakeUi : public TUiServices {
   QStringList FilesToOpen;
   std::optional<QString> DirectoryToChoose;
   std::optional<TSaveDialogChoice> SaveChoice;
+  // Shows Qt's own open and save dialogs, which the test drives, instead of answering.
+  bool RealFileDialogs = false;
   // Runs each time the windows let pending messages run, after they have run: a test's
   // clicks "during" long work.
   std::function<void()> WhilePending;
@@ -39,11 +41,11 @@ class TFakeUi : public TUiServices {
   void ShowMessage(const QString& caption, const QString& text) override { Messages.emplace_back(caption, text); }
   std::optional<TSaveDialogChoice> SaveFile(const TSaveDialogSetup& setup) override {
     SaveDialogs.push_back(setup);
-    return SaveChoice;
+    return RealFileDialogs ? TQtUiServices().SaveFile(setup) : SaveChoice;
   }
   QStringList OpenFiles(const TOpenDialogSetup& setup) override {
     OpenDialogs.push_back(setup);
-    return FilesToOpen;
+    return RealFileDialogs ? TQtUiServices().OpenFiles(setup) : FilesToOpen;
   }
   std::optional<QString> BrowseDirectory(const TBrowseDialogSetup& setup) override {
     Browses.push_back(setup);

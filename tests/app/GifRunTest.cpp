@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +22,7 @@
 #include "Image.h"
 #include "gif/GIFImage.h"
 #include "platform/MulDiv.h"
+#include "jpegopt/SizeText.h"
 
 namespace corvane {
 
@@ -159,6 +162,109 @@ TEST_F(GifRunTest, AbortDuringARunLeavesTheFileUnderWorkAndTheLaterOnesUntouched
   FakeUi().WhilePending = nullptr;
   TestAll();  // the next run starts afresh
   EXPECT_EQ(Row(2)[1], Size(sloppy));
+}
+
+TEST_F(GifRunTest, EachRowShowsWhatOptimizeDidAndTheTotalCountsOnlyReplacedFiles) {
+  TBytes sloppy = test::SloppyGif(), wide = test::SloppyGif(300, 100), tight = test::TightGif();
+  QString replaced = AddFile("sloppy.gif", sloppy);
+  QString refused = AddFile("wide.gif", wide);
+  AddFile("tight.gif", tight);
+  AddFile("broken.gif", {'n', 'o'});
+  Form->SetGifEncodingCheck([&](std::span<const uint8_t> original, std::span<const uint8_t>) {
+    return original.size() == wide.size() ? std::optional<std::string>("frame 1 differs at 0,0") : std::nullopt;
+  });
+  TestAll();
+  QStringList tested = Row(1);
+  QString smaller = QString::fromStdString(GroupDigits(tested[1].toLongLong() - tested[2].toLongLong()));
+  EXPECT_EQ(List()->topLevelItem(1)->toolTip(4), "Can be made " + smaller + " bytes smaller");
+  Optimize(true);
+  EXPECT_EQ(ReadFile(replaced), tight);
+  EXPECT_EQ(ReadFile(refused), wide);
+  EXPECT_EQ(Row(1), tested) << "the row keeps the first run's sizes";
+  auto tip = [&](int row) { return List()->topLevelItem(row)->toolTip(2); };
+  EXPECT_TRUE(tip(0).startsWith("Replaced: ")) << tip(0).toStdString();
+  EXPECT_EQ(tip(1), "Not replaced: frame 1 differs at 0,0");
+  EXPECT_EQ(tip(2), "No smaller encoding: the file stays as it is");
+  EXPECT_TRUE(tip(3).startsWith("Failed: ")) << tip(3).toStdString();
+  for (int row : {0, 1, 3}) EXPECT_FALSE(List()->topLevelItem(row)->icon(4).isNull()) << row;
+  EXPECT_TRUE(List()->topLevelItem(2)->icon(4).isNull());
+  int64_t saved = int64_t(sloppy.size() - tight.size());
+  EXPECT_EQ(Form->StaticText4->text(), QString::number(saved) + " bytes");
+  int64_t read = int64_t(sloppy.size() + wide.size() + tight.size());
+  EXPECT_EQ(Form->SBSummary->text().toStdString(),
+            QString("Optimize: 4 files, 1 replaced, 1 not replaced, 1 failed; %1 bytes saved (%2%)")
+                .arg(QString::fromStdString(GroupDigits(saved)))
+                .arg((saved * 100 + read / 2) / read)
+                .toStdString());
+  ExpectIdle();
+}
+
+// The run works on a worker: an Abort clicked while a file is under work ends that file
+// at the pipeline's next look at the flag, with no pause for window messages.
+TEST_F(GifRunTest, AbortActsWithinTheFileUnderWork) {
+  TBytes sloppy = test::SloppyGif();
+  QString first = AddFile("one.gif", sloppy);
+  AddFile("two.gif", sloppy);
+  QObject::connect(List(), &QTreeWidget::itemChanged, Form.get(), [&](QTreeWidgetItem* row, int column) {
+    if (row == List()->topLevelItem(0) && column == 2 && !row->text(2).isEmpty()) Click(Form->FlatSpeedButton8);
+  });
+  Optimize(true);
+  EXPECT_EQ(Row(0), (QStringList{"one.gif", Size(sloppy), "", ""}));
+  EXPECT_EQ(Row(1), (QStringList{"two.gif", "", "", ""}));
+  EXPECT_EQ(ReadFile(first), sloppy);
+  EXPECT_EQ(FakeUi().MessagePumps, 0);
+  EXPECT_TRUE(List()->topLevelItem(0)->toolTip(1).startsWith("Aborted"));
+  EXPECT_EQ(Form->SBSummary->text().toStdString(), "Optimize (aborted): 0 files, 0 replaced; 0 bytes saved (0%)");
+  ExpectIdle();
+}
+
+TEST_F(GifRunTest, HeaderClicksSortTheRowsAndTheirItemsTogether) {
+  AddFile("b.gif", test::SloppyGif(40, 40));
+  AddFile("a.gif", test::SloppyGif());
+  AddFile("c.gif", test::SloppyGif(300, 100));
+  TestAll();
+  QHeaderView* header = List()->header();
+  auto clickHeader = [&](int column) {
+    QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+  };
+  auto names = [&] {
+    QStringList shown;
+    for (int row = 0; row < 3; ++row) shown << Row(row)[0];
+    return shown;
+  };
+  clickHeader(2);
+  EXPECT_EQ(names(), (QStringList{"a.gif", "b.gif", "c.gif"})) << "by size, 9 before 10";
+  clickHeader(2);
+  EXPECT_EQ(names(), (QStringList{"c.gif", "b.gif", "a.gif"}));
+  clickHeader(1);
+  EXPECT_EQ(names(), (QStringList{"a.gif", "b.gif", "c.gif"}));
+  EXPECT_EQ(header->sortIndicatorSection(), 1);
+  // Each row still names its own item: a run shows every file's texts in its own row.
+  List()->topLevelItem(2)->setText(1, "");
+  TestAll();
+  for (int row = 0; row < 3; ++row)
+    EXPECT_EQ(Row(row)[0], QFileInfo(List()->topLevelItem(row)->text(0)).fileName()) << row;
+  EXPECT_EQ(header->sectionResizeMode(1), QHeaderView::Interactive);
+}
+
+TEST_F(GifRunTest, KeysAddSelectAllTestAllAndAbort) {
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  QString one = AppDir.path() + "/one.gif", two = AppDir.path() + "/two.gif";
+  WriteFile(one, test::SloppyGif());
+  WriteFile(two, test::SloppyGif());
+  FakeUi().FilesToOpen = {one, two};
+  QTest::keyClick(Form.get(), Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(List()->topLevelItemCount(), 2);
+  Form->FlatCheckBox4->setChecked(false);
+  QTest::keyClick(Form.get(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_TRUE(List()->topLevelItem(0)->isSelected() && List()->topLevelItem(1)->isSelected());
+  FakeUi().WhilePending = [&] { QTest::keyClick(Form.get(), Qt::Key_Escape); };
+  QTest::keyClick(Form.get(), Qt::Key_F5);
+  EXPECT_EQ(Row(0)[1], Size(test::SloppyGif()));
+  EXPECT_EQ(Row(1), (QStringList{"two.gif", "", "", ""})) << "Esc aborted the run";
+  ExpectIdle();
 }
 
 TEST_F(GifRunTest, SelectingAnItemTestsItAndFillsBothPanes) {

@@ -1,4 +1,7 @@
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,12 +68,17 @@ class JpgTabTest : public FormTest {
   void Open(const std::filesystem::path& file) {
     FakeUi().FilesToOpen = {QString::fromStdString(file.string())};
     Click(Form->FlatSpeedButton1);
+    Form->WaitForJpgResult();
   }
   void Save(const char* name, int filterIndex) {
     FakeUi().SaveChoice = TSaveDialogChoice{QString::fromStdString(File(name).string()), filterIndex};
     Click(Form->FlatSpeedButton9);
   }
-  std::vector<uint8_t> Temporary() { return ReadWholeFile(File("Tmp.jpg")); }
+  // The temporary file once the result of the setting in force shows.
+  std::vector<uint8_t> Temporary() {
+    Form->WaitForJpgResult();
+    return ReadWholeFile(File("Tmp.jpg"));
+  }
   std::vector<QWidget*> ValueControls() { return {Form->Edit2, Form->BUUpDown1, Form->BUTrackBar1}; }
   std::vector<QWidget*> AdjustmentControls() {
     return {Form->FlatGroupBox3, Form->Label10, Form->Edit2, Form->BUUpDown1, Form->BUTrackBar1,
@@ -177,19 +185,35 @@ TEST_F(JpgTabTest, TheSliderFollowsTheMouseThroughEveryStep) {
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 100 - slider->value()));
 }
 
-TEST_F(JpgTabTest, RadioButtonsMakeTheResultWithTheValueControlsOffMeanwhile) {
+// Results are made on a worker: the value controls stay on and the cursor busy until the
+// result of the setting in force shows.
+TEST_F(JpgTabTest, RadioButtonsMakeTheResultWhileTheValueControlsStayOn) {
   Open(File("photo.bmp"));
   std::vector<uint8_t> rgb = Temporary();
   EnabledChanges trackBar(Form->BUTrackBar1, Form.get());
   ClickRadio(Form->RadioButton4);
-  EXPECT_EQ(trackBar.Changes, (std::vector<std::pair<bool, bool>>{{false, true}, {true, false}}));
+  EXPECT_TRUE(Form->BUTrackBar1->isEnabled());
+  EXPECT_EQ(Form->cursor().shape(), Qt::BusyCursor);
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 60, true));
+  EXPECT_EQ(Form->cursor().shape(), Qt::ArrowCursor);
   EXPECT_TRUE(DjpegReads(File("Tmp.jpg")));
   ClickRadio(Form->RadioButton1);  // the pixel format leaves the file as it is
   ClickRadio(Form->RadioButton3);
   EXPECT_TRUE(Form->RadioButton1->isChecked());
   EXPECT_EQ(Temporary(), rgb);
-  EXPECT_EQ(trackBar.Changes.size(), 6u);
+  EXPECT_TRUE(trackBar.Changes.empty());
+}
+
+// Quick steps drop the results of the settings passed over: the one shown, its sizes and
+// the temporary file are those of the last.
+TEST_F(JpgTabTest, QuickStepsShowTheLatestSettingOnly) {
+  Open(File("photo.bmp"));
+  Form->BUTrackBar1->setFocus();
+  for (int i = 0; i < 10; ++i) QTest::keyClick(Form->BUTrackBar1, Qt::Key_Right);
+  EXPECT_EQ(Form->Edit2->text(), "50");
+  EXPECT_EQ(Temporary(), JpegBytes(Photo, 50));
+  EXPECT_EQ(Form->CurrentSize->text(), Text(int64_t(JpegBytes(Photo, 50).size())));
+  EXPECT_EQ(Form->focusWidget(), Form->BUTrackBar1);
 }
 
 TEST_F(JpgTabTest, EditTextsThatAreNoCompressionAreReported) {
@@ -205,6 +229,7 @@ TEST_F(JpgTabTest, EditTextsThatAreNoCompressionAreReported) {
   EXPECT_EQ(FakeUi().Messages[0],
             (std::pair<QString, QString>("Corvane", "Sorry, \"150\" is not a integer between 0 and 100 ")));
   EXPECT_EQ(Form->BUTrackBar1->value(), 40);
+  EXPECT_EQ(Form->Edit2->text(), "40") << "the value in force";
   EXPECT_EQ(Temporary(), before);
   EXPECT_EQ(EnabledCount(), 15);
 }
@@ -246,6 +271,55 @@ TEST_F(JpgTabTest, SaveAddsTheFilterExtensionUnlessTheNameHasAJpegOne) {
             QString::fromStdString("Cannot create file " + File("no-such-folder/photo.jpg").string() + "."));
   EXPECT_EQ(Form->Edit2->text(), "90");
   EXPECT_TRUE(Form->BUTrackBar1->isEnabled());
+}
+
+// Qt's own dialog, as the program shows it: the name typed (or the one offered), the
+// filter picked with the keyboard, Enter.
+TEST_F(JpgTabTest, SaveThroughTheFileDialogKeepsTheExtensionRules) {
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+  Open(File("photo.bmp"));
+  FakeUi().RealFileDialogs = true;
+  QStringList shownFilters;
+  auto saveAs = [&](const QString& name, int filterDowns) {
+    QTimer::singleShot(0, [&, name, filterDowns] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      auto* combo = dialog->findChild<QComboBox*>("fileTypeCombo");
+      auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+      if (!combo || !edit) return dialog->reject();
+      shownFilters.clear();
+      for (int i = 0; i < combo->count(); ++i) shownFilters << combo->itemText(i);
+      for (int i = 0; i < filterDowns; ++i) QTest::keyClick(combo, Qt::Key_Down);
+      if (!name.isNull()) edit->setText(name);
+      QTest::keyClick(edit, Qt::Key_Return);
+      if (dialog->isVisible()) dialog->reject();
+    });
+    Click(Form->FlatSpeedButton9);
+  };
+  saveAs(QString(), 0);
+  EXPECT_EQ(ReadWholeFile(File("photo.jpg")), Temporary()) << "the name offered, with the first filter";
+  EXPECT_EQ(FakeUi().SaveDialogs.back().StartDirectory, AppDir.path()) << "the folder of the opened picture";
+  EXPECT_EQ(shownFilters, (QStringList{"JPEG Image File (*.jpg)", "JPEG Image File (*.jpeg)"}));
+  saveAs("photo.JPG", 0);
+  EXPECT_EQ(ReadWholeFile(File("photo.JPG.jpg")), Temporary());
+  saveAs("second", 1);
+  EXPECT_EQ(ReadWholeFile(File("second.jpeg")), Temporary());
+  saveAs("third.jpeg", 0);
+  EXPECT_EQ(ReadWholeFile(File("third.jpeg")), Temporary());
+  EXPECT_TRUE(FakeUi().Errors.empty());
+
+  // The open dialog keeps the runs of spaces that line the descriptions up.
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* combo = dialog->findChild<QComboBox*>("fileTypeCombo");
+    if (combo) shownFilters = {combo->itemText(1)};
+    dialog->reject();
+  });
+  Click(Form->FlatSpeedButton1);
+  ASSERT_EQ(shownFilters.size(), 1);
+  EXPECT_EQ(shownFilters[0].remove(QChar(0x200B)), "Bitmap      (*.bmp; *.rle; *.dib)");
+  EXPECT_EQ(FakeUi().OpenDialogs.back().StartDirectory, AppDir.path());
 }
 
 TEST_F(JpgTabTest, ClearEmptiesTheTabUntilTheNextOpen) {
@@ -310,6 +384,7 @@ TEST_F(JpgTabTest, APictureDroppedOntoTheTabOpens) {
   QDropEvent drop(QPointF(300, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(Form->FlatPanel2, &drop);
   EXPECT_TRUE(drop.isAccepted());
+  Form->WaitForJpgResult();
   EXPECT_EQ(Form->LBSrcFN->text(), "photo.bmp");
   EXPECT_EQ(Form->Edit2->text(), "40");
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 60));
@@ -335,6 +410,7 @@ TEST_F(JpgTabTest, IncrementalDisplayAppliesFromTheNextResult) {
   Click(Form->IncrementalDisplay);
   EXPECT_FALSE(Form->Image3->IncrementalDisplay());
   Form->BUTrackBar1->setValue(41);
+  Form->WaitForJpgResult();
   EXPECT_TRUE(Form->Image3->IncrementalDisplay());
   Form->BUTrackBar1->setValue(42);
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 58));
@@ -349,6 +425,7 @@ TEST_F(FormTest, AFailedRecompressionLeavesTheValueControlsOffAndTheCursorBusy) 
   form.FlatTabControl1->SetActiveTab(TForm1::kJpgTab);
   FakeUi().FilesToOpen = {AppDir.filePath("photo.bmp")};
   form.FlatSpeedButton1->click();
+  form.WaitForJpgResult();
   ASSERT_EQ(FakeUi().Errors.size(), 1u);
   EXPECT_EQ(FakeUi().Errors[0].second, "Cannot create file " + notADirectory + "/Tmp.jpg.");
   EXPECT_FALSE(form.BUTrackBar1->isEnabled());

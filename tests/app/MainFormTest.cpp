@@ -15,6 +15,7 @@
 #include "Label.h"
 #include "Maker.h"
 #include "UpDown.h"
+#include "platform/FileUtils.h"
 
 namespace corvane {
 
@@ -174,7 +175,17 @@ TEST_F(FormTest, LinksGoToTheDesktopsHandler) {
   EXPECT_EQ(FakeUi().Urls[0], QUrl(kMakerHomepage));
   EXPECT_EQ(FakeUi().Urls[1].toString(), QStringLiteral("mailto:") + kMakerEmail + "?SUBJECT=Corvane");
   EXPECT_TRUE(FakeUi().Urls[2].isLocalFile());
-  EXPECT_TRUE(FakeUi().Urls[2].toLocalFile().endsWith("/help.chm"));
+  EXPECT_TRUE(FakeUi().Urls[2].toLocalFile().endsWith("/help.html")) << "the page shipped beside the program";
+}
+
+TEST(HelpFile, TheCompiledHelpFirstThenTheShippedPage) {
+  QTemporaryDir dir;
+  std::filesystem::path program = dir.path().toStdString();
+  EXPECT_EQ(HelpFile(program), program / "help.chm") << "the desktop says nothing when neither is there";
+  WriteFileAtomically(program / "help.html", std::vector<uint8_t>{'<'});
+  EXPECT_EQ(HelpFile(program), program / "help.html");
+  WriteFileAtomically(program / "help.chm", std::vector<uint8_t>{'I'});
+  EXPECT_EQ(HelpFile(program), program / "help.chm");
 }
 
 }  // namespace corvane

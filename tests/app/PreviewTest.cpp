@@ -11,7 +11,9 @@
 #include "Label.h"
 #include "PicShow.h"
 #include "PreviewLayout.h"
+#include "gif/GIFImage.h"
 #include "platform/Canvas.h"
+#include "support/GifBuilder.h"
 
 namespace corvane {
 
@@ -129,6 +131,18 @@ TEST_F(FormTest, FullViewOfASmallPictureIsCentredAtTheMinimumSize) {
   QTest::mouseClick(view->ImageBorderTopRight, Qt::LeftButton);
   EXPECT_FALSE(view->isVisible());  // closing only hides it
   EXPECT_EQ(Views(*Form).size(), 2u);
+}
+
+TEST_F(FormTest, FullViewOfAScreenTooLargeToDrawShowsTheMessageAndNoWindow) {
+  TMemoryStream file(test::TGifBuilder(65535, 65535).GlobalTable(1).Image(0, 0, 2, 2, {0, 1, 1, 0}).Trailer().Data());
+  TGIFImage huge;
+  huge.LoadFromStream(file);
+  Form->Image1->Picture().SetGraphic(&huge);
+  FakeUi().Errors.clear();
+  Click(Form->Image1);
+  ASSERT_FALSE(FakeUi().Errors.empty());
+  EXPECT_EQ(FakeUi().Errors.back().second, "Image too large to draw (65535 x 65535 pixels)");
+  EXPECT_TRUE(Views(*Form).empty());
 }
 
 TEST_F(FormTest, FullViewOfAPictureAsWideAsTheScreenIsMaximisedAndScrolls) {

@@ -5,6 +5,7 @@
 #include "jpegopt/SizeText.h"
 #include "platform/FileUtils.h"
 #include "platform/Stream.h"
+#include "platform/Synchronize.h"
 #include "support/JpegBytes.h"
 #include "support/PhotoPicture.h"
 
@@ -82,6 +83,7 @@ TEST_F(JpegTab, SliderAndEditDriveTheQuality) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], "Sorry, \"150\" is not a integer between 0 and 100 ");
   EXPECT_EQ(Tab().State().TrackBarPosition, 25);
+  EXPECT_EQ(Tab().State().Edit2, "25") << "the value in force comes back";
   EXPECT_EQ(Temporary(), JpegBytes(photo, 75));
 }
 
@@ -178,6 +180,61 @@ TEST_F(JpegTab, TheSeamHearsWhenAResultIsMadeAndWhenAPaneChanges) {
   Tab().Clear();
   EXPECT_EQ(heard, (std::vector<std::string>{"Sorry, it is not a correct file format!!", "No picture is open",
                                              "pane 2", "busy", "pane 3", "busy", "pane 3", "pane 2", "pane 3"}));
+}
+
+// Results made on a worker: the queue of the user-interface thread hands them over, and a
+// setting changed meanwhile drops the older ones.
+TEST_F(JpegTab, InTheBackgroundOnlyTheLatestSettingsResultShows) {
+  int results = 0, stateChanges = 0;
+  tab = std::make_unique<TJpegWorkflow>(
+      TJpegWorkflowSeam{[this](const std::string& text) { messages.push_back(text); },
+                        [this](const std::string& message) { errors.push_back(message); }, {},
+                        [&](int pane) { results += pane == 3; }, [&] { ++stateChanges; }},
+      dir);
+  Tab().RecompressInBackground();
+  Tab().Open(dir / "photo.bmp");
+  EXPECT_TRUE(Tab().Recompressing());
+  EXPECT_FALSE(Tab().State().TrackBarEnabled()) << "the first result sets the value controls";
+  Tab().WaitForResult();
+  EXPECT_EQ(Tab().State().Edit2, "40");
+  EXPECT_EQ(Temporary(), JpegBytes(photo, 60));
+
+  results = stateChanges = 0;
+  for (int position = 41; position <= 50; ++position) Tab().RxSlider1Change(position);
+  EXPECT_TRUE(Tab().State().TrackBarEnabled());
+  EXPECT_EQ(Tab().State().Cursor, TCursor::crAppStart);
+  Tab().WaitForResult();
+  EXPECT_EQ(results, 1);
+  EXPECT_EQ(stateChanges, 1);
+  EXPECT_EQ(Tab().State().Cursor, TCursor::crDefault);
+  EXPECT_EQ(Temporary(), JpegBytes(photo, 50));
+  EXPECT_EQ(Tab().ResultSize(), int64_t(Temporary().size()));
+  EXPECT_EQ(Tab().State().CurrentSize, FormatByteSize(Tab().ResultSize()));
+
+  Tab().RadioButtonClick(4);
+  Tab().Clear();  // what arrives now is dropped
+  EXPECT_FALSE(Tab().Recompressing());
+  EXPECT_EQ(Tab().State().Cursor, TCursor::crDefault);
+  Tab().RxSlider1Change(70);
+  tab.reset();  // waits for the worker; nothing reaches the gone workflow
+  while (CheckSynchronize(50)) {
+  }
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(JpegTab, AFailedResultInTheBackgroundLeavesTheValueControlsDisabled) {
+  std::filesystem::path notADirectory = dir / "plain-file";
+  WriteFileAtomically(notADirectory, std::vector<uint8_t>{1});
+  TJpegWorkflow tab(TJpegWorkflowSeam{[this](const std::string& text) { messages.push_back(text); },
+                                      [this](const std::string& message) { errors.push_back(message); }},
+                    notADirectory);
+  tab.RecompressInBackground();
+  tab.Open(dir / "photo.bmp");
+  tab.WaitForResult();
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "Cannot create file " + (notADirectory / "Tmp.jpg").string());
+  EXPECT_FALSE(tab.State().TrackBarEnabled());
+  EXPECT_EQ(tab.State().Cursor, TCursor::crAppStart);
 }
 
 TEST(SizeTexts, GroupAndFormatByteCounts) {
