@@ -1,5 +1,7 @@
 #pragma once
-// TPNGPicture: PNG files, read with libpng.
+// TPNGPicture: PNG files, read with libpng's classic interface. Samples are shown as
+// stored: gAMA, cHRM, sRGB and iCCP are not applied, so every PNG shows the values its
+// writer put there, as in a JPEG made from it.
 
 #include "ImportedPicture.h"
 
