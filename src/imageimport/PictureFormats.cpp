@@ -4,6 +4,7 @@
 #include "GIFPicture.h"
 #include "MagickPicture.h"
 #include "PNGPicture.h"
+#include "TGAPicture.h"
 #include "TIFFPicture.h"
 #include "UnavailablePicture.h"
 #include "jpegopt/JPEGImage.h"
@@ -33,11 +34,6 @@ constexpr TMagickFormat kMagickFormats[] = {
     {"ppm", "PPM", "Portable pixmap", "Portable pixel/gray map images"},
     {"pgm", "PGM", "Portable graymap", "Portable pixel/gray map images"},
     {"pbm", "PBM", "Portable bitmap", "Portable pixel/gray map images"},
-    {"tga", "TGA", "Truevision", "Truevision images"},
-    {"vst", "TGA", "Truevision", "Truevision images"},
-    {"icb", "TGA", "Truevision", "Truevision images"},
-    {"vda", "TGA", "Truevision", "Truevision images"},
-    {"win", "TGA", "Truevision", "Truevision images"},
     {"bw", "SGI", "SGI", "SGI images"},
     {"rgb", "SGI", "SGI", "SGI images"},
     {"rgba", "SGI", "SGI", "SGI images"},
@@ -74,6 +70,8 @@ void RegisterAllPictureFormats() {
   for (const TMagickFormat& f : kMagickFormats)
     RegisterFileFormat(f.Extension, f.Description, [f] { return std::make_unique<TMagickPicture>(f.Coder, f.Format); });
   RegisterFileFormat("cut", "Dr. Halo images", [] { return std::make_unique<TDrHaloPicture>(); });
+  for (const char* extension : {"tga", "vst", "icb", "vda", "win"})
+    RegisterFileFormat(extension, "Truevision images", [] { return std::make_unique<TTGAPicture>(); });
   for (const char* extension : {"cel", "pic"})
     RegisterFileFormat(extension, "Autodesk images", [] { return std::make_unique<TAutodeskPicture>(); });
   for (const TUnavailableFormat& f : kUnavailableFormats)

@@ -35,8 +35,8 @@ TEST_F(WrittenPictures, LosslessFormatsGiveTheExactPixels) {
   const std::vector<std::pair<std::string, std::string>> files = {
       {"bmp", "TMagickPicture"}, {"rle", "TMagickPicture"}, {"dib", "TMagickPicture"}, {"ico", "TMagickPicture"},
       {"pcx", "TMagickPicture"}, {"pcc", "TMagickPicture"}, {"scr", "TMagickPicture"}, {"psd", "TMagickPicture"},
-      {"pdd", "TMagickPicture"}, {"tga", "TMagickPicture"}, {"vst", "TMagickPicture"}, {"icb", "TMagickPicture"},
-      {"vda", "TMagickPicture"}, {"win", "TMagickPicture"}, {"rgb", "TMagickPicture"}, {"rgba", "TMagickPicture"},
+      {"pdd", "TMagickPicture"}, {"tga", "TTGAPicture"},    {"vst", "TTGAPicture"},    {"icb", "TTGAPicture"},
+      {"vda", "TTGAPicture"},    {"win", "TTGAPicture"}, {"rgb", "TMagickPicture"}, {"rgba", "TMagickPicture"},
       {"sgi", "TMagickPicture"}, {"ppm", "TMagickPicture"}, {"png", "TPNGPicture"},    {"tif", "TTIFFPicture"},
       {"tiff", "TTIFFPicture"},
   };
