@@ -99,7 +99,7 @@ bool ReadPixels(TPngReader& reader, TBitmap& bitmap, uint8_t* rows, bool interla
 
 }  // namespace
 
-std::unique_ptr<TBitmap> TPNGPicture::Decode(std::span<const uint8_t> bytes) {
+std::unique_ptr<TBitmap> DecodePNG(std::span<const uint8_t> bytes) {
   TPngSource source{bytes, 0, {}};
   TPngReader reader(source);
   png_uint_32 width = 0, height = 0;

@@ -7,13 +7,16 @@
 
 namespace corvane {
 
+// A PNG file in memory, composed onto white; also the PNG entries of icons and bitmaps.
+std::unique_ptr<TBitmap> DecodePNG(std::span<const uint8_t> bytes);
+
 class TPNGPicture : public TImportedPicture {
  public:
   std::string ClassName() const override { return "TPNGPicture"; }
   std::unique_ptr<TGraphic> NewInstance() const override { return std::make_unique<TPNGPicture>(); }
 
  protected:
-  std::unique_ptr<TBitmap> Decode(std::span<const uint8_t> bytes) override;
+  std::unique_ptr<TBitmap> Decode(std::span<const uint8_t> bytes) override { return DecodePNG(bytes); }
 };
 
 }  // namespace corvane

@@ -1,13 +1,15 @@
 #include "PictureFormats.h"
 
 #include "AutodeskPicture.h"
+#include "BMPPicture.h"
 #include "GIFPicture.h"
+#include "ICOPicture.h"
+#include "JPEGFilePicture.h"
 #include "MagickPicture.h"
 #include "PNGPicture.h"
 #include "TGAPicture.h"
 #include "TIFFPicture.h"
 #include "UnavailablePicture.h"
-#include "jpegopt/JPEGImage.h"
 #include "platform/PictureRegistry.h"
 
 namespace corvane {
@@ -21,12 +23,8 @@ struct TMagickFormat {
   const char* Description;
 };
 
-// Each extension names its coder; Windows ".rle" and ".dib" files are bitmaps with a file header.
+// Each extension names its coder.
 constexpr TMagickFormat kMagickFormats[] = {
-    {"bmp", "BMP", "Windows bitmap", "Bitmap"},
-    {"rle", "BMP", "Windows bitmap", "Bitmap"},
-    {"dib", "BMP", "Windows bitmap", "Bitmap"},
-    {"ico", "ICO", "Icon", "Icons"},
     {"wmf", "WMF", "Windows metafile", "Metafiles"},
     {"pcd", "PCD", "Kodak Photo-CD", "Kodak Photo-CD images"},
     {"psd", "PSD", "Photoshop", "Photoshop images"},
@@ -61,8 +59,12 @@ constexpr TUnavailableFormat kUnavailableFormats[] = {
 }  // namespace
 
 void RegisterAllPictureFormats() {
-  RegisterJPEGFormat();
-  RegisterFileFormat("jpe", "JPEG Image File", [] { return std::make_unique<TJPEGImage>(); });
+  for (const char* extension : {"jpeg", "jpg", "jpe"})
+    RegisterFileFormat(extension, "JPEG Image File", [] { return std::make_unique<TJPEGFilePicture>(); });
+  for (const char* extension : {"bmp", "rle", "dib"})
+    RegisterFileFormat(extension, "Bitmap", [] { return std::make_unique<TBMPPicture>(); });
+  for (const char* extension : {"ico", "cur"})
+    RegisterFileFormat(extension, "Icons", [] { return std::make_unique<TICOPicture>(); });
   RegisterFileFormat("gif", "GIF Image", [] { return std::make_unique<TGIFPicture>(); });
   RegisterFileFormat("png", "PNG", [] { return std::make_unique<TPNGPicture>(); });
   for (const char* extension : {"tif", "tiff"})

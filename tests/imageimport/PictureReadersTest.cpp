@@ -33,7 +33,7 @@ void ExpectStandardPixels(const TBitmap& bitmap, const std::string& name) {
 
 TEST_F(WrittenPictures, LosslessFormatsGiveTheExactPixels) {
   const std::vector<std::pair<std::string, std::string>> files = {
-      {"bmp", "TMagickPicture"}, {"rle", "TMagickPicture"}, {"dib", "TMagickPicture"}, {"ico", "TMagickPicture"},
+      {"bmp", "TBMPPicture"},    {"rle", "TBMPPicture"},    {"dib", "TBMPPicture"},    {"ico", "TICOPicture"},
       {"pcx", "TMagickPicture"}, {"pcc", "TMagickPicture"}, {"scr", "TMagickPicture"}, {"psd", "TMagickPicture"},
       {"pdd", "TMagickPicture"}, {"tga", "TTGAPicture"},    {"vst", "TTGAPicture"},    {"icb", "TTGAPicture"},
       {"vda", "TTGAPicture"},    {"win", "TTGAPicture"}, {"rgb", "TMagickPicture"}, {"rgba", "TMagickPicture"},
@@ -63,7 +63,8 @@ TEST_F(WrittenPictures, GreyBilevelAndPhotoCdPicturesLoad) {
       EXPECT_TRUE(c == clBlack || c == clWhite);
     }
   auto photoCd = test::OpenPicture(dir / "picture.pcd");
-  EXPECT_GT(photoCd->Width(), 0);
+  EXPECT_EQ(photoCd->Width(), 768);  // the base image, not a thumbnail
+  EXPECT_EQ(photoCd->Height(), 512);
 }
 
 TEST_F(WrittenPictures, TransparencyIsComposedOntoWhite) {
