@@ -28,6 +28,8 @@ struct TJpegWorkflowSeam {
   std::function<void()> RecompressionStarted{};
   // A pane was given another picture or emptied: 2 the source pane, 3 the result pane.
   std::function<void(int pane)> PaneChanged{};
+  // A picture could not be opened: the reader's reason, told before the message box.
+  std::function<void(const std::string& reason)> OpenRefused{};
 };
 
 // The controls of the tab as the user sees them.
