@@ -1,6 +1,10 @@
 #include "JPEGFilePicture.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "ImportedPicture.h"
+#include "jpegopt/JPEGException.h"
 #include "jpegopt/JpegSession.h"
 #include "platform/Stream.h"
 
@@ -35,19 +39,40 @@ std::unique_ptr<TBitmap> DecodeFourComponents(TJpegDecompressor& decoder) {
   return bitmap;
 }
 
+// libjpeg's own words for the error it raised, such as "Unsupported JPEG data precision
+// 12", from its message table: the session keeps the library's formatting quiet.
+[[noreturn]] void FailInWords(const TJpegDecompressor& decoder, const EJPEG& error) {
+  const jpeg_error_mgr& manager = *decoder.Info.err;
+  int code = manager.msg_code;
+  if (code <= 0 || code > manager.last_jpeg_message) throw error;
+  const char* pattern = manager.jpeg_message_table[code];
+  const int* p = manager.msg_parm.i;
+  char text[JMSG_LENGTH_MAX];
+  if (std::strstr(pattern, "%s"))
+    std::snprintf(text, sizeof text, pattern, manager.msg_parm.s);
+  else
+    std::snprintf(text, sizeof text, pattern, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]);
+  throw EInvalidGraphic(std::string("JPEG picture cannot be read: ") + text);
+}
+
 }  // namespace
 
 void TJPEGFilePicture::LoadFromStream(TStream& stream) {
   TMemoryStream file(std::vector<uint8_t>(size_t(stream.Remaining())));
   stream.ReadBuffer(file.Memory(), file.Size());
   TJpegDecompressor decoder([](j_common_ptr) {});
-  decoder.ReadHeader(file.Bytes());
-  J_COLOR_SPACE space = decoder.Info.jpeg_color_space;
-  if (space == JCS_CMYK || space == JCS_YCCK) {
-    TJPEGImage::CopyFrom(*DecodeFourComponents(decoder));
-    return;
+  std::unique_ptr<TBitmap> fourComponents;
+  try {
+    decoder.ReadHeader(file.Bytes());
+    J_COLOR_SPACE space = decoder.Info.jpeg_color_space;
+    if (space == JCS_CMYK || space == JCS_YCCK) fourComponents = DecodeFourComponents(decoder);
+  } catch (const EJPEG& error) {
+    FailInWords(decoder, error);
   }
-  TJPEGImage::LoadFromStream(file);
+  if (fourComponents)
+    TJPEGImage::CopyFrom(*fourComponents);
+  else
+    TJPEGImage::LoadFromStream(file);
 }
 
 }  // namespace corvane
