@@ -6,6 +6,7 @@
 #include "ICOPicture.h"
 #include "JPEGFilePicture.h"
 #include "MagickPicture.h"
+#include "PCXPicture.h"
 #include "PNGPicture.h"
 #include "TGAPicture.h"
 #include "TIFFPicture.h"
@@ -36,9 +37,6 @@ constexpr TMagickFormat kMagickFormats[] = {
     {"rgb", "SGI", "SGI", "SGI images"},
     {"rgba", "SGI", "SGI", "SGI images"},
     {"sgi", "SGI", "SGI", "SGI images"},
-    {"pcx", "PCX", "ZSoft Paintbrush", "ZSoft Paintbrush images"},
-    {"pcc", "PCX", "ZSoft Paintbrush", "ZSoft Paintbrush images"},
-    {"scr", "PCX", "ZSoft Paintbrush", "ZSoft Paintbrush images"},
     {"rla", "RLA", "Wavefront RLA", "SGI Wavefront images"},
     {"rpf", "RLA", "Wavefront RLA", "SGI Wavefront images"},
 };
@@ -72,6 +70,8 @@ void RegisterAllPictureFormats() {
   for (const TMagickFormat& f : kMagickFormats)
     RegisterFileFormat(f.Extension, f.Description, [f] { return std::make_unique<TMagickPicture>(f.Coder, f.Format); });
   RegisterFileFormat("cut", "Dr. Halo images", [] { return std::make_unique<TDrHaloPicture>(); });
+  for (const char* extension : {"pcx", "pcc", "scr"})
+    RegisterFileFormat(extension, "ZSoft Paintbrush images", [] { return std::make_unique<TPCXPicture>(); });
   for (const char* extension : {"tga", "vst", "icb", "vda", "win"})
     RegisterFileFormat(extension, "Truevision images", [] { return std::make_unique<TTGAPicture>(); });
   for (const char* extension : {"cel", "pic"})
