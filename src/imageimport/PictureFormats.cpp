@@ -8,6 +8,7 @@
 #include "MagickPicture.h"
 #include "PCXPicture.h"
 #include "PNGPicture.h"
+#include "PSDPicture.h"
 #include "TGAPicture.h"
 #include "TIFFPicture.h"
 #include "UnavailablePicture.h"
@@ -28,8 +29,6 @@ struct TMagickFormat {
 constexpr TMagickFormat kMagickFormats[] = {
     {"wmf", "WMF", "Windows metafile", "Metafiles"},
     {"pcd", "PCD", "Kodak Photo-CD", "Kodak Photo-CD images"},
-    {"psd", "PSD", "Photoshop", "Photoshop images"},
-    {"pdd", "PSD", "Photoshop", "Photoshop images"},
     {"ppm", "PPM", "Portable pixmap", "Portable pixel/gray map images"},
     {"pgm", "PGM", "Portable graymap", "Portable pixel/gray map images"},
     {"pbm", "PBM", "Portable bitmap", "Portable pixel/gray map images"},
@@ -72,6 +71,8 @@ void RegisterAllPictureFormats() {
   RegisterFileFormat("cut", "Dr. Halo images", [] { return std::make_unique<TDrHaloPicture>(); });
   for (const char* extension : {"pcx", "pcc", "scr"})
     RegisterFileFormat(extension, "ZSoft Paintbrush images", [] { return std::make_unique<TPCXPicture>(); });
+  for (const char* extension : {"psd", "pdd"})
+    RegisterFileFormat(extension, "Photoshop images", [] { return std::make_unique<TPSDPicture>(); });
   for (const char* extension : {"tga", "vst", "icb", "vda", "win"})
     RegisterFileFormat(extension, "Truevision images", [] { return std::make_unique<TTGAPicture>(); });
   for (const char* extension : {"cel", "pic"})

@@ -34,8 +34,8 @@ void ExpectStandardPixels(const TBitmap& bitmap, const std::string& name) {
 TEST_F(WrittenPictures, LosslessFormatsGiveTheExactPixels) {
   const std::vector<std::pair<std::string, std::string>> files = {
       {"bmp", "TBMPPicture"},    {"rle", "TBMPPicture"},    {"dib", "TBMPPicture"},    {"ico", "TICOPicture"},
-      {"pcx", "TPCXPicture"},    {"pcc", "TPCXPicture"},    {"scr", "TPCXPicture"}, {"psd", "TMagickPicture"},
-      {"pdd", "TMagickPicture"}, {"tga", "TTGAPicture"},    {"vst", "TTGAPicture"},    {"icb", "TTGAPicture"},
+      {"pcx", "TPCXPicture"},    {"pcc", "TPCXPicture"},    {"scr", "TPCXPicture"}, {"psd", "TPSDPicture"},
+      {"pdd", "TPSDPicture"}, {"tga", "TTGAPicture"},    {"vst", "TTGAPicture"},    {"icb", "TTGAPicture"},
       {"vda", "TTGAPicture"},    {"win", "TTGAPicture"}, {"rgb", "TMagickPicture"}, {"rgba", "TMagickPicture"},
       {"sgi", "TMagickPicture"}, {"ppm", "TMagickPicture"}, {"png", "TPNGPicture"},    {"tif", "TTIFFPicture"},
       {"tiff", "TTIFFPicture"},

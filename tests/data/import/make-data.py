@@ -494,7 +494,9 @@ def make_jpeg():
 def psd(channels, depth, mode, width=W, height=H, colour_data=b"", layer_count=0, rle=False):
     """channels: a list of planes, each a list of rows of samples."""
     header = b"8BPS" + struct.pack(">H6xHIIHH", 1, len(channels), height, width, depth, mode)
-    layers = b"" if layer_count == 0 else struct.pack(">IIh", 6, 2, layer_count) + b"\0\0" 
+    layers = b""
+    if layer_count:  # the layer info (its length, the count, padding) and an empty global mask
+        layers = struct.pack(">Ih", 4, layer_count) + b"\0\0" + struct.pack(">I", 0)
     layers = struct.pack(">I", len(layers)) + layers
     sample = {1: ">B", 8: ">B", 16: ">H", 32: ">f"}[depth]
     if depth == 1:
@@ -557,7 +559,10 @@ def make_psd():
     wide = [[[v * 257 for v in row] for row in plane] for plane in planes(colour)]
     f.bytes("rgb16.psd", psd(wide, 16, 3, rle=False))
     f.pair("rgb16.psd", colour, "RGB 16-bit, written here")
-    linear = [[[(v / 255.0) ** 2.2 for v in row] for row in plane] for plane in planes(colour)]
+    def srgb_to_linear(v):
+        v /= 255.0
+        return v / 12.92 if v <= 0.04045 else ((v + 0.055) / 1.055) ** 2.4
+    linear = [[[srgb_to_linear(v) for v in row] for row in plane] for plane in planes(colour)]
     f.bytes("rgb32-float.psd", psd(linear, 32, 3))
     f.pair("rgb32-float.psd", colour, "RGB 32-bit float in linear light, written here", 1)
     grey = grey_picture()
@@ -599,7 +604,8 @@ def make_png():
     f.bytes("gamma-chunk.png", data[:33] + gama + data[33:])
     f.pair("gamma-chunk.png", colour, "Pillow RGB with gAMA 1.0 added: samples are shown as stored")
     colour16 = Image.merge("RGB", colour.split())
-    run("convert", "-", "-depth", "16", "-interlace", "PNG", f.file("interlaced16.png"), stdin=netpbm(colour16))
+    run("convert", "-", "-depth", "16", "-interlace", "PNG", "-define", "png:exclude-chunk=date,time",
+        f.file("interlaced16.png"), stdin=netpbm(colour16))
     f.pair("interlaced16.png", colour, "ImageMagick convert -depth 16 -interlace PNG")
     f.close()
 
