@@ -615,8 +615,70 @@ def chunk(kind, body):
     return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
 
 
+# ---- Autodesk cels, written byte by byte ----
+
+def flc_chunk(kind, body):
+    body += bytes(len(body) % 2)
+    return struct.pack("<IH", 6 + len(body), kind) + body
+
+
+def byte_run_row(row):
+    out, i = bytearray([0]), 0
+    while i < len(row):
+        run_length = 1
+        while i + run_length < len(row) and run_length < 127 and row[i + run_length] == row[i]:
+            run_length += 1
+        if run_length > 2:
+            out += bytes([run_length, row[i]])
+            i += run_length
+            continue
+        j = min(len(row), i + 2)
+        while j < len(row) and j - i < 127 and not (j + 2 < len(row) and row[j] == row[j + 1] == row[j + 2]):
+            j += 1
+        out += struct.pack("<b", -(j - i)) + bytes(row[i:j])
+        i = j
+    return bytes(out)
+
+
+def flic_cel(picture, six_bit=False, copy=False, magic=0xAF12):
+    width, height = picture.size
+    pal = (picture.getpalette() + [0] * 768)[:768]
+    if six_bit:
+        colours = flc_chunk(11, struct.pack("<HBB", 1, 0, 0) + bytes(v >> 2 for v in pal))
+    else:
+        colours = flc_chunk(4, struct.pack("<HBB", 1, 0, 0) + bytes(pal))
+    rows = [[picture.getpixel((x, y)) for x in range(width)] for y in range(height)]
+    if copy:
+        pixels = flc_chunk(16, bytes(v for row in rows for v in row))
+    else:
+        pixels = flc_chunk(15, b"".join(byte_run_row(row) for row in rows))
+    frame_body = colours + pixels
+    frame = struct.pack("<IHHHHHH", 16 + len(frame_body), 0xF1FA, 2, 0, 0, 0, 0) + frame_body
+    prefix = struct.pack("<IHH8x", 16 + 64, 0xF100, 1) + struct.pack("<IH58x", 64, 3)
+    header = bytearray(128)
+    struct.pack_into("<IHHHHHH", header, 0, 128 + len(prefix) + len(frame), magic, 1, width, height, 8, 3)
+    struct.pack_into("<I", header, 80, 128 + len(prefix))
+    return bytes(header) + prefix + frame
+
+
+def make_cel():
+    f = Folder("cel")
+    picture = palette_picture(200)
+    f.bytes("pro-byterun.cel", flic_cel(picture))
+    f.pair("pro-byterun.cel", picture, "Animator Pro cel: prefix chunk, 256-level palette, byte-run pixels; written here")
+    six = Image.new("P", picture.size)
+    six.putpalette([(v >> 2) * 255 // 63 if (v >> 2) * 255 % 63 * 2 < 63 else (v >> 2) * 255 // 63 + 1
+                    for v in (picture.getpalette() + [0] * 768)[:768]])
+    six.putdata(list(picture.getdata()))
+    f.bytes("pro-copy-64.pic", flic_cel(picture, six_bit=True, copy=True))
+    f.pair("pro-copy-64.pic", six, "Animator Pro picture: 64-level palette, copied pixels; written here")
+    f.bytes("truncated.cel", flic_cel(picture)[:-40])
+    f.refused("truncated.cel", "the byte-run cel cut 40 bytes short; written here")
+    f.close()
+
+
 def main():
-    for make in (make_tga, make_pcx, make_ico, make_bmp, make_bmpsuite, make_pnm, make_sgi, make_tiff, make_jpeg,
+    for make in (make_cel, make_tga, make_pcx, make_ico, make_bmp, make_bmpsuite, make_pnm, make_sgi, make_tiff, make_jpeg,
                  make_psd, make_png):
         make()
 
