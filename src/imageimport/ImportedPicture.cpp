@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"
+#include "platform/FileUtils.h"
 #include "platform/Stream.h"
 
 namespace corvane {
@@ -30,6 +31,8 @@ void TImportedPicture::LoadFromStream(TStream& stream) {
   stream.ReadBuffer(bytes.data(), int64_t(bytes.size()));
   TakePicture(Decode(bytes));
 }
+
+void TImportedPicture::LoadFromFile(const std::filesystem::path& fileName) { TakePicture(Decode(ReadWholeFile(fileName))); }
 
 void TImportedPicture::SaveToStream(TStream&) {
   throw EInvalidGraphicOperation("Pictures of this format can be read but not written");
