@@ -21,7 +21,7 @@ constexpr const char* kPolicy = R"(<policymap>
   <policy domain="filter" rights="none" pattern="*" />
   <policy domain="path" rights="none" pattern="@*" />
   <policy domain="coder" rights="none" pattern="*" />
-  <policy domain="coder" rights="read" pattern="{PCD,SGI,CUT,RLA,WMF,PPM,PGM,PBM,PNM,PNG,TIFF,BMP,DIB}" />
+  <policy domain="coder" rights="read" pattern="{PCD,SGI,CUT,WMF,PPM,PGM,PBM,PNM,PNG,TIFF,BMP,DIB}" />
 </policymap>
 )";
 

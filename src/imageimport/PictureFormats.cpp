@@ -9,6 +9,7 @@
 #include "PCXPicture.h"
 #include "PNGPicture.h"
 #include "PSDPicture.h"
+#include "RLAPicture.h"
 #include "TGAPicture.h"
 #include "TIFFPicture.h"
 #include "UnavailablePicture.h"
@@ -36,8 +37,6 @@ constexpr TMagickFormat kMagickFormats[] = {
     {"rgb", "SGI", "SGI", "SGI images"},
     {"rgba", "SGI", "SGI", "SGI images"},
     {"sgi", "SGI", "SGI", "SGI images"},
-    {"rla", "RLA", "Wavefront RLA", "SGI Wavefront images"},
-    {"rpf", "RLA", "Wavefront RLA", "SGI Wavefront images"},
 };
 
 struct TUnavailableFormat {
@@ -73,6 +72,8 @@ void RegisterAllPictureFormats() {
     RegisterFileFormat(extension, "ZSoft Paintbrush images", [] { return std::make_unique<TPCXPicture>(); });
   for (const char* extension : {"psd", "pdd"})
     RegisterFileFormat(extension, "Photoshop images", [] { return std::make_unique<TPSDPicture>(); });
+  for (const char* extension : {"rla", "rpf"})
+    RegisterFileFormat(extension, "SGI Wavefront images", [] { return std::make_unique<TRLAPicture>(); });
   for (const char* extension : {"tga", "vst", "icb", "vda", "win"})
     RegisterFileFormat(extension, "Truevision images", [] { return std::make_unique<TTGAPicture>(); });
   for (const char* extension : {"cel", "pic"})

@@ -677,8 +677,63 @@ def make_cel():
     f.close()
 
 
+# ---- Wavefront RLA, written byte by byte ----
+
+def rla_runs(data):
+    out, i = bytearray(), 0
+    while i < len(data):
+        run_length = 1
+        while i + run_length < len(data) and run_length < 128 and data[i + run_length] == data[i]:
+            run_length += 1
+        if run_length > 1:
+            out += bytes([run_length - 1, data[i]])
+            i += run_length
+            continue
+        j = i + 1
+        while j < len(data) and j - i < 128 and (j + 1 >= len(data) or data[j] != data[j + 1]):
+            j += 1
+        out += struct.pack("b", -(j - i)) + bytes(data[i:j])
+        i = j
+    return bytes(out)
+
+
+def rla(picture, grey=False, auxiliaries=0):
+    width, height = picture.size
+    bands = [picture.convert("L")] if grey else list(picture.convert("RGB").split())
+    mattes = [picture.getchannel("A")] if picture.mode == "RGBA" else []
+    header = bytearray(740)
+    struct.pack_into(">8h", header, 0, 0, width - 1, 0, height - 1, 0, width - 1, 0, height - 1)
+    struct.pack_into(">6h", header, 16, 1, 0, len(bands), len(mattes), auxiliaries, -2)
+    struct.pack_into(">5h", header, 658, 8, 0, 8, 0, 8)
+    lines, offset = [], 740 + 4 * height
+    for y in range(height - 1, -1, -1):
+        line = b""
+        for band in bands + mattes + [Image.new("L", picture.size, 7)] * auxiliaries:
+            runs = rla_runs(bytes(band.getpixel((x, y)) for x in range(width)))
+            line += struct.pack(">H", len(runs)) + runs
+        lines.append(line)
+    offsets = []
+    for line in lines:
+        offsets.append(offset)
+        offset += len(line)
+    return bytes(header) + b"".join(struct.pack(">I", o) for o in offsets) + b"".join(lines)
+
+
+def make_rla():
+    f = Folder("rla")
+    f.bytes("rgb.rla", rla(colour_picture()))
+    f.pair("rgb.rla", colour_picture(), "three colour channels, bottom row first; written here")
+    f.bytes("rgb-matte.rla", rla(colour_picture(True)))
+    f.pair("rgb-matte.rla", colour_picture(True), "three colour channels and a matte; written here")
+    f.bytes("grey-aux.rpf", rla(grey_picture(), grey=True, auxiliaries=2))
+    f.pair("grey-aux.rpf", grey_picture(), "one grey channel and two auxiliary channels; written here")
+    f.bytes("truncated.rla", rla(colour_picture())[:-30])
+    f.refused("truncated.rla", "three colour channels cut 30 bytes short; written here")
+    f.close()
+
+
 def main():
-    for make in (make_cel, make_tga, make_pcx, make_ico, make_bmp, make_bmpsuite, make_pnm, make_sgi, make_tiff, make_jpeg,
+    for make in (make_rla, make_cel, make_tga, make_pcx, make_ico, make_bmp, make_bmpsuite, make_pnm, make_sgi, make_tiff, make_jpeg,
                  make_psd, make_png):
         make()
 
