@@ -2,6 +2,7 @@
 
 #include "AutodeskPicture.h"
 #include "BMPPicture.h"
+#include "EMFPicture.h"
 #include "GIFPicture.h"
 #include "ICOPicture.h"
 #include "JPEGFilePicture.h"
@@ -47,7 +48,6 @@ struct TUnavailableFormat {
 
 constexpr TUnavailableFormat kUnavailableFormats[] = {
     {"psp", "Paintshop Pro images", "Paint Shop Pro pictures (.psp) cannot be read: no reader for this format is available"},
-    {"emf", "Metafiles", "Enhanced metafiles (.emf) cannot be read: no reader for this format is available"},
     {"pal", "Dr. Halo images",
      "A Dr. Halo palette (.pal) holds colours, not a picture: open the .cut picture that uses it"},
 };
@@ -74,6 +74,7 @@ void RegisterAllPictureFormats() {
     RegisterFileFormat(extension, "Photoshop images", [] { return std::make_unique<TPSDPicture>(); });
   for (const char* extension : {"rla", "rpf"})
     RegisterFileFormat(extension, "SGI Wavefront images", [] { return std::make_unique<TRLAPicture>(); });
+  RegisterFileFormat("emf", "Metafiles", [] { return std::make_unique<TEMFPicture>(); });
   for (const char* extension : {"tga", "vst", "icb", "vda", "win"})
     RegisterFileFormat(extension, "Truevision images", [] { return std::make_unique<TTGAPicture>(); });
   for (const char* extension : {"cel", "pic"})

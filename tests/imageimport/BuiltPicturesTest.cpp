@@ -214,8 +214,7 @@ TEST_F(BuiltPictures, MetafilesAreDrawn) {
 TEST_F(BuiltPictures, TypesWithoutAReaderNameTheReason) {
   EXPECT_EQ(ErrorOpening("a.psp", {'P', 'a', 'i', 'n', 't'}),
             "Paint Shop Pro pictures (.psp) cannot be read: no reader for this format is available");
-  EXPECT_EQ(ErrorOpening("a.emf", {1, 0, 0, 0}),
-            "Enhanced metafiles (.emf) cannot be read: no reader for this format is available");
+  EXPECT_EQ(ErrorOpening("a.emf", {1, 0, 0, 0}), "Enhanced metafile cannot be read: not an enhanced metafile");
   EXPECT_EQ(ErrorOpening("lone.pal", HaloPalette({clWhite})),
             "A Dr. Halo palette (.pal) holds colours, not a picture: open the .cut picture that uses it");
 }

@@ -732,8 +732,41 @@ def make_rla():
     f.close()
 
 
+# ---- Enhanced metafile, written record by record ----
+
+def emf_record(kind, body):
+    return struct.pack("<II", kind, 8 + len(body)) + body
+
+
+def emf(width, height, colour):
+    """A red-filled rectangle over the whole bounds, drawn without a pen."""
+    red, green, blue = colour
+    records = [
+        emf_record(39, struct.pack("<IIII", 1, 0, red | green << 8 | blue << 16, 0)),  # CREATEBRUSHINDIRECT
+        emf_record(37, struct.pack("<I", 1)),  # SELECTOBJECT the brush
+        emf_record(37, struct.pack("<I", 0x80000008)),  # SELECTOBJECT the stock NULL_PEN
+        emf_record(43, struct.pack("<4i", 0, 0, width, height)),  # RECTANGLE
+        emf_record(14, struct.pack("<III", 0, 16, 20)),  # EOF
+    ]
+    size = 108 + sum(len(r) for r in records)
+    header = struct.pack("<II4i4iIIIIHHIII2i2iIII2i", 1, 108, 0, 0, width - 1, height - 1, 0, 0,
+                         width * 2540 // 96, height * 2540 // 96, 0x464D4520, 0x10000, size, len(records) + 1, 2, 0,
+                         0, 0, 0, 1920, 1080, 508, 286, 0, 0, 0, 508000, 286000)
+    return header + b"".join(records)
+
+
+def make_emf():
+    f = Folder("emf")
+    f.bytes("rectangle.emf", emf(40, 30, (200, 30, 60)))
+    f.pair("rectangle.emf", Image.new("RGB", (39, 29), (200, 30, 60)),
+           "a filled rectangle over the bounds 0..39 x 0..29, shown 39 x 29 as libemf2svg sizes it; written here", 2)
+    f.bytes("not-a-metafile.emf", b"\1\0\0\0" + bytes(100))
+    f.refused("not-a-metafile.emf", "a header record without the signature; written here")
+    f.close()
+
+
 def main():
-    for make in (make_rla, make_cel, make_tga, make_pcx, make_ico, make_bmp, make_bmpsuite, make_pnm, make_sgi, make_tiff, make_jpeg,
+    for make in (make_emf, make_rla, make_cel, make_tga, make_pcx, make_ico, make_bmp, make_bmpsuite, make_pnm, make_sgi, make_tiff, make_jpeg,
                  make_psd, make_png):
         make()
 
