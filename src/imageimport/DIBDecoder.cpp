@@ -174,6 +174,8 @@ std::unique_ptr<TBitmap> TDIBReader::Decode() {
   FPalette = ReadPalette(FIn, h);
   if (FSource.PixelOffset) FIn.Seek(*FSource.PixelOffset);
   if (h.Compression == kPng) return DecodePNG(FSource.Bytes.subspan(FIn.Position()));
+  // Uncompressed rows must all be there before a bitmap of their size is made.
+  if (!rle && (uint64_t(FWidth) * h.Bits + 31) / 32 * 4 * uint64_t(FHeight) > FIn.Remaining()) FIn.EndsEarly();
   FBitmap = std::make_unique<TBitmap>(FWidth, FHeight, TPixelFormat::pf24bit);
   bool alpha = h.Masks[3] != 0 || (FSource.Icon && h.Bits == 32);
   if (alpha) FAlpha.assign(size_t(FWidth) * size_t(FHeight), 255);

@@ -129,9 +129,11 @@ std::unique_ptr<TBitmap> TTGAPicture::Decode(std::span<const uint8_t> bytes) {
   bool premultiplied = attributes == kAlphaPremultiplied;
   bool top = h.Descriptor & kOriginTop, right = h.Descriptor & kOriginRight;
 
+  bool runLength = h.ImageType & kRunLength;
+  if (!runLength && uint64_t(h.Width) * h.Height * ((h.Depth + 7u) / 8) > in.Remaining()) in.EndsEarly();
   auto bitmap = std::make_unique<TBitmap>(h.Width, h.Height, TPixelFormat::pf24bit);
   std::vector<uint8_t> alphas(alpha ? size_t(h.Width) * h.Height : 0);
-  TPixelStream pixels(in, (h.Depth + 7u) / 8, h.ImageType & kRunLength);
+  TPixelStream pixels(in, (h.Depth + 7u) / 8, runLength);
   bool anyAlpha = false;
   for (int row = 0; row < h.Height; ++row) {
     int y = top ? row : h.Height - 1 - row;
