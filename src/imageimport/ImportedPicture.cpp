@@ -49,7 +49,7 @@ void CheckPictureSize(int64_t width, int64_t height, const std::string& format) 
                           std::to_string(height) + ")");
   if (width > kMaxBitmapPixels / height)
     throw EInvalidGraphic(format + " picture too large (" + std::to_string(width) + " x " + std::to_string(height) +
-                          " pixels)");
+                          " pixels, limit " + std::to_string(kMaxBitmapPixels) + " pixels)");
 }
 
 }  // namespace corvane
