@@ -7,7 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libpng-dev libtiff-dev zlib1g-dev
-  libmagick++-6.q16-dev
+  libmagick++-6.q16-dev libmagickcore-6.q16-6-extra imagemagick
+  libemf2svg-dev librsvg2-dev libcairo2-dev
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
   clang libclang-rt-14-dev

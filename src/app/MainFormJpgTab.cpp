@@ -159,7 +159,8 @@ TJpegWorkflowSeam TForm1::JpgSeam() {
   return {[this](const std::string& text) { FUi.ShowMessage(kApplicationTitle, QString::fromStdString(text)); },
           [](const std::string& message) { CorvaneApp().ReportError(QString::fromStdString(message)); },
           [this] { ShowJpgRecompressing(); }, [this](int pane) { ShowJpgPane(pane); },
-          [this] { RunJpgAction([] {}); }};
+          [this] { RunJpgAction([] {}); },
+          [this](const std::string& reason) { ShowStatus(QString::fromStdString(reason)); }};
 }
 
 // Disabling the focused value control sends the focus on; it comes back when the control

@@ -52,7 +52,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     err << "corvane jpeg: " << ErrorReportText(text) << "\n";
     failed = true;
   };
-  TJpegWorkflow tab(TJpegWorkflowSeam{report, report}, AppDir());
+  std::string refusal;
+  auto showMessage = [&](const std::string& text) { report(refusal.empty() ? text : text + "\n" + refusal); };
+  TJpegWorkflowSeam seam{showMessage, report};
+  seam.OpenRefused = [&](const std::string& reason) { refusal = reason; };
+  TJpegWorkflow tab(seam, AppDir());
   tab.Open(input);
   if (failed) return 1;
   bool greyAsked = parsed.Has("--grey"), eightBitAsked = parsed.Has("--8bit");

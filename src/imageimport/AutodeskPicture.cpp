@@ -1,5 +1,6 @@
 #include "AutodeskPicture.h"
 
+#include "FlicCel.h"
 #include "platform/Exceptions.h"
 
 namespace corvane {
@@ -17,6 +18,7 @@ uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 }  // namespace
 
 std::unique_ptr<TBitmap> TAutodeskPicture::Decode(std::span<const uint8_t> bytes) {
+  if (IsFlic(bytes)) return DecodeFlicCel(bytes);
   if (bytes.size() < kHeaderSize || Get16(bytes.data()) != kSignature) Invalid("not an Animator picture");
   int width = Get16(bytes.data() + 2), height = Get16(bytes.data() + 4);
   uint8_t depth = bytes[10], compression = bytes[11];

@@ -1,7 +1,8 @@
 #pragma once
-// TAutodeskPicture: Autodesk Animator ".cel" and ".pic" pictures: a 32-byte header
-// (signature 0x9119, width, height, position, 8 bits per pixel, no compression), a
-// 256-colour palette of 6-bit values, then one byte per pixel, rows top to bottom.
+// TAutodeskPicture: Autodesk Animator ".cel" and ".pic" pictures. Animator 1 wrote a
+// 32-byte header (signature 0x9119, width, height, position, 8 bits per pixel, no
+// compression), a 256-colour palette of 6-bit values, then one byte per pixel, rows top
+// to bottom; Animator Pro writes FLIC files (see FlicCel.h).
 
 #include "ImportedPicture.h"
 

@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"
+#include "platform/FileUtils.h"
 #include "platform/Stream.h"
 
 namespace corvane {
@@ -31,6 +32,8 @@ void TImportedPicture::LoadFromStream(TStream& stream) {
   TakePicture(Decode(bytes));
 }
 
+void TImportedPicture::LoadFromFile(const std::filesystem::path& fileName) { TakePicture(Decode(ReadWholeFile(fileName))); }
+
 void TImportedPicture::SaveToStream(TStream&) {
   throw EInvalidGraphicOperation("Pictures of this format can be read but not written");
 }
@@ -46,7 +49,7 @@ void CheckPictureSize(int64_t width, int64_t height, const std::string& format) 
                           std::to_string(height) + ")");
   if (width > kMaxBitmapPixels / height)
     throw EInvalidGraphic(format + " picture too large (" + std::to_string(width) + " x " + std::to_string(height) +
-                          " pixels)");
+                          " pixels, limit " + std::to_string(kMaxBitmapPixels) + " pixels)");
 }
 
 }  // namespace corvane

@@ -28,6 +28,8 @@ class TImportedPicture : public TGraphic {
   // Reads from the position to the end of the stream. On an error the picture keeps
   // what it held.
   void LoadFromStream(TStream& stream) override;
+  // Decodes straight from the file's bytes, which are held once.
+  void LoadFromFile(const std::filesystem::path& fileName) override;
   void SaveToStream(TStream& stream) override;
 
   const TBitmap& Bitmap() const { return *FBitmap; }

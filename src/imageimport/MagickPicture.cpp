@@ -16,52 +16,21 @@ namespace {
 
 constexpr size_t kRowsPerBand = 256;
 
-// Reads only the first picture of the file, keeping quiet about warnings.
+// Reads only the first picture of the file, keeping quiet about warnings. Photo CD
+// keeps its resolutions as scenes: without a scene range the coder gives the 768 × 512
+// base image, with one a thumbnail.
 void PrepareRead(Magick::Image& image, const std::string& coder) {
   image.quiet(true);
-  image.subImage(0);
-  image.subRange(1);
+  if (coder != "PCD") {
+    image.subImage(0);
+    image.subRange(1);
+  }
   image.magick(coder);
 }
 
-}  // namespace
-
-TMagickPicture::TMagickPicture(std::string coder, std::string format)
-    : FCoder(std::move(coder)), FFormat(std::move(format)) {}
-
-std::unique_ptr<TGraphic> TMagickPicture::NewInstance() const {
-  return std::make_unique<TMagickPicture>(FCoder, FFormat);
-}
-
-std::unique_ptr<TBitmap> TMagickPicture::Decode(std::span<const uint8_t> bytes) {
-  EnsureMagickReady();
-  if (bytes.empty()) throw EInvalidGraphic(FFormat + " picture cannot be read: the file is empty");
-  try {
-    Magick::Image image;
-    PrepareRead(image, FCoder);
-    image.read(Magick::Blob(bytes.data(), bytes.size()));
-    return ToBitmap(image);
-  } catch (const Magick::Exception& e) {
-    throw EInvalidGraphic(FFormat + " picture cannot be read: " + e.what());
-  }
-}
-
-std::unique_ptr<TBitmap> TMagickPicture::DecodeFile(const std::filesystem::path& fileName) {
-  EnsureMagickReady();
-  try {
-    Magick::Image image;
-    PrepareRead(image, FCoder);
-    // The coder prefix fixes the coder; the name is one of ours, free of ImageMagick syntax.
-    image.read(FCoder + ":" + fileName.string());
-    return ToBitmap(image);
-  } catch (const Magick::Exception& e) {
-    throw EInvalidGraphic(FFormat + " picture cannot be read: " + e.what());
-  }
-}
-
-std::unique_ptr<TBitmap> TMagickPicture::ToBitmap(Magick::Image& image) {
+std::unique_ptr<TBitmap> ToBitmap(Magick::Image& image, const std::string& format) {
   int64_t width = int64_t(image.columns()), height = int64_t(image.rows());
-  CheckPictureSize(width, height, FFormat);
+  CheckPictureSize(width, height, format);
   Magick::ColorspaceType space = image.colorSpace();
   if (space != Magick::sRGBColorspace && space != Magick::RGBColorspace && space != Magick::GRAYColorspace)
     image.colorSpace(Magick::sRGBColorspace);
@@ -85,6 +54,46 @@ std::unique_ptr<TBitmap> TMagickPicture::ToBitmap(Magick::Image& image) {
     }
   }
   return bitmap;
+}
+
+}  // namespace
+
+std::unique_ptr<TBitmap> DecodeWithMagick(std::span<const uint8_t> bytes, const std::string& coder,
+                                          const std::string& format) {
+  EnsureMagickReady();
+  if (bytes.empty()) throw EInvalidGraphic(format + " picture cannot be read: the file is empty");
+  try {
+    Magick::Image image;
+    PrepareRead(image, coder);
+    image.read(Magick::Blob(bytes.data(), bytes.size()));
+    return ToBitmap(image, format);
+  } catch (const Magick::Exception& e) {
+    throw EInvalidGraphic(format + " picture cannot be read: " + e.what());
+  }
+}
+
+TMagickPicture::TMagickPicture(std::string coder, std::string format)
+    : FCoder(std::move(coder)), FFormat(std::move(format)) {}
+
+std::unique_ptr<TGraphic> TMagickPicture::NewInstance() const {
+  return std::make_unique<TMagickPicture>(FCoder, FFormat);
+}
+
+std::unique_ptr<TBitmap> TMagickPicture::Decode(std::span<const uint8_t> bytes) {
+  return DecodeWithMagick(bytes, FCoder, FFormat);
+}
+
+std::unique_ptr<TBitmap> TMagickPicture::DecodeFile(const std::filesystem::path& fileName) {
+  EnsureMagickReady();
+  try {
+    Magick::Image image;
+    PrepareRead(image, FCoder);
+    // The coder prefix fixes the coder; the name is one of ours, free of ImageMagick syntax.
+    image.read(FCoder + ":" + fileName.string());
+    return ToBitmap(image, FFormat);
+  } catch (const Magick::Exception& e) {
+    throw EInvalidGraphic(FFormat + " picture cannot be read: " + e.what());
+  }
 }
 
 std::unique_ptr<TBitmap> TDrHaloPicture::DecodeWithPalette(std::span<const uint8_t> picture,

@@ -7,11 +7,11 @@
 
 #include "ImportedPicture.h"
 
-namespace Magick {
-class Image;
-}
-
 namespace corvane {
+
+// A whole file read with the named coder; EInvalidGraphic with ImageMagick's reason.
+std::unique_ptr<TBitmap> DecodeWithMagick(std::span<const uint8_t> bytes, const std::string& coder,
+                                          const std::string& format);
 
 class TMagickPicture : public TImportedPicture {
  public:
@@ -28,8 +28,6 @@ class TMagickPicture : public TImportedPicture {
   std::unique_ptr<TBitmap> DecodeFile(const std::filesystem::path& fileName);
 
  private:
-  std::unique_ptr<TBitmap> ToBitmap(Magick::Image& image);
-
   std::string FCoder;
   std::string FFormat;
 };

@@ -14,14 +14,14 @@ namespace corvane {
 
 namespace {
 
-// Rules are applied in order, the last matching one deciding. PNG and DIB serve icons and
+// Rules are applied in order, the last matching one deciding. BMP, DIB and PNG serve
 // metafiles that embed such pictures.
 constexpr const char* kPolicy = R"(<policymap>
   <policy domain="delegate" rights="none" pattern="*" />
   <policy domain="filter" rights="none" pattern="*" />
   <policy domain="path" rights="none" pattern="@*" />
   <policy domain="coder" rights="none" pattern="*" />
-  <policy domain="coder" rights="read" pattern="{BMP,DIB,ICO,PCX,PCD,PSD,TGA,SGI,CUT,RLA,WMF,PPM,PGM,PBM,PNM,PNG}" />
+  <policy domain="coder" rights="read" pattern="{PCD,SGI,CUT,WMF,PPM,PGM,PBM,PNM,PNG,TIFF,BMP,DIB}" />
 </policymap>
 )";
 

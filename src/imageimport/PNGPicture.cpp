@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <csetjmp>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -10,37 +12,103 @@ namespace corvane {
 
 namespace {
 
-// Frees what libpng holds for the image on every way out.
-struct TPngImage {
-  png_image Image{};
-  TPngImage() { Image.version = PNG_IMAGE_VERSION; }
-  ~TPngImage() { png_image_free(&Image); }
-  [[noreturn]] void Fail() const { throw EInvalidGraphic(std::string("PNG picture cannot be read: ") + Image.message); }
+// The file in memory as libpng reads it, and the first error libpng raised.
+struct TPngSource {
+  std::span<const uint8_t> Bytes;
+  size_t Position = 0;
+  std::string Error;
 };
+
+void ReadProc(png_structp png, png_bytep out, size_t length) {
+  auto& source = *static_cast<TPngSource*>(png_get_io_ptr(png));
+  if (length > source.Bytes.size() - source.Position) png_error(png, "file ends early");
+  std::copy_n(source.Bytes.data() + source.Position, length, out);
+  source.Position += length;
+}
+
+void OnError(png_structp png, png_const_charp message) {
+  auto& source = *static_cast<TPngSource*>(png_get_error_ptr(png));
+  if (source.Error.empty()) source.Error = message;
+  png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+// libpng's read and info structures, freed on every way out.
+struct TPngReader {
+  png_structp Png = nullptr;
+  png_infop Info = nullptr;
+  explicit TPngReader(TPngSource& source) {
+    Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, &OnError, &OnWarning);
+    if (Png) Info = png_create_info_struct(Png);
+    if (!Png || !Info) throw EOutOfMemory("PNG reader cannot be set up: out of memory");
+  }
+  ~TPngReader() { png_destroy_read_struct(&Png, &Info, nullptr); }
+};
+
+// Every colour type and depth as 8-bit straight RGBA. No gamma, chromaticity or ICC
+// profile is applied: the samples are shown as stored. Returns the number of passes.
+int AskForRgba8(png_structp png, png_infop info) {
+  png_set_expand(png);
+  png_set_scale_16(png);
+  png_set_gray_to_rgb(png);
+  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+  int passes = png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  return passes;
+}
+
+void ComposeRow(const uint8_t* rgba, uint8_t* bgr, int width) {
+  for (int x = 0; x < width; ++x, rgba += 4, bgr += 3)
+    for (int c = 0; c < 3; ++c) bgr[c] = OntoWhite(rgba[2 - c], rgba[3]);
+}
+
+// The steps that may end in a longjmp: they hold nothing that needs a destructor.
+bool ReadHeader(TPngReader& reader, png_uint_32& width, png_uint_32& height) {
+  if (setjmp(png_jmpbuf(reader.Png))) return false;
+  png_set_read_fn(reader.Png, png_get_error_ptr(reader.Png), &ReadProc);
+  png_read_info(reader.Png, reader.Info);
+  width = png_get_image_width(reader.Png, reader.Info);
+  height = png_get_image_height(reader.Png, reader.Info);
+  return true;
+}
+
+bool ReadPixels(TPngReader& reader, TBitmap& bitmap, uint8_t* rows, bool interlaced) {
+  if (setjmp(png_jmpbuf(reader.Png))) return false;
+  int passes = AskForRgba8(reader.Png, reader.Info);
+  int width = bitmap.Width(), height = bitmap.Height();
+  size_t rowBytes = size_t(width) * 4;
+  if (interlaced) {
+    // Every pass adds pixels to every row: the whole picture is held until the last one.
+    for (int pass = 0; pass < passes; ++pass)
+      for (int y = 0; y < height; ++y) png_read_row(reader.Png, rows + size_t(y) * rowBytes, nullptr);
+    for (int y = 0; y < height; ++y) ComposeRow(rows + size_t(y) * rowBytes, bitmap.ScanLine(y), width);
+  } else {
+    for (int y = 0; y < height; ++y) {
+      png_read_row(reader.Png, rows, nullptr);
+      ComposeRow(rows, bitmap.ScanLine(y), width);
+    }
+  }
+  png_read_end(reader.Png, nullptr);
+  return true;
+}
+
+[[noreturn]] void Fail(const TPngSource& source) {
+  throw EInvalidGraphic("PNG picture cannot be read: " + (source.Error.empty() ? "damaged file" : source.Error));
+}
 
 }  // namespace
 
-std::unique_ptr<TBitmap> TPNGPicture::Decode(std::span<const uint8_t> bytes) {
-  TPngImage png;
-  if (!png_image_begin_read_from_memory(&png.Image, bytes.data(), bytes.size())) png.Fail();
-  CheckPictureSize(png.Image.width, png.Image.height, "PNG");
-  auto bitmap = std::make_unique<TBitmap>(int(png.Image.width), int(png.Image.height), TPixelFormat::pf24bit);
-  if (!(png.Image.format & PNG_FORMAT_FLAG_ALPHA)) {
-    png.Image.format = PNG_FORMAT_BGR;
-    if (!png_image_finish_read(&png.Image, nullptr, bitmap->ScanLine(0), bitmap->RowStride(), nullptr)) png.Fail();
-    return bitmap;
-  }
-  // Composed here rather than by libpng, which blends in linear light, so that every
-  // reader puts a half-transparent pixel halfway to white.
-  png.Image.format = PNG_FORMAT_BGRA;
-  std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(png.Image));
-  if (!png_image_finish_read(&png.Image, nullptr, pixels.data(), 0, nullptr)) png.Fail();
-  const uint8_t* in = pixels.data();
-  for (int y = 0; y < bitmap->Height(); ++y) {
-    uint8_t* out = bitmap->ScanLine(y);
-    for (int x = 0; x < bitmap->Width(); ++x, in += 4)
-      for (int c = 0; c < 3; ++c) out[3 * x + c] = OntoWhite(in[c], in[3]);
-  }
+std::unique_ptr<TBitmap> DecodePNG(std::span<const uint8_t> bytes) {
+  TPngSource source{bytes, 0, {}};
+  TPngReader reader(source);
+  png_uint_32 width = 0, height = 0;
+  if (!ReadHeader(reader, width, height)) Fail(source);
+  CheckPictureSize(width, height, "PNG");
+  auto bitmap = std::make_unique<TBitmap>(int(width), int(height), TPixelFormat::pf24bit);
+  bool interlaced = png_get_interlace_type(reader.Png, reader.Info) != PNG_INTERLACE_NONE;
+  std::vector<uint8_t> rows(size_t(width) * 4 * (interlaced ? height : 1));
+  if (!ReadPixels(reader, *bitmap, rows.data(), interlaced)) Fail(source);
   return bitmap;
 }
 

@@ -1,9 +1,14 @@
 #pragma once
-// TPNGPicture: PNG files, read with libpng.
+// TPNGPicture: PNG files, read with libpng's classic interface. Samples are shown as
+// stored: gAMA, cHRM, sRGB and iCCP are not applied, so every PNG shows the values its
+// writer put there, as in a JPEG made from it.
 
 #include "ImportedPicture.h"
 
 namespace corvane {
+
+// A PNG file in memory, composed onto white; also the PNG entries of icons and bitmaps.
+std::unique_ptr<TBitmap> DecodePNG(std::span<const uint8_t> bytes);
 
 class TPNGPicture : public TImportedPicture {
  public:
@@ -11,7 +16,7 @@ class TPNGPicture : public TImportedPicture {
   std::unique_ptr<TGraphic> NewInstance() const override { return std::make_unique<TPNGPicture>(); }
 
  protected:
-  std::unique_ptr<TBitmap> Decode(std::span<const uint8_t> bytes) override;
+  std::unique_ptr<TBitmap> Decode(std::span<const uint8_t> bytes) override { return DecodePNG(bytes); }
 };
 
 }  // namespace corvane

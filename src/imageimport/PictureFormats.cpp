@@ -1,12 +1,19 @@
 #include "PictureFormats.h"
 
 #include "AutodeskPicture.h"
+#include "BMPPicture.h"
+#include "EMFPicture.h"
 #include "GIFPicture.h"
+#include "ICOPicture.h"
+#include "JPEGFilePicture.h"
 #include "MagickPicture.h"
+#include "PCXPicture.h"
 #include "PNGPicture.h"
+#include "PSDPicture.h"
+#include "RLAPicture.h"
+#include "TGAPicture.h"
 #include "TIFFPicture.h"
 #include "UnavailablePicture.h"
-#include "jpegopt/JPEGImage.h"
 #include "platform/PictureRegistry.h"
 
 namespace corvane {
@@ -20,33 +27,17 @@ struct TMagickFormat {
   const char* Description;
 };
 
-// Each extension names its coder; Windows ".rle" and ".dib" files are bitmaps with a file header.
+// Each extension names its coder.
 constexpr TMagickFormat kMagickFormats[] = {
-    {"bmp", "BMP", "Windows bitmap", "Bitmap"},
-    {"rle", "BMP", "Windows bitmap", "Bitmap"},
-    {"dib", "BMP", "Windows bitmap", "Bitmap"},
-    {"ico", "ICO", "Icon", "Icons"},
     {"wmf", "WMF", "Windows metafile", "Metafiles"},
     {"pcd", "PCD", "Kodak Photo-CD", "Kodak Photo-CD images"},
-    {"psd", "PSD", "Photoshop", "Photoshop images"},
-    {"pdd", "PSD", "Photoshop", "Photoshop images"},
     {"ppm", "PPM", "Portable pixmap", "Portable pixel/gray map images"},
     {"pgm", "PGM", "Portable graymap", "Portable pixel/gray map images"},
     {"pbm", "PBM", "Portable bitmap", "Portable pixel/gray map images"},
-    {"tga", "TGA", "Truevision", "Truevision images"},
-    {"vst", "TGA", "Truevision", "Truevision images"},
-    {"icb", "TGA", "Truevision", "Truevision images"},
-    {"vda", "TGA", "Truevision", "Truevision images"},
-    {"win", "TGA", "Truevision", "Truevision images"},
     {"bw", "SGI", "SGI", "SGI images"},
     {"rgb", "SGI", "SGI", "SGI images"},
     {"rgba", "SGI", "SGI", "SGI images"},
     {"sgi", "SGI", "SGI", "SGI images"},
-    {"pcx", "PCX", "ZSoft Paintbrush", "ZSoft Paintbrush images"},
-    {"pcc", "PCX", "ZSoft Paintbrush", "ZSoft Paintbrush images"},
-    {"scr", "PCX", "ZSoft Paintbrush", "ZSoft Paintbrush images"},
-    {"rla", "RLA", "Wavefront RLA", "SGI Wavefront images"},
-    {"rpf", "RLA", "Wavefront RLA", "SGI Wavefront images"},
 };
 
 struct TUnavailableFormat {
@@ -57,7 +48,6 @@ struct TUnavailableFormat {
 
 constexpr TUnavailableFormat kUnavailableFormats[] = {
     {"psp", "Paintshop Pro images", "Paint Shop Pro pictures (.psp) cannot be read: no reader for this format is available"},
-    {"emf", "Metafiles", "Enhanced metafiles (.emf) cannot be read: no reader for this format is available"},
     {"pal", "Dr. Halo images",
      "A Dr. Halo palette (.pal) holds colours, not a picture: open the .cut picture that uses it"},
 };
@@ -65,8 +55,12 @@ constexpr TUnavailableFormat kUnavailableFormats[] = {
 }  // namespace
 
 void RegisterAllPictureFormats() {
-  RegisterJPEGFormat();
-  RegisterFileFormat("jpe", "JPEG Image File", [] { return std::make_unique<TJPEGImage>(); });
+  for (const char* extension : {"jpeg", "jpg", "jpe"})
+    RegisterFileFormat(extension, "JPEG Image File", [] { return std::make_unique<TJPEGFilePicture>(); });
+  for (const char* extension : {"bmp", "rle", "dib"})
+    RegisterFileFormat(extension, "Bitmap", [] { return std::make_unique<TBMPPicture>(); });
+  for (const char* extension : {"ico", "cur"})
+    RegisterFileFormat(extension, "Icons", [] { return std::make_unique<TICOPicture>(); });
   RegisterFileFormat("gif", "GIF Image", [] { return std::make_unique<TGIFPicture>(); });
   RegisterFileFormat("png", "PNG", [] { return std::make_unique<TPNGPicture>(); });
   for (const char* extension : {"tif", "tiff"})
@@ -74,6 +68,15 @@ void RegisterAllPictureFormats() {
   for (const TMagickFormat& f : kMagickFormats)
     RegisterFileFormat(f.Extension, f.Description, [f] { return std::make_unique<TMagickPicture>(f.Coder, f.Format); });
   RegisterFileFormat("cut", "Dr. Halo images", [] { return std::make_unique<TDrHaloPicture>(); });
+  for (const char* extension : {"pcx", "pcc", "scr"})
+    RegisterFileFormat(extension, "ZSoft Paintbrush images", [] { return std::make_unique<TPCXPicture>(); });
+  for (const char* extension : {"psd", "pdd"})
+    RegisterFileFormat(extension, "Photoshop images", [] { return std::make_unique<TPSDPicture>(); });
+  for (const char* extension : {"rla", "rpf"})
+    RegisterFileFormat(extension, "SGI Wavefront images", [] { return std::make_unique<TRLAPicture>(); });
+  RegisterFileFormat("emf", "Metafiles", [] { return std::make_unique<TEMFPicture>(); });
+  for (const char* extension : {"tga", "vst", "icb", "vda", "win"})
+    RegisterFileFormat(extension, "Truevision images", [] { return std::make_unique<TTGAPicture>(); });
   for (const char* extension : {"cel", "pic"})
     RegisterFileFormat(extension, "Autodesk images", [] { return std::make_unique<TAutodeskPicture>(); });
   for (const TUnavailableFormat& f : kUnavailableFormats)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "MagickPicture.h"
 #include "platform/Exceptions.h"
 
 namespace corvane {
@@ -85,6 +86,18 @@ struct TRgbaReader {
   throw EInvalidGraphic("TIFF picture cannot be read: " + (source.Error.empty() ? std::string(fallback) : source.Error));
 }
 
+// libtiff's RGBA interface takes 1 to 16-bit integer samples only; ImageMagick's TIFF
+// coder, over the same libtiff, also converts 12, 24 and 32-bit integers and 16, 24,
+// 32 and 64-bit floats. When it cannot either, libtiff's reason is the one given.
+std::unique_ptr<TBitmap> DecodeUnusualSamples(std::span<const uint8_t> bytes, const TTiffSource& source,
+                                              const char* reason) {
+  try {
+    return DecodeWithMagick(bytes, "TIFF", "TIFF");
+  } catch (const EInvalidGraphic&) {
+    Fail(source, reason);
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<TBitmap> TTIFFPicture::Decode(std::span<const uint8_t> bytes) {
@@ -101,7 +114,7 @@ std::unique_ptr<TBitmap> TTIFFPicture::Decode(std::span<const uint8_t> bytes) {
 
   TRgbaReader reader;
   char message[1024] = "";
-  if (!TIFFRGBAImageOK(file.Handle, message)) Fail(source, message);
+  if (!TIFFRGBAImageOK(file.Handle, message)) return DecodeUnusualSamples(bytes, source, message);
   if (!TIFFRGBAImageBegin(&reader.Image, file.Handle, 1, message)) Fail(source, message);
   reader.Begun = true;
   uint32_t width = reader.Image.width, height = reader.Image.height;

@@ -1,5 +1,6 @@
 #pragma once
-// TTIFFPicture: the first page of a TIFF file, read with libtiff.
+// TTIFFPicture: the first page of a TIFF file, read with libtiff; samples its RGBA
+// interface does not take (12-bit, 32-bit, floating point) go through ImageMagick.
 
 #include "ImportedPicture.h"
 

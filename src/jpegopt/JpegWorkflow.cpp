@@ -57,8 +57,9 @@ void TJpegWorkflow::Open(const std::filesystem::path& fileName) {
       bitmap.Canvas().Draw(0, 0, *picture.Graphic());
       source = std::make_unique<TJPEGImage>();
       source->CopyFrom(bitmap);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
       // The picture open before stays, with its panes and controls.
+      if (FSeam.OpenRefused) FSeam.OpenRefused(e.what());
       FSeam.ShowMessage("Sorry, it is not a correct file format!!");
       return;
     }

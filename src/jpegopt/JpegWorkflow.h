@@ -31,6 +31,8 @@ struct TJpegWorkflowSeam {
   std::function<void(int pane)> PaneChanged{};
   // A result made in the background arrived or failed: the controls show State() again.
   std::function<void()> StateChanged{};
+  // A picture could not be opened: the reader's reason, told before the message box.
+  std::function<void(const std::string& reason)> OpenRefused{};
 };
 
 // The controls of the tab as the user sees them.

@@ -165,7 +165,7 @@ TEST_F(BuiltPictures, AnimatorCelsAndPicsAreReadWithTheirPalette) {
   EXPECT_EQ(ErrorOpening("palette.cel", badPalette), "Autodesk picture cannot be read: the palette holds a value above 63");
   std::vector<uint8_t> huge = good;
   for (int i : {2, 3, 4, 5}) huge[size_t(i)] = 0xFF;
-  EXPECT_EQ(ErrorOpening("huge.cel", huge), "Autodesk picture too large (65535 x 65535 pixels)");
+  EXPECT_EQ(ErrorOpening("huge.cel", huge), "Autodesk picture too large (65535 x 65535 pixels, limit 268435456 pixels)");
   EXPECT_EQ(ErrorOpening("other.pic", {'G', 'I', 'F'}), "Autodesk picture cannot be read: not an Animator picture");
 }
 
@@ -214,8 +214,7 @@ TEST_F(BuiltPictures, MetafilesAreDrawn) {
 TEST_F(BuiltPictures, TypesWithoutAReaderNameTheReason) {
   EXPECT_EQ(ErrorOpening("a.psp", {'P', 'a', 'i', 'n', 't'}),
             "Paint Shop Pro pictures (.psp) cannot be read: no reader for this format is available");
-  EXPECT_EQ(ErrorOpening("a.emf", {1, 0, 0, 0}),
-            "Enhanced metafiles (.emf) cannot be read: no reader for this format is available");
+  EXPECT_EQ(ErrorOpening("a.emf", {1, 0, 0, 0}), "Enhanced metafile cannot be read: not an enhanced metafile");
   EXPECT_EQ(ErrorOpening("lone.pal", HaloPalette({clWhite})),
             "A Dr. Halo palette (.pal) holds colours, not a picture: open the .cut picture that uses it");
 }

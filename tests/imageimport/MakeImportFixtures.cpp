@@ -55,6 +55,9 @@ int main(int argc, char** argv) {
       Magick::Image image = StandardPicture(alpha);
       if (coder == "PGM" || name == "picture.bw") image.type(Magick::GrayscaleType);
       if (coder == "PBM") image.type(Magick::BilevelType);
+      // ImageMagick 6 writes Targa rows top first under a bottom-left origin, so the
+      // picture goes in upside down to come out the right way up.
+      if (coder == "TGA") image.flip();
       image.write(coder + ":" + dir + "/" + name);
     }
   } catch (const std::exception& e) {

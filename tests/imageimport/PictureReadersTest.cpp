@@ -33,10 +33,10 @@ void ExpectStandardPixels(const TBitmap& bitmap, const std::string& name) {
 
 TEST_F(WrittenPictures, LosslessFormatsGiveTheExactPixels) {
   const std::vector<std::pair<std::string, std::string>> files = {
-      {"bmp", "TMagickPicture"}, {"rle", "TMagickPicture"}, {"dib", "TMagickPicture"}, {"ico", "TMagickPicture"},
-      {"pcx", "TMagickPicture"}, {"pcc", "TMagickPicture"}, {"scr", "TMagickPicture"}, {"psd", "TMagickPicture"},
-      {"pdd", "TMagickPicture"}, {"tga", "TMagickPicture"}, {"vst", "TMagickPicture"}, {"icb", "TMagickPicture"},
-      {"vda", "TMagickPicture"}, {"win", "TMagickPicture"}, {"rgb", "TMagickPicture"}, {"rgba", "TMagickPicture"},
+      {"bmp", "TBMPPicture"},    {"rle", "TBMPPicture"},    {"dib", "TBMPPicture"},    {"ico", "TICOPicture"},
+      {"pcx", "TPCXPicture"},    {"pcc", "TPCXPicture"},    {"scr", "TPCXPicture"}, {"psd", "TPSDPicture"},
+      {"pdd", "TPSDPicture"}, {"tga", "TTGAPicture"},    {"vst", "TTGAPicture"},    {"icb", "TTGAPicture"},
+      {"vda", "TTGAPicture"},    {"win", "TTGAPicture"}, {"rgb", "TMagickPicture"}, {"rgba", "TMagickPicture"},
       {"sgi", "TMagickPicture"}, {"ppm", "TMagickPicture"}, {"png", "TPNGPicture"},    {"tif", "TTIFFPicture"},
       {"tiff", "TTIFFPicture"},
   };
@@ -63,7 +63,8 @@ TEST_F(WrittenPictures, GreyBilevelAndPhotoCdPicturesLoad) {
       EXPECT_TRUE(c == clBlack || c == clWhite);
     }
   auto photoCd = test::OpenPicture(dir / "picture.pcd");
-  EXPECT_GT(photoCd->Width(), 0);
+  EXPECT_EQ(photoCd->Width(), 768);  // the base image, not a thumbnail
+  EXPECT_EQ(photoCd->Height(), 512);
 }
 
 TEST_F(WrittenPictures, TransparencyIsComposedOntoWhite) {
