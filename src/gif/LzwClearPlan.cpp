@@ -5,6 +5,8 @@ namespace corvane {
 namespace {
 // Codes coded past the cycle's cheapest end before the run gives up looking for a cheaper one.
 constexpr size_t kPatience = 1024;
+// Codes a cycle may hold before it is cut at its cheapest end, which bounds the memory of a run.
+constexpr size_t kLongestCycle = size_t(1) << 20;
 // From this code size on the table holds at most a sixteenth of the pairs of pixel values.
 constexpr int kWideCodeSize = 8;
 }  // namespace
@@ -30,7 +32,7 @@ std::vector<uint16_t> PlanLzwCodes(const TLzwInput& input, TIncompressible incom
     if (incompressible == TIncompressible::GiveUp && run.Start() == 0 && minCodeSize >= kWideCodeSize &&
         lowest > minCodeSize + 1)
       return {};
-    while (!run.Done() && !run.Crowded() && run.Codes().size() - cut < kPatience) {
+    while (!run.Done() && !run.Crowded() && run.Codes().size() - cut < kPatience && run.Codes().size() < kLongestCycle) {
       run.Step();
       double now = average(run.Codes().size());
       if (now >= lowest) continue;

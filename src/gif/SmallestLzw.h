@@ -1,7 +1,8 @@
 #pragma once
 // The smallest GIF LZW coding this library makes of a frame: flexible parsing with clear codes
 // placed where restarting the table pays, or the default encoder's stream when that is
-// shorter. Slower than the default encoder; for the deep optimization level.
+// shorter. For the deep optimization level: a bounded number of table look-ups per pixel, about
+// four times the default encoder's time on photos.
 
 #include <cstdint>
 
