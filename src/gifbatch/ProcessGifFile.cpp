@@ -179,6 +179,7 @@ void TFileRun::Steps() {
   FResult.Chosen = firstPassWins ? &FWork.BufferA : &FWork.BufferB;
   const bool deepWins = FWork.BufferD.Size() > 0 && FWork.BufferD.Size() < FResult.Chosen->Size();
   if (deepWins) FResult.Chosen = &FWork.BufferD;
+  FResult.Verified = deepWins;
   FResult.OptimizedSize = FResult.Chosen->Size();
   FItem.AppendResult(std::to_string(FResult.OptimizedSize));
   int32_t reduction = MulDiv(int32_t(FResult.SourceSize - FResult.OptimizedSize), 100, int32_t(FResult.SourceSize));
@@ -200,7 +201,7 @@ TGifFileResult ProcessGifFile(TGifListItem& item, int index, TGifMode mode, cons
 
 void CheckSmallerEncoding(TGifListItem& item, int index, TGifFileResult& result, const TGifWorkingSet& work,
                           const TGifRunSeams& seams) {
-  if (!seams.CheckEncoding) return;
+  if (!seams.CheckEncoding || result.Verified) return;
   std::optional<std::string> difference;
   try {
     difference = seams.CheckEncoding(work.Source, result.Chosen->Bytes());

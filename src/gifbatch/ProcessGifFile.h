@@ -28,8 +28,11 @@ struct TGifFileResult {
   bool Read = false;          // the file's bytes were read
   int64_t SourceSize = 0;     // once the file is read
   int64_t OptimizedSize = 0;  // when complete
-  // Buffer A or B of the working set, rewound, when complete.
+  // Buffer A, B or D of the working set, rewound, when complete.
   TMemoryStream* Chosen = nullptr;
+  // The verifier already found that Chosen shows what the file showed (the deep level's
+  // encoding); the finishing step need not compare them again.
+  bool Verified = false;
   // The file as it was read, to tell whether it is still the same when it is replaced.
   TFileStamp Source;
   // Where the backup copy went, when one was made.
