@@ -30,7 +30,7 @@ class OptimizedFilesTest : public TGifBatchTest {
 TEST_F(OptimizedFilesTest, EveryReplacedFileShowsWhatItShowedBefore) {
   AddCorpus();
   fs::create_directories(Dir / "backup");
-  Options = {true, true, (Dir / "backup").string()};
+  Options = {.TwoPass = true, .Backup = true, .BackupDirectory = (Dir / "backup").string()};
   Batch.ProcessGifList(true, Options, RealSeams(), 2);
   int replaced = 0;
   for (int i = 0; i < Batch.List().Count(); ++i) {
