@@ -70,28 +70,21 @@ class EWriteError : public EStreamError {
   EWriteError() : EStreamError("Stream write error") {}
 };
 
-// A file that cannot be opened or created; the system's reason, when known, follows
-// the message after ": ".
-class EFileError : public EStreamError {
- public:
-  EFileError(const std::string& message, const std::string& reason)
-      : EStreamError(reason.empty() ? message : message + ": " + reason), FReason(reason) {}
-  const std::string& Reason() const { return FReason; }
+// "message: reason", or the message alone when the system's reason is not known.
+inline std::string WithReason(const std::string& message, const std::string& reason) {
+  return reason.empty() ? message : message + ": " + reason;
+}
 
- private:
-  std::string FReason;
-};
-
-class EFOpenError : public EFileError {
+class EFOpenError : public EStreamError {
  public:
   explicit EFOpenError(const std::string& fileName, const std::string& reason = {})
-      : EFileError("Cannot open file " + fileName, reason) {}
+      : EStreamError(WithReason("Cannot open file " + fileName, reason)) {}
 };
 
-class EFCreateError : public EFileError {
+class EFCreateError : public EStreamError {
  public:
   explicit EFCreateError(const std::string& fileName, const std::string& reason = {})
-      : EFileError("Cannot create file " + fileName, reason) {}
+      : EStreamError(WithReason("Cannot create file " + fileName, reason)) {}
 };
 
 // The system's words for an error number, such as "Permission denied".

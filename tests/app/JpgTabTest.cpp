@@ -268,7 +268,8 @@ TEST_F(JpgTabTest, SaveAddsTheFilterExtensionUnlessTheNameHasAJpegOne) {
   Save("no-such-folder/photo", 1);
   ASSERT_EQ(FakeUi().Errors.size(), 1u);
   EXPECT_EQ(FakeUi().Errors[0].second,
-            QString::fromStdString("Cannot create file " + File("no-such-folder/photo.jpg").string() + "."));
+            QString::fromStdString("Cannot create file " + File("no-such-folder/photo.jpg").string() +
+                                   ": No such file or directory."));
   EXPECT_EQ(Form->Edit2->text(), "90");
   EXPECT_TRUE(Form->BUTrackBar1->isEnabled());
 }
@@ -427,7 +428,7 @@ TEST_F(FormTest, AFailedRecompressionLeavesTheValueControlsOffAndTheCursorBusy) 
   form.FlatSpeedButton1->click();
   form.WaitForJpgResult();
   ASSERT_EQ(FakeUi().Errors.size(), 1u);
-  EXPECT_EQ(FakeUi().Errors[0].second, "Cannot create file " + notADirectory + "/Tmp.jpg.");
+  EXPECT_EQ(FakeUi().Errors[0].second, "Cannot create file " + notADirectory + "/Tmp.jpg: Not a directory.");
   EXPECT_FALSE(form.BUTrackBar1->isEnabled());
   EXPECT_TRUE(form.RadioButton1->isEnabled());
   EXPECT_EQ(form.cursor().shape(), Qt::BusyCursor);

@@ -2,6 +2,7 @@
 // the backup copy, and the endings that leave a file untouched.
 
 #include "GifBatchTestSupport.h"
+#include "gifbatch/BackupCopy.h"
 #include "platform/MulDiv.h"
 
 namespace corvane::test {
@@ -146,6 +147,19 @@ TEST_F(ProcessGifFileTest, ABackupNeverReplacesAnotherAndTheRowTellsTheNameItToo
   EXPECT_EQ(Row(1).back(), "Backed up as " + (Dir / "backup" / "anim (2).gif").string());
   EXPECT_EQ(Row(2).size(), 4u) << "the same bytes share the first copy";
   EXPECT_FALSE(fs::exists(Dir / "backup" / "anim (3).gif"));
+}
+
+TEST_F(ProcessGifFileTest, ABackupDirectoryThatIsAFilesFolderIsRefusedBeforeTheRun) {
+  TBytes source = Animation(2, "dropped");
+  AddFile("sub/anim.gif", source);
+  std::string path = AddFile("anim.gif", source);
+  Options.Backup = true;
+  Options.BackupDirectory = Dir.string();
+  Pass = DropComments;
+  EXPECT_THROW(Run(true), EBackupDirectory);
+  EXPECT_EQ(ReadBytes(path), source);
+  EXPECT_TRUE(Ended.empty());
+  EXPECT_FALSE(Batch.View().AbortEnabled);
 }
 
 TEST_F(ProcessGifFileTest, AnAbortInsideAFileEndsTheRunAndLeavesTheFile) {

@@ -155,7 +155,7 @@ TEST_F(JpegTab, AFailedRecompressionLeavesTheValueControlsDisabled) {
                     notADirectory);
   tab.Open(dir / "photo.bmp");
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0], "Cannot create file " + (notADirectory / "Tmp.jpg").string());
+  EXPECT_EQ(errors[0], "Cannot create file " + (notADirectory / "Tmp.jpg").string() + ": Not a directory");
   EXPECT_FALSE(tab.State().TrackBarEnabled());
   EXPECT_TRUE(tab.State().AdjustmentControlsEnabled);
   EXPECT_EQ(tab.State().Cursor, TCursor::crAppStart);

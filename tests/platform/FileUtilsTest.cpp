@@ -1,11 +1,13 @@
 #include "platform/FileUtils.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
 #include "platform/Exceptions.h"
+#include "platform/FileStamp.h"
 
 namespace corvane {
 
@@ -58,6 +60,55 @@ TEST_F(FileUtilsTest, FailedAtomicWriteLeavesTheTargetAndNoTemporaryFile) {
 TEST_F(FileUtilsTest, ReadingAMissingFileOrADirectoryIsAnOpenError) {
   EXPECT_THROW(ReadWholeFile(FDir / "missing.gif"), EFOpenError);
   EXPECT_THROW(ReadWholeFile(FDir), EFOpenError);
+}
+
+TEST_F(FileUtilsTest, ANewFileNeverTakesANameInUse) {
+  fs::path file = FDir / "a.gif";
+  EXPECT_TRUE(WriteNewFile(file, std::vector<uint8_t>{1, 2}));
+  EXPECT_FALSE(WriteNewFile(file, std::vector<uint8_t>{3}));
+  EXPECT_EQ(ReadWholeFile(file), (std::vector<uint8_t>{1, 2}));
+  EXPECT_EQ(EntryCount(), 1u);
+  EXPECT_THROW(WriteNewFile(FDir / "no folder" / "b.gif", std::vector<uint8_t>{1}), EFCreateError);
+}
+
+TEST_F(FileUtilsTest, AReplacementKeepsTheTimeOnRequestAndIsLeftWhenTheCheckBeforeTheRenameRaises) {
+  fs::path file = FDir / "a.gif";
+  WriteFileAtomically(file, std::vector<uint8_t>{1});
+  const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), old, 0), 0);
+  WriteFileAtomically(file, std::vector<uint8_t>{2}, {true, {}});
+  struct stat st {};
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mtim.tv_sec, 1000000000);
+  WriteFileAtomically(file, std::vector<uint8_t>{3});
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_GT(st.st_mtim.tv_sec, 1000000000);
+
+  EXPECT_THROW(WriteFileAtomically(file, std::vector<uint8_t>{4}, {false, [] { throw EAbort(); }}), EAbort);
+  EXPECT_EQ(ReadWholeFile(file), std::vector<uint8_t>{3});
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(FileUtilsTest, AFileIsStillTheOneReadWhileItsStatusAndInDoubtItsBytesAgree) {
+  fs::path file = FDir / "a.gif";
+  std::vector<uint8_t> bytes{1, 2, 3}, other{1, 2, 4};
+  WriteFileAtomically(file, bytes);
+  struct stat st {};
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_TRUE(StillTheFileRead(file, StampOfRead(st, FileClockNow(), bytes)));
+  EXPECT_FALSE(StillTheFileRead(file, StampOfRead(st, FileClockNow(), other)))
+      << "changed in the clock step of the reading: the bytes tell";
+  timespec muchLater = FileClockNow();
+  muchLater.tv_sec += 60;
+  EXPECT_TRUE(StillTheFileRead(file, StampOfRead(st, muchLater, other))) << "older times are trusted";
+
+  TFileStamp stamp = StampOfRead(st, FileClockNow(), bytes);
+  WriteFileAtomically(file, bytes);
+  EXPECT_FALSE(StillTheFileRead(file, stamp)) << "another inode";
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  stamp = StampOfRead(st, FileClockNow(), bytes);
+  fs::remove(file);
+  EXPECT_FALSE(StillTheFileRead(file, stamp)) << "gone";
 }
 
 TEST(FileNamePart, TakesTheTextAfterTheLastSeparator) {
