@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing, fuzzing and benchmarking need.
+# Installs the Debian packages that building, testing, fuzzing, benchmarking and packaging
+# need. With --cli only those of the command-line build (-DCORVANE_GUI=OFF): its programs,
+# tests, benchmarks and package, and no Qt.
 # Does nothing when they are all present; uses sudo when not run as root.
 set -euo pipefail
 
@@ -9,12 +11,21 @@ packages=(
   libpng-dev libtiff-dev zlib1g-dev
   libmagick++-6.q16-dev libmagickcore-6.q16-6-extra imagemagick
   libemf2svg-dev librsvg2-dev libcairo2-dev
-  qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
-  clang libclang-rt-14-dev
-  gifsicle xvfb xauth openbox xdotool fonts-liberation fonts-wqy-microhei
-  python3 bsdutils
+  gifsicle python3 bsdutils
+  dpkg-dev file
 )
+case ${1:-} in
+  --cli) ;;
+  "")
+    packages+=(
+      qt6-base-dev xvfb xauth openbox xdotool fonts-liberation fonts-wqy-microhei  # the desktop program and its tests
+      clang libclang-rt-14-dev                                     # the fuzz targets
+    ) ;;
+  *)
+    echo "usage: $0 [--cli]" >&2
+    exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 //
 //   corvane-gui [--tab=gif|jpg] [--open=PICTURE] [--test-all | --optimize] [--select=ROW]
 //               [GIF files or folders...]
+//   corvane-gui --version
 //
 // The files, and the GIF files below the folders, are listed on the GIF tab as if they had
 // been dropped onto the list; --open opens a picture on the JPG tab and starts there.
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <cstring>
 #include <iostream>
 #include <optional>
 
@@ -48,7 +50,8 @@ void ScheduleClicks(corvane::TForm1& form, bool testAll, bool optimize, int sele
 
 constexpr const char* kUsage =
     "Usage: corvane-gui [--tab=gif|jpg] [--open=PICTURE] [--test-all | --optimize] [--select=ROW]\n"
-    "                   [GIF files or folders...]\n";
+    "                   [GIF files or folders...]\n"
+    "       corvane-gui --version\n";
 
 struct TCommandLine {
   QStringList Paths;
@@ -91,6 +94,11 @@ std::optional<TCommandLine> ParseCommandLine(const QStringList& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before the application object exists, so that it needs no display.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "corvane-gui " CORVANE_VERSION "\n";
+    return 0;
+  }
   corvane::TQtUiServices ui;
   corvane::TCorvaneApplication app(argc, argv, ui);
   app.setWindowIcon(corvane::WindowIcon());

@@ -18,7 +18,7 @@ void PrintProgramHelp(std::ostream& out) {
          "Makes GIF files smaller without changing how they look, and turns pictures into JPEG files.\n\n"
          "Commands:\n";
   for (const Command& c : corvane::cli::Commands()) out << "  " << c.Name << std::string(10 - std::strlen(c.Name), ' ') << c.Summary << "\n";
-  out << "\nRun 'corvane COMMAND --help' for the options of a command.\n";
+  out << "\nRun 'corvane COMMAND --help' for the options of a command, 'corvane --version' for the version.\n";
 }
 
 }  // namespace
@@ -28,6 +28,10 @@ int main(int argc, char** argv) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintProgramHelp(std::cout);
     return args.empty() ? 2 : 0;
+  }
+  if (args[0] == "--version") {
+    std::cout << "corvane " CORVANE_VERSION "\n";
+    return 0;
   }
   for (const Command& c : corvane::cli::Commands()) {
     if (args[0] != c.Name) continue;

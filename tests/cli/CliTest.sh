@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the corvane program as a user would: info and resave on the samples, on broken and
-# missing files, with unknown options and --help. Usage: CliTest.sh CORVANE SAMPLES_DIR
+# missing files, with unknown options, --help and --version. Usage: CliTest.sh CORVANE SAMPLES_DIR
 set -u
 corvane=$1
 samples=$2
@@ -28,6 +28,8 @@ check "tells the usage" grep -q "Usage: corvane info" "$tmp/out"
 check "resave --help" status 0 "$corvane" resave --help
 check "the program's help lists resave" status 0 "$corvane" --help
 check "with its summary" grep -q "resave" "$tmp/out"
+check "--version" status 0 "$corvane" --version
+check "names the program and its version" grep -Eqx "corvane [0-9]+\.[0-9]+\.[0-9]+" "$tmp/out"
 
 check "resave a sample" status 0 "$corvane" resave "$samples/ball.gif" "$tmp/a.gif"
 check "resave the result" status 0 "$corvane" resave "$tmp/a.gif" "$tmp/b.gif"
