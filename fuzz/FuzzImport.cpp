@@ -13,6 +13,11 @@ constexpr const char* kExtensions[] = {"jpg", "png", "tif", "bmp", "ico", "pcx",
 // ImageMagick keeps caches for the life of the process; they are not leaks of ours.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libMagickCore\nleak:libMagick++\nleak:libgomp\n"; }
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  corvane::fuzz::LimitImportPixelsForFuzzing();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   corvane::fuzz::LoadAndDraw(kExtensions[data[0] % std::size(kExtensions)], data + 1, size - 1);

@@ -4,6 +4,11 @@
 
 #include "ImportFuzzing.h"
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  corvane::fuzz::LimitImportPixelsForFuzzing();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   corvane::fuzz::LoadAndDraw(CORVANE_FUZZ_EXTENSION, data, size);
   return 0;

@@ -59,8 +59,7 @@ TEmfToSvg Converter() {
 }
 
 std::string ToSvg(std::span<const uint8_t> bytes) {
-  generatorOptions options{};
-  options.nameSpace = const_cast<char*>("svg");
+  generatorOptions options{};  // no namespace prefix: the library would not free its copy of one
   options.emfplus = true;
   options.svgDelimiter = true;
   std::vector<char> records(bytes.begin(), bytes.end());  // the library takes a writable buffer

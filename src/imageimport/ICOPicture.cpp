@@ -40,7 +40,8 @@ TEntry Measure(std::span<const uint8_t> data) {
   TEntry entry{data};
   if (data.size() >= kPngHeaderEnd && std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0) {
     entry.Png = true;
-    entry.Area = int64_t(Get32BE(&data[kPngWidth])) * Get32BE(&data[kPngHeight]);
+    // PNG sides are below 2^31, so the product fits.
+    entry.Area = int64_t(std::min(Get32BE(&data[kPngWidth]), 0x7FFFFFFFu)) * std::min(Get32BE(&data[kPngHeight]), 0x7FFFFFFFu);
     entry.Bits = data[kPngBitDepth] * PngChannels(data[kPngColourType]);
     return entry;
   }

@@ -1,5 +1,8 @@
 #include "ImportedPicture.h"
 
+#include <algorithm>
+#include <atomic>
+
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"
 #include "platform/FileUtils.h"
@@ -43,13 +46,24 @@ void TImportedPicture::TakePicture(std::unique_ptr<TBitmap> picture) {
   Changed();
 }
 
+namespace {
+
+std::atomic<int64_t> gPixelLimit{kMaxBitmapPixels};
+
+}  // namespace
+
+int64_t ImportPixelLimit() { return gPixelLimit; }
+
+void SetImportPixelLimit(int64_t pixels) { gPixelLimit = std::min(pixels, kMaxBitmapPixels); }
+
 void CheckPictureSize(int64_t width, int64_t height, const std::string& format) {
   if (width <= 0 || height <= 0)
     throw EInvalidGraphic(format + " picture has no pixels (" + std::to_string(width) + " x " +
                           std::to_string(height) + ")");
-  if (width > kMaxBitmapPixels / height)
+  int64_t limit = ImportPixelLimit();
+  if (width > limit / height)
     throw EInvalidGraphic(format + " picture too large (" + std::to_string(width) + " x " + std::to_string(height) +
-                          " pixels, limit " + std::to_string(kMaxBitmapPixels) + " pixels)");
+                          " pixels, limit " + std::to_string(limit) + " pixels)");
 }
 
 }  // namespace corvane

@@ -44,9 +44,13 @@ class TImportedPicture : public TGraphic {
   std::unique_ptr<TBitmap> FBitmap = std::make_unique<TBitmap>();
 };
 
-// Refuses a picture whose declared size is not positive or exceeds kMaxBitmapPixels,
-// before anything of that size is allocated.
+// Refuses a picture whose declared size is not positive or exceeds the import pixel
+// limit, before anything of that size is allocated.
 void CheckPictureSize(int64_t width, int64_t height, const std::string& format);
+// The most pixels an imported picture may have: kMaxBitmapPixels unless lowered, as the
+// fuzz targets do to keep their runs small and fast.
+int64_t ImportPixelLimit();
+void SetImportPixelLimit(int64_t pixels);
 
 // Composes a colour channel with its alpha onto white.
 constexpr uint8_t OntoWhite(uint8_t channel, uint8_t alpha) {
