@@ -17,6 +17,9 @@ namespace {
 
 // Screen pixels times frames beyond which the level leaves a file to the default one.
 constexpr int64_t kMaxComposedPixels = int64_t(1) << 32;
+// The level holds about six screens at once, four bytes a pixel: larger ones are left to the
+// default level.
+constexpr int64_t kMaxScreenPixels = int64_t(1) << 24;
 // Disposals whose changed area is at most this much larger than the smallest are coded too.
 constexpr int64_t kAreaSlackPercent = 125;
 
@@ -192,7 +195,8 @@ std::optional<std::vector<uint8_t>> Encode(const TGIFImage& image) {
 
 std::optional<std::vector<uint8_t>> DeepEncodeUnchecked(const TGIFImage& image) {
   if (image.FrameCount() == 0 || !TAnimationComposer::CanCompose(image)) return std::nullopt;
-  if (int64_t(image.Width()) * image.Height() * image.FrameCount() > kMaxComposedPixels) return std::nullopt;
+  const int64_t screen = int64_t(image.Width()) * image.Height();
+  if (screen > kMaxScreenPixels || screen * image.FrameCount() > kMaxComposedPixels) return std::nullopt;
   // Viewers differ on which of several loop extensions they follow.
   if (LoopExtensionCount(image) > 1) return std::nullopt;
   return Encode(image);
