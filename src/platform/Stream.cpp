@@ -125,13 +125,17 @@ TFileStream::TFileStream(const std::filesystem::path& fileName, TFileMode mode)
 void TFileStream::OpenRegularForReading(const std::filesystem::path& fileName) {
   // Without O_NONBLOCK opening a pipe waits for a writer.
   FHandle = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (FHandle < 0) {
+    int error = errno;
+    throw EFOpenError(fileName.string(), SystemReason(error));
+  }
   struct stat status {};
-  if (FHandle >= 0 && ::fstat(FHandle, &status) == 0 && S_ISREG(status.st_mode) &&
+  if (::fstat(FHandle, &status) == 0 && S_ISREG(status.st_mode) &&
       ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK) == 0)
     return;
-  if (FHandle >= 0) ::close(FHandle);
+  ::close(FHandle);
   FHandle = -1;
-  throw EFOpenError(fileName.string());
+  throw EFOpenError(fileName.string(), "not a regular file");
 }
 
 TFileStream::~TFileStream() {

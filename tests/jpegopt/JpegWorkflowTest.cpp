@@ -232,7 +232,7 @@ TEST_F(JpegTab, AFailedResultInTheBackgroundLeavesTheValueControlsDisabled) {
   tab.Open(dir / "photo.bmp");
   tab.WaitForResult();
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0], "Cannot create file " + (notADirectory / "Tmp.jpg").string());
+  EXPECT_EQ(errors[0], "Cannot create file " + (notADirectory / "Tmp.jpg").string() + ": Not a directory");
   EXPECT_FALSE(tab.State().TrackBarEnabled());
   EXPECT_EQ(tab.State().Cursor, TCursor::crAppStart);
 }
