@@ -137,9 +137,9 @@ void TForm1::CreateGifOptions() {
   FlatCheckBox4 = NewCheckBox(FlatGroupBox2, "FlatCheckBox4", QStringLiteral("Test selected GIF when click item ."),
                               QRect(10, 18, 270, 17), true);
   CheckBoxTwoPass =
-      NewCheckBox(FlatGroupBox2, "CheckBoxTwoPass", QStringLiteral("Two pass optimize."), QRect(10, 38, 125, 17), false);
+      NewCheckBox(FlatGroupBox2, "CheckBoxTwoPass", QStringLiteral("Two pass optimize."), QRect(10, 38, 116, 17), false);
   CheckBoxDeep = NewCheckBox(FlatGroupBox2, "CheckBoxDeep", QStringLiteral("Deep optimize (smaller, slower)."),
-                             QRect(135, 38, 162, 17), false);
+                             QRect(126, 38, 173, 17), false);
   FlatCheckBox1 = NewCheckBox(FlatGroupBox2, "FlatCheckBox1", QStringLiteral("Stretch at preview area."),
                               QRect(10, 58, 270, 17), false);
   FlatCheckBox3 = NewCheckBox(FlatGroupBox2, "FlatCheckBox3", QStringLiteral("Stretch at full view window."),

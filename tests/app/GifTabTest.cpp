@@ -173,8 +173,11 @@ TEST_F(GifTabTest, OptimizeAsksFirstAndNoChangesNothing) {
 TEST_F(GifTabTest, OptionsAndLabelsStartAsTheFormHasThem) {
   EXPECT_TRUE(Form->FlatCheckBox4->isChecked());
   EXPECT_EQ(Form->FlatCheckBox4->text(), "Test selected GIF when click item .");
-  for (QCheckBox* box : {Form->CheckBoxTwoPass, Form->FlatCheckBox1, Form->FlatCheckBox3, Form->FlatCheckBox2})
+  for (QCheckBox* box :
+       {Form->CheckBoxTwoPass, Form->CheckBoxDeep, Form->FlatCheckBox1, Form->FlatCheckBox3, Form->FlatCheckBox2})
     EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
+  EXPECT_EQ(Form->CheckBoxDeep->text(), "Deep optimize (smaller, slower).");
+  EXPECT_FALSE(Form->CheckBoxDeep->geometry().intersects(Form->CheckBoxTwoPass->geometry()));
   EXPECT_EQ(Form->StaticText3->text(), "Total saved :  ");
   EXPECT_EQ(Form->StaticText4->text(), "0 bytes");
   EXPECT_EQ(Form->StaticText1->text(), "Original  GIF");
