@@ -196,7 +196,7 @@ std::optional<std::vector<uint8_t>> Encode(const TGIFImage& image) {
 std::optional<std::vector<uint8_t>> DeepEncodeUnchecked(const TGIFImage& image) {
   if (image.FrameCount() == 0 || !TAnimationComposer::CanCompose(image)) return std::nullopt;
   const int64_t screen = int64_t(image.Width()) * image.Height();
-  if (screen > kMaxScreenPixels || screen * image.FrameCount() > kMaxComposedPixels) return std::nullopt;
+  if (screen == 0 || screen > kMaxScreenPixels || screen * image.FrameCount() > kMaxComposedPixels) return std::nullopt;
   // Viewers differ on which of several loop extensions they follow.
   if (LoopExtensionCount(image) > 1) return std::nullopt;
   return Encode(image);
