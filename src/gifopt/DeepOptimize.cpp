@@ -129,11 +129,14 @@ std::vector<TDeepEncoder::TChoice> TDeepEncoder::Choices(const std::vector<TRGBA
 // Where the next picture is transparent and this one is not, this frame must be cleared: it
 // covers that area too.
 TRect VanishingArea(const std::vector<TRGBA>& picture, const std::vector<TRGBA>* next, int width) {
-  if (!next) return {};
-  std::vector<TRGBA> opaque(picture.size(), 0);
-  for (size_t i = 0; i < picture.size(); ++i) opaque[i] = picture[i] != 0 && (*next)[i] == 0;
-  bool valid = true;
-  return ChangedArea(std::vector<TRGBA>(picture.size(), 0), opaque, width, valid);
+  if (!next || width <= 0) return {};
+  TRect area{width, int(picture.size() / size_t(width)), 0, 0};
+  for (size_t i = 0; i < picture.size(); ++i) {
+    if (picture[i] == 0 || (*next)[i] != 0) continue;
+    const int x = int(i % size_t(width)), y = int(i / size_t(width));
+    area = {std::min(area.Left, x), std::min(area.Top, y), std::max(area.Right, x + 1), std::max(area.Bottom, y + 1)};
+  }
+  return area.IsEmpty() ? TRect{} : area;
 }
 
 TRect Union(const TRect& a, const TRect& b) {
