@@ -36,6 +36,8 @@ int RunOptimize(const std::vector<std::string>& args, std::ostream& out, std::os
   options.push_back({{"--yes", "-y"}});
   options.push_back({{"--no-verify"}});
   options.push_back({{"--preserve-time"}});
+  options.push_back({{"-o", "--output"}, true});
+  options.push_back({{"--output-dir"}, true});
   ParsedArgs parsed = Parse(args, options);
   return RunGifList(parsed, true, out, err, parsed.Has("--yes") ? AlreadyConfirmed : Confirmed);
 }
