@@ -17,13 +17,16 @@ int RunTest(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 extern const Command kTestCommand{
     "test", "measure how small GIF files would get, changing nothing",
-    "Usage: corvane test [--two-pass] [--deep] [-j N] [--max-memory MB] [--json] FILE|FOLDER...\n\n"
-    "Optimizes every file in memory and prints a row for it as the GIF tab's list shows it:\n"
-    "the file name, its size, the optimized size (or the error that stopped the file) and\n"
-    "the reduction; then \"Total saved :  N bytes\" for the files that would get smaller.\n"
-    "Folders are searched for *.gif files, recursively. A file that cannot be read, or a\n"
-    "folder that cannot be searched, gets the reason in its row and the run goes on.\n"
-    "Nothing is written. Ctrl-C stops the run at the file under work.\n\n"
+    "Usage: corvane test [--two-pass] [--deep] [-j N] [--max-memory MB] [--json] [-q]\n"
+    "                    [--files-from LIST [-0]] FILE|FOLDER|-...\n\n"
+    "Optimizes every file in memory and prints a row for it: the path as given, its size,\n"
+    "the optimized size, the reduction and the outcome ('can shrink', 'not smaller' or\n"
+    "'failed: ' and the reason); on a terminal a header line first; then a closing line\n"
+    "with the bytes and share that would be saved and the number of files. Folders are\n"
+    "searched for *.gif files, recursively; '-' reads one file from standard input. A file\n"
+    "that cannot be read, or a folder that cannot be searched, gets the reason in its row\n"
+    "and the run goes on. Nothing is written. On a terminal the error output shows the files\n"
+    "done. Ctrl-C stops the run at the file under work.\n\n"
     "Options:\n"
     "  --two-pass   also try each animation without masking unchanged pixels; keep the smaller\n"
     "  --deep       also encode each file anew from the pictures it shows, frame by frame;\n"
@@ -32,7 +35,12 @@ extern const Command kTestCommand{
     "  --max-memory MB\n"
     "               megabytes of frame pixels the files under work may hold at once (default\n"
     "               4096); a file that needs more fails with a message naming the sizes\n"
-    "  --json       one JSON object a line for each file, then one with the total\n\n"
+    "  --json       one JSON object a line for each file, then one with the total\n"
+    "  -q, --quiet  only the rows of files that failed, and the closing line\n"
+    "  --files-from LIST\n"
+    "               also the files named in LIST, one a line ('-': standard input), read as\n"
+    "               the run goes, so that any number of files can be given\n"
+    "  -0           the names in LIST end with a NUL byte, as find -print0 writes them\n\n"
     "Exit status: 0 when every file was measured, 1 when a file or folder failed, 2 for a\n"
     "usage error, 130 when stopped.\n",
     &RunTest};
