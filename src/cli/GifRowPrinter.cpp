@@ -95,6 +95,10 @@ TGifRowPrinter::TRow TGifRowPrinter::RowOf(const TGifListItem& item, const TGifF
     row.Trouble = true;
     return row;
   }
+  if (result.Ending == TGifFileEnding::Aborted) {
+    row.Outcome = "aborted: left as it was";
+    return row;
+  }
   row.Reduction = item.SubItems.size() > 3 ? item.SubItems[3] : std::string();
   if (!FStyle.Optimize)
     row.Outcome = result.Smaller() ? "can shrink" : "not smaller";
