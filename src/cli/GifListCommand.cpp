@@ -69,7 +69,6 @@ class TGifFeed {
     for (const std::string& path : parsed.Positional()) {
       std::error_code error;
       bool folder = std::filesystem::is_directory(path, error);
-      if (folder) outputs.CheckRoot(path);
       std::vector<std::string> skipped;
       for (std::string& file : ListGifFiles({path}, folderFailed, &skipped))
         FFiles.push_back({path == "-" ? streams.InputPath() : std::move(file), folder ? path : std::string()});

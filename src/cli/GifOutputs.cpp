@@ -38,10 +38,12 @@ TGifOutputs::TGifOutputs(const ParsedArgs& parsed, bool standardOutput)
       throw UsageError("-o names the input; leave -o out to replace the file itself");
     return;
   }
+  FFolderReal = Resolved(FFolder);
   std::error_code error;
+  for (const std::string& input : parsed.Positional())
+    if (fs::is_directory(input, error)) CheckRoot(input);
   fs::create_directories(FFolder, error);
   if (error) throw EFCreateError(FFolder.string(), error.message());
-  FFolderReal = Resolved(FFolder);
 }
 
 void TGifOutputs::CheckRoot(const std::string& folder) const {
@@ -54,7 +56,7 @@ std::optional<std::string> TGifOutputs::OutputOf(const std::string& file, const 
   if (FFolder.empty()) return std::string();
   std::string real = Resolved(file);
   if (real.starts_with(FFolderReal)) {
-    refusal = "Not written: the file lies in the output folder " + FFolder.string();
+    refusal = "the file lies in the output folder " + FFolder.string();
     return std::nullopt;
   }
   return PathBelow(FFolder, root.empty() ? file : file.substr(root.size())).string();
