@@ -170,7 +170,8 @@ int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::
     finished = 0;
     batch.ProcessGifList(optimize, options, seams, jobs);
     saved += batch.Total();
-    aborted = finished < batch.List().Count();
+    // A Ctrl-C after the last file of this share still ends the run before the next.
+    aborted = finished < batch.List().Count() || batch.AbortFlag().load();
   }
   printer.PrintTotal(saved, aborted);
   if (aborted) {
