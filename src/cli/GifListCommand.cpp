@@ -81,12 +81,13 @@ class TGifFeed {
   // The number of files when no list file is read.
   int64_t KnownCount() const { return FList ? -1 : int64_t(FFiles.size()); }
 
-  // Puts up to count files on the emptied list, with their outputs; a file refused its
-  // output, and the rows of the arguments' folders, are printed. Answers whether the list
-  // got any file.
+  // Puts up to count files on the emptied list, with their outputs; the rows of the
+  // arguments' folders, and of files refused an output, are printed. Answers whether the
+  // list got any file.
   bool Fill(TGifList& list, int count, TGifRowPrinter& printer) {
     list.Clear();
-    std::vector<TPathRow> refused;
+    for (const TPathRow& row : FRows) printer.PathFailed(row.Path, row.Label, row.Message);
+    FRows.clear();
     std::string path;
     while (list.Count() < count) {
       std::string root;
@@ -100,11 +101,8 @@ class TGifFeed {
       if (std::optional<std::string> output = FOutputs.OutputOf(path, root, refusal))
         list.Add(path).Output = *output == "-" ? FStandardOutput : *output;
       else
-        refused.push_back({path, "not written", refusal});
+        printer.PathFailed(path, "not written", refusal);
     }
-    for (const TPathRow& row : FRows) printer.PathFailed(row.Path, row.Label, row.Message);
-    for (const TPathRow& row : refused) printer.PathFailed(row.Path, row.Label, row.Message);
-    FRows.clear();
     return list.Count() > 0;
   }
 
