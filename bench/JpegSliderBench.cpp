@@ -50,6 +50,7 @@ double LastStepToResult(const fs::path& dir, const fs::path& photo, bool backgro
                           [](const std::string& text) { throw std::runtime_error(text); }, {}, show},
                          dir);
   tab = &workflow;
+  workflow.SetResultPaneSize(kPaneWidth, kPaneHeight);
   if (background) workflow.RecompressInBackground();
   workflow.Open(photo);
   workflow.WaitForResult();

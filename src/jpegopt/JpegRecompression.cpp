@@ -11,11 +11,13 @@ TJpegRecompressResult RunRecompressJob(const TJpegRecompressJob& job, const std:
     if (superseded()) throw EAbort();
   };
   TJPEGImage result;
+  result.Cancelled = superseded;
   if (job.ColourDepth) result.SetColourDepth(*job.ColourDepth);
   if (job.GreyMode) result.SetGreyMode(*job.GreyMode);
   result.SaveQuality = uint8_t(job.Quality);
-  // After the settings: changing them discards an assigned picture.
-  result.CopyFrom(*job.Source);
+  // After the settings: changing them discards an assigned picture. The source is
+  // compressed where it is, without a working copy.
+  result.CompressFrom(*job.Source);
   goOn();
   result.SaveToFile(job.TemporaryFile);
   goOn();
@@ -26,7 +28,12 @@ TJpegRecompressResult RunRecompressJob(const TJpegRecompressJob& job, const std:
   made.Shown->SaveToStream(saved);
   made.Size = saved.Size();
   goOn();
-  if (job.Decode) made.Shown->DecodeBitmap();
+  if (job.Decode) {
+    made.Shown->Cancelled = superseded;
+    made.Shown->DecodeToDraw(job.PaneWidth, job.PaneHeight);
+    made.Shown->Cancelled = nullptr;  // the caller's object from here on
+    goOn();
+  }
   return made;
 }
 

@@ -26,8 +26,11 @@ struct TJpegRecompressJob {
   std::optional<TJPEGPixelFormat> ColourDepth;
   std::optional<bool> GreyMode;
   std::filesystem::path TemporaryFile;
-  // Decodes the result here rather than when its pane first paints it.
+  // Decodes the result here rather than when its pane first paints it: for drawing into
+  // a pane of PaneWidth by PaneHeight, or the whole picture while they are 0.
   bool Decode = false;
+  int PaneWidth = 0;
+  int PaneHeight = 0;
 };
 
 struct TJpegRecompressResult {
@@ -36,8 +39,8 @@ struct TJpegRecompressResult {
 };
 
 // Compresses the source at the job's settings, writes the temporary file (this is where
-// "Cannot create file %s" arises) and loads it back. Between its steps it asks whether
-// the job is still wanted, and raises EAbort when it is not.
+// "Cannot create file %s" arises) and loads it back. Inside the library's work and between
+// its steps it asks whether the job is still wanted, and raises EAbort when it is not.
 TJpegRecompressResult RunRecompressJob(const TJpegRecompressJob& job,
                                        const std::function<bool()>& superseded = [] { return false; });
 

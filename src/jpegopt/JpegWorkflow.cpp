@@ -146,7 +146,8 @@ void TJpegWorkflow::Recompress(int quality) {
 }
 
 TJpegRecompressJob TJpegWorkflow::MakeJob(int quality) {
-  TJpegRecompressJob job{FSourceBitmap, quality, {}, {}, TemporaryFile(), FRecompressor && !FState.IncrementalDisplay};
+  TJpegRecompressJob job{FSourceBitmap, quality, {}, {}, TemporaryFile(), FRecompressor && !FState.IncrementalDisplay,
+                         FPaneWidth, FPaneHeight};
   if (FSourceJustOpened) {
     // The first result after Open shows the source's settings; it keeps the defaults.
     CheckRadioButton(FSourceJpeg->ColourDepth() == TJPEGPixelFormat::Depth8 ? 1 : 2);
@@ -194,6 +195,11 @@ void TJpegWorkflow::ResultArrived(uint64_t serial, TJpegRecompressResult& result
     ShowResult(FAwaitedQuality, result);
   });
   if (FSeam.StateChanged) FSeam.StateChanged();
+}
+
+void TJpegWorkflow::SetResultPaneSize(int width, int height) {
+  FPaneWidth = width;
+  FPaneHeight = height;
 }
 
 void TJpegWorkflow::WaitForResult() {

@@ -78,6 +78,9 @@ class TJpegWorkflow {
   bool Recompressing() const { return FAwaited != 0; }
   // Runs the user-interface thread's queue until the result asked for last has arrived.
   void WaitForResult();
+  // The size the result pane draws its picture at: results made in the background are
+  // decoded for it, at a reduced scale when the picture is at least twice as large.
+  void SetResultPaneSize(int width, int height);
 
   const TJpegTabState& State() const { return FState; }
   // The two panes: Image2 the source, Image3 the result.
@@ -145,6 +148,8 @@ class TJpegWorkflow {
   // Background mode: the serial of the result awaited (0 for none) and its quality.
   uint64_t FAwaited = 0;
   int FAwaitedQuality = 0;
+  int FPaneWidth = 0;
+  int FPaneHeight = 0;
   // Declared last: gone first, while what its outcomes reach is still there.
   std::unique_ptr<TJpegRecompressor> FRecompressor;
 };
