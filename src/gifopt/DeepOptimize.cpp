@@ -35,33 +35,64 @@ int LoopExtensionCount(const TGIFImage& image) {
   return count;
 }
 
-// The first pass: how often each colour is drawn where the screen changes, and how many frames
-// the new encoding has.
+// The first pass: how often each colour is drawn where the screen changes, which colours each
+// frame draws, and how many frames the new encoding has.
 struct TSurvey {
-  std::vector<int64_t> Usage;  // by colour id
+  std::vector<TColorUse> Usage;  // by colour id
+  std::vector<TFrameColors> FrameColors;
   int Frames = 0;
   int Pictures = 0;  // frames that show something new
 };
 
+class TSurveyor {
+ public:
+  TSurveyor(TSurvey& survey, int width) : FSurvey(survey), FWidth(width) {}
+
+  // Counts the pixels where picture differs from the one before; true when there are any.
+  bool Add(const std::vector<TRGBA>& picture, const std::vector<TRGBA>& previous, int colorIds) {
+    FSurvey.Usage.resize(size_t(colorIds) + 1);
+    FDrawnIn.resize(FSurvey.Usage.size(), -1);
+    TFrameColors drawn;
+    const int height = int(picture.size() / size_t(FWidth));
+    TRect area{FWidth, height, 0, 0};
+    for (int y = 0; y < height; ++y) {
+      const size_t row = size_t(y) * size_t(FWidth);
+      for (int x = 0; x < FWidth; ++x) {
+        const TRGBA id = picture[row + size_t(x)];
+        if (id == previous[row + size_t(x)]) continue;
+        area = {std::min(area.Left, x), std::min(area.Top, y), std::max(area.Right, x + 1), y + 1};
+        ++FSurvey.Usage[id].Pixels;
+        if (FDrawnIn[id] == FSurvey.Frames) continue;
+        FDrawnIn[id] = FSurvey.Frames;
+        if (FSurvey.Frames > 0) ++FSurvey.Usage[id].Frames;
+        drawn.Ids.push_back(id);
+      }
+    }
+    if (area.IsEmpty()) return false;
+    drawn.Weight = AreaOf(area);
+    if (drawn.Ids.size() <= kMostPackedColors) FSurvey.FrameColors.push_back(std::move(drawn));
+    return true;
+  }
+
+ private:
+  TSurvey& FSurvey;
+  int FWidth;
+  std::vector<int> FDrawnIn;  // by colour id: the last frame that draws it
+};
+
 TSurvey Survey(const TGIFImage& image, TColorIds& ids) {
   TSurvey survey;
+  TSurveyor surveyor(survey, image.Width());
   TShownFrames shown(image, ids.Key());
   std::vector<TRGBA> previous(size_t(image.Width()) * size_t(image.Height()), 0);
   while (shown.Next()) {
-    const std::vector<TRGBA>& picture = shown.Picture();
-    survey.Usage.resize(size_t(ids.Count()) + 1, 0);
-    bool changes = survey.Frames == 0;
-    for (size_t i = 0; i < picture.size(); ++i) {
-      if (picture[i] == previous[i]) continue;
-      ++survey.Usage[picture[i]];
-      changes = true;
-    }
-    previous = picture;
+    const bool changes = surveyor.Add(shown.Picture(), previous, ids.Count());
+    previous = shown.Picture();
+    survey.Pictures += changes || survey.Frames == 0;
     ++survey.Frames;
-    survey.Pictures += changes;
   }
-  survey.Usage.resize(size_t(ids.Count()) + 1, 0);
-  survey.Usage[0] = 0;
+  survey.Usage.resize(size_t(ids.Count()) + 1);
+  survey.Usage[0] = {};
   return survey;
 }
 
@@ -178,7 +209,7 @@ std::optional<std::vector<uint8_t>> Encode(const TGIFImage& image) {
   TColorIds ids;
   const TSurvey survey = Survey(image, ids);
   if (survey.Frames == 0) return std::nullopt;
-  const TGlobalTable global = MakeGlobalTable(survey.Usage);
+  const TGlobalTable global = MakeGlobalTable(survey.Usage, survey.FrameColors);
   // A still needs one frame, whatever its time and loops.
   const bool still = survey.Pictures == 1;
   TDeepEncoder encoder(image, ids, global, still);

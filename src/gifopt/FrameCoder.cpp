@@ -16,7 +16,7 @@ constexpr int kDescriptorBytes = 10;
 // A table entry no pixel shows.
 constexpr TRGBA kNoColor = 0;
 
-enum TVariant { vChosen, vAllTransparent, vAllRepeated };
+enum TVariant { vChosen, vFewestRuns, vAllTransparent, vAllRepeated };
 
 }  // namespace
 
@@ -83,16 +83,21 @@ std::optional<TCodedFrame> TFrameCoder::Code(const std::vector<TRGBA>& base, con
   CodeVariant(table, vAllRepeated, best);
   if (repeats) {
     CodeVariant(table, vChosen, best);
+    CodeVariant(table, vFewestRuns, best);
     CodeVariant(table, vAllTransparent, best);
   }
   for (TRGBA id : table.LocalIds) FLocalIndex[id] = -1;
   if (best) {
     // The variants are compared by the default encoder's bytes; the one chosen is coded as
-    // small as the library can.
-    FCoded.Clear();
-    CompressPixelsSmallest(FCoded, uint8_t(FBestCodeSize), FArea.Width(), FArea.Height(), false, FBestValues.data(),
-                           table.Padded);
-    best->Data = FCoded.Bytes();
+    // small as the library can, its rows in order or interlaced, whichever is shorter.
+    for (const bool interlaced : {false, true}) {
+      FCoded.Clear();
+      CompressPixelsSmallest(FCoded, uint8_t(FBestCodeSize), FArea.Width(), FArea.Height(), interlaced,
+                             FBestValues.data(), table.Padded);
+      if (interlaced && FCoded.Size() >= int64_t(best->Data.size())) break;
+      best->Data = FCoded.Bytes();
+      best->Interlaced = interlaced;
+    }
   }
   return best;
 }
@@ -165,7 +170,8 @@ bool TFrameCoder::ChooseTable(TTable& table) {
 void TFrameCoder::CodeVariant(const TTable& table, int variant, std::optional<TCodedFrame>& best) {
   const int16_t* indexOf = table.Local ? FLocalIndex.data() : FGlobal.IndexOf.data();
   const int transparent = table.Transparent;
-  if (variant == vChosen && transparent < 0) return;  // nothing to choose: all repeated
+  const bool chooses = variant == vChosen || variant == vFewestRuns;
+  if (chooses && transparent < 0) return;  // nothing to choose: all repeated
   const size_t count = FWanted.size();
   FValues.resize(count);
   FFree.assign(count, 0);
@@ -176,7 +182,7 @@ void TFrameCoder::CodeVariant(const TTable& table, int variant, std::optional<TC
     if (!FChanged[i] && (own < 0 || variant == vAllTransparent)) {
       if (transparent < 0) return;
       value = transparent;
-    } else if (!FChanged[i] && variant == vChosen) {
+    } else if (!FChanged[i] && chooses) {
       FFree[i] = 1;
       largest = std::max(largest, transparent);
     }
@@ -184,6 +190,7 @@ void TFrameCoder::CodeVariant(const TTable& table, int variant, std::optional<TC
     largest = std::max(largest, value);
   }
   if (variant == vChosen) ChooseMaskedValues(FValues, FFree, uint8_t(transparent), DepthForCount(largest + 1));
+  if (variant == vFewestRuns) ChooseFewestRuns(FValues, FFree, uint8_t(transparent));
   bool usesTransparent = false;
   largest = 0;
   for (uint8_t value : FValues) {

@@ -20,6 +20,7 @@ struct TCodedFrame {
   TRect Area;                   // on the screen
   std::vector<TRGBA> LocalIds;  // the local table's colour ids; empty: the frame uses the global table
   int TransparentIndex = -1;    // -1: no pixel is transparent
+  bool Interlaced = false;      // the data holds the rows in interlace order
   std::vector<uint8_t> Data;    // as written: minimum code size, sub-blocks, terminator
 
   // Bytes of the image descriptor, the local table and the data.
