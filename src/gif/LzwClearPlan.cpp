@@ -7,6 +7,8 @@ namespace corvane {
 namespace {
 // Codes coded past the cycle's cheapest end before the run gives up looking for a cheaper one.
 constexpr size_t kPatience = 1024;
+// The same for noise, whose cheapest end comes before the codes first widen.
+constexpr size_t kGrowingPatience = 64;
 // Codes a cycle may hold before it is cut at its cheapest end, which bounds the memory of a run.
 constexpr size_t kLongestCycle = size_t(1) << 20;
 
@@ -60,7 +62,7 @@ std::vector<uint16_t> PlanLzwCodes(const TLzwInput& input) {
   while (true) {
     TCycle cycle(run);
     cycle.Extend([&](const TCycle& c) {
-      return c.Cut() == 0 || (!endsWhileGrowing && !run.Full()) || c.SinceCut() < kPatience;
+      return c.Cut() == 0 || (!endsWhileGrowing && !run.Full()) || c.SinceCut() < (endsWhileGrowing ? kGrowingPatience : kPatience);
     });
     if (first && run.Full()) endsWhileGrowing = cycle.Average(run.CodesUntilFull()) > input.MinCodeSize + 1;
     first = false;
