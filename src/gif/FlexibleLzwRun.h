@@ -37,6 +37,9 @@ class TFlexibleLzwRun {
   // A string found no free slot in the hash table: keys crafted to share one probe sequence.
   // Every look-up along it is then slow; the run should end with a clear.
   bool Crowded() const { return FCrowded; }
+  // The codes after a restart that fill the table.
+  size_t CodesUntilFull() const { return size_t(kLastCode + 1 - FirstFree()); }
+  int MinCodeSize() const { return FInput.MinCodeSize; }
   size_t Start() const { return FStart; }
   size_t Position() const { return FPosition; }
   // The codes since the restart and the pixel position after each one's phrase.

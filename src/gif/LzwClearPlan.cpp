@@ -1,51 +1,78 @@
 #include "LzwClearPlan.h"
 
+#include <limits>
+
 namespace corvane {
 
 namespace {
 // Codes coded past the cycle's cheapest end before the run gives up looking for a cheaper one.
 constexpr size_t kPatience = 1024;
+// The same for noise, whose cheapest end comes before the codes first widen.
+constexpr size_t kGrowingPatience = 64;
 // Codes a cycle may hold before it is cut at its cheapest end, which bounds the memory of a run.
 constexpr size_t kLongestCycle = size_t(1) << 20;
-// From this code size on the table holds at most a sixteenth of the pairs of pixel values.
-constexpr int kWideCodeSize = 8;
+
+// One cycle of a plan: the run from its restart on, cut where its bits per pixel, the clear
+// code after it included, are lowest.
+class TCycle {
+ public:
+  explicit TCycle(TFlexibleLzwRun& run) : FRun(run) {}
+
+  // Codes while goOn says so to go on, keeping the cheapest end so far.
+  template <typename TGoOn>
+  void Extend(TGoOn goOn) {
+    while (!FRun.Done() && !FRun.Crowded() && FRun.Codes().size() < kLongestCycle && goOn(*this)) {
+      FRun.Step();
+      const double now = Average(FRun.Codes().size());
+      if (now >= FLowest) continue;
+      FLowest = now;
+      FCut = FRun.Codes().size();
+    }
+  }
+  size_t Cut() const { return FCut; }
+  size_t SinceCut() const { return FRun.Codes().size() - FCut; }
+  double Average(size_t count) const {
+    const int minCodeSize = FRun.MinCodeSize();
+    const int64_t bits = TFlexibleLzwRun::CodeBits(minCodeSize, count) + TFlexibleLzwRun::CodeWidth(minCodeSize, count);
+    return double(bits) / double(FRun.Ends()[count - 1] - FRun.Start());
+  }
+
+ private:
+  TFlexibleLzwRun& FRun;
+  size_t FCut = 0;
+  double FLowest = std::numeric_limits<double>::infinity();
+};
+
 }  // namespace
 
 // After a clear the table grows until it is full; the full table then codes on as long as it
-// pays. Cycles of growth and frozen coding repeat, so the frame is cheapest when each cycle
-// ends where its bits per pixel, clear code included, are lowest. The run goes on with the full
-// table until no new low has come for kPatience codes, and is cut back to the lowest point.
-std::vector<uint16_t> PlanLzwCodes(const TLzwInput& input, TIncompressible incompressible) {
-  const int minCodeSize = input.MinCodeSize;
-  const uint16_t clear = uint16_t(1 << minCodeSize);
+// pays. Cycles of growth and frozen coding repeat, so the frame is cheapest when each cycle ends
+// where its bits per pixel are lowest. The run goes on until no new low has come for kPatience
+// codes and is cut back to the lowest point. Where the first table, once full, takes more bits
+// per pixel than a code just after a clear (noise, which LZW expands), cycles may also end while
+// the table grows, before its codes widen; elsewhere the table always grows until it is full,
+// since a cheap start would cut off the longer strings a full table finds.
+std::vector<uint16_t> PlanLzwCodes(const TLzwInput& input) {
+  const uint16_t clear = uint16_t(1 << input.MinCodeSize);
   std::vector<uint16_t> codes{clear};
   TFlexibleLzwRun run(input);
   run.Restart(0);
-  auto average = [&](size_t count) {
-    double bits = double(TFlexibleLzwRun::CodeBits(minCodeSize, count) + TFlexibleLzwRun::CodeWidth(minCodeSize, count));
-    return bits / double(run.Ends()[count - 1] - run.Start());
-  };
+  bool endsWhileGrowing = false;
+  bool first = true;
   while (true) {
-    while (!run.Done() && !run.Full() && !run.Crowded()) run.Step();
-    size_t cut = run.Codes().size();
-    double lowest = cut > 0 ? average(cut) : 0;
-    if (incompressible == TIncompressible::GiveUp && run.Start() == 0 && minCodeSize >= kWideCodeSize &&
-        lowest > minCodeSize + 1)
-      return {};
-    while (!run.Done() && !run.Crowded() && run.Codes().size() - cut < kPatience && run.Codes().size() < kLongestCycle) {
-      run.Step();
-      double now = average(run.Codes().size());
-      if (now >= lowest) continue;
-      lowest = now;
-      cut = run.Codes().size();
-    }
+    TCycle cycle(run);
+    cycle.Extend([&](const TCycle& c) {
+      return c.Cut() == 0 || (!endsWhileGrowing && !run.Full()) || c.SinceCut() < (endsWhileGrowing ? kGrowingPatience : kPatience);
+    });
+    if (first && run.Full()) endsWhileGrowing = cycle.Average(run.CodesUntilFull()) > input.MinCodeSize + 1;
+    first = false;
     if (run.Done()) {
       codes.insert(codes.end(), run.Codes().begin(), run.Codes().end());
       return codes;
     }
-    codes.insert(codes.end(), run.Codes().begin(), run.Codes().begin() + long(cut));
+    codes.insert(codes.end(), run.Codes().begin(), run.Codes().begin() + long(cycle.Cut()));
     codes.push_back(clear);
-    run.Restart(run.Ends()[cut - 1]);
+    run.Restart(run.Ends()[cycle.Cut() - 1]);
   }
 }
 

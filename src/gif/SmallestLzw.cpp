@@ -84,10 +84,10 @@ bool WorthFlexibleCoding(const TFrame& frame) {
   return size_t(frame.Width) * size_t(frame.Height) > tableSize && FlexibleCodes(frame);
 }
 
-std::vector<uint16_t> FlexibleCodeList(const TFrame& frame, TIncompressible incompressible) {
+std::vector<uint16_t> FlexibleCodeList(const TFrame& frame) {
   std::vector<uint8_t> ordered;
   TLzwInput input{CodingOrder(frame, ordered), size_t(frame.Width) * size_t(frame.Height), frame.CodeSize()};
-  return PlanLzwCodes(input, incompressible);
+  return PlanLzwCodes(input);
 }
 
 // The data bytes of the codes and the end code, at the widths the decoder reads them.
@@ -132,7 +132,7 @@ void CompressPixelsSmallest(TStream& stream, uint8_t minCodeSize, int width, int
                             bool interlaced, const uint8_t* pixels, int colorCount) {
   TFrame frame{minCodeSize, width, height, interlaced, pixels, colorCount};
   std::vector<uint16_t> codes;
-  if (WorthFlexibleCoding(frame)) codes = FlexibleCodeList(frame, TIncompressible::GiveUp);
+  if (WorthFlexibleCoding(frame)) codes = FlexibleCodeList(frame);
   if (!codes.empty() && CodedSize(DataBytes(codes, frame.CodeSize())) < DefaultCodedSize(frame)) {
     WriteCodes(stream, codes, frame.CodeSize());
     return;
@@ -145,7 +145,7 @@ void CompressPixelsFlexible(TStream& stream, uint8_t minCodeSize, int width, int
                             bool interlaced, const uint8_t* pixels) {
   TFrame frame{minCodeSize, width, height, interlaced, pixels, 1 << std::max<int>(2, minCodeSize)};
   if (!FlexibleCodes(frame)) throw GIFException("Color not in color table");
-  WriteCodes(stream, FlexibleCodeList(frame, TIncompressible::Code), frame.CodeSize());
+  WriteCodes(stream, FlexibleCodeList(frame), frame.CodeSize());
 }
 
 int64_t SmallestCodedSize(uint8_t minCodeSize, int width, int height, bool interlaced,
@@ -153,8 +153,7 @@ int64_t SmallestCodedSize(uint8_t minCodeSize, int width, int height, bool inter
   TFrame frame{minCodeSize, width, height, interlaced, pixels, colorCount};
   int64_t size = DefaultCodedSize(frame);
   if (!WorthFlexibleCoding(frame)) return size;
-  std::vector<uint16_t> codes = FlexibleCodeList(frame, TIncompressible::GiveUp);
-  return codes.empty() ? size : std::min(size, CodedSize(DataBytes(codes, frame.CodeSize())));
+  return std::min(size, CodedSize(DataBytes(FlexibleCodeList(frame), frame.CodeSize())));
 }
 
 }  // namespace corvane

@@ -20,21 +20,18 @@ void SkipSubBlocks(TStream& stream) {
   while (ReadByte(stream, length) && length != 0) SkipBytes(stream, length);
 }
 
-// Decodes the data the stream stands on twice, into pixels filled differently: a pixel the
-// data sets is the same in both. The stream is left after the data.
+// Decodes the data the stream stands on and answers whether it set every pixel. The stream is
+// left after the data.
 bool SetsEveryPixel(TStream& stream, int width, int height, bool interlaced) {
   const size_t count = size_t(width) * size_t(height);
   if (LzwPixelBound(stream) < int64_t(count)) return false;
-  std::vector<uint8_t> low(count, 0x00);
-  std::vector<uint8_t> high(count, 0xFF);
+  std::vector<uint8_t> pixels(count);
   const int64_t start = stream.Position();
-  DecodeLzwPixels(stream, low.data(), width, height, interlaced, nullptr);
-  stream.SetPosition(start);
-  DecodeLzwPixels(stream, high.data(), width, height, interlaced, nullptr);
+  const size_t set = DecodeLzwPixels(stream, pixels.data(), width, height, interlaced, nullptr);
   stream.SetPosition(start);
   SkipBytes(stream, 1);
   SkipSubBlocks(stream);
-  return low == high;
+  return set == count;
 }
 
 bool IsSignature(std::span<const uint8_t> bytes) {

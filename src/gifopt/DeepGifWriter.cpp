@@ -66,12 +66,13 @@ void TDeepGifWriter::AddFrame(const TCodedFrame& frame, uint16_t delay, TDisposa
   Put16(FFrames, frame.Area.Top);
   Put16(FFrames, frame.Area.Width());
   Put16(FFrames, frame.Area.Height());
+  const uint8_t interlaced = frame.Interlaced ? TGIFSubImage::kInterlaced : 0;
   if (frame.LocalIds.empty()) {
     FUsesGlobal = true;
-    FFrames.push_back(0);
+    FFrames.push_back(interlaced);
   } else {
     const int depth = DepthForCount(std::max(int(frame.LocalIds.size()), frame.TransparentIndex + 1));
-    FFrames.push_back(uint8_t(TGIFSubImage::kLocalTable | (depth - 1)));
+    FFrames.push_back(uint8_t(TGIFSubImage::kLocalTable | interlaced | (depth - 1)));
     PutColors(FFrames, frame.LocalIds, 1 << depth);
   }
   FFrames.insert(FFrames.end(), frame.Data.begin(), frame.Data.end());

@@ -35,33 +35,64 @@ int LoopExtensionCount(const TGIFImage& image) {
   return count;
 }
 
-// The first pass: how often each colour is drawn where the screen changes, and how many frames
-// the new encoding has.
+// The first pass: how often each colour is drawn where the screen changes, which colours each
+// frame draws, and how many frames the new encoding has.
 struct TSurvey {
-  std::vector<int64_t> Usage;  // by colour id
+  std::vector<TColorUse> Usage;  // by colour id
+  std::vector<TFrameColors> FrameColors;
   int Frames = 0;
   int Pictures = 0;  // frames that show something new
 };
 
+class TSurveyor {
+ public:
+  TSurveyor(TSurvey& survey, int width) : FSurvey(survey), FWidth(width) {}
+
+  // Counts the pixels where picture differs from the one before; true when there are any.
+  bool Add(const std::vector<TRGBA>& picture, const std::vector<TRGBA>& previous, int colorIds) {
+    FSurvey.Usage.resize(size_t(colorIds) + 1);
+    FDrawnIn.resize(FSurvey.Usage.size(), -1);
+    TFrameColors drawn;
+    const int height = int(picture.size() / size_t(FWidth));
+    TRect area{FWidth, height, 0, 0};
+    for (int y = 0; y < height; ++y) {
+      const size_t row = size_t(y) * size_t(FWidth);
+      for (int x = 0; x < FWidth; ++x) {
+        const TRGBA id = picture[row + size_t(x)];
+        if (id == previous[row + size_t(x)]) continue;
+        area = {std::min(area.Left, x), std::min(area.Top, y), std::max(area.Right, x + 1), y + 1};
+        ++FSurvey.Usage[id].Pixels;
+        if (FDrawnIn[id] == FSurvey.Frames) continue;
+        FDrawnIn[id] = FSurvey.Frames;
+        if (FSurvey.Frames > 0) ++FSurvey.Usage[id].Frames;
+        drawn.Ids.push_back(id);
+      }
+    }
+    if (area.IsEmpty()) return false;
+    drawn.Weight = AreaOf(area);
+    if (drawn.Ids.size() <= kMostPackedColors) FSurvey.FrameColors.push_back(std::move(drawn));
+    return true;
+  }
+
+ private:
+  TSurvey& FSurvey;
+  int FWidth;
+  std::vector<int> FDrawnIn;  // by colour id: the last frame that draws it
+};
+
 TSurvey Survey(const TGIFImage& image, TColorIds& ids) {
   TSurvey survey;
+  TSurveyor surveyor(survey, image.Width());
   TShownFrames shown(image, ids.Key());
   std::vector<TRGBA> previous(size_t(image.Width()) * size_t(image.Height()), 0);
   while (shown.Next()) {
-    const std::vector<TRGBA>& picture = shown.Picture();
-    survey.Usage.resize(size_t(ids.Count()) + 1, 0);
-    bool changes = survey.Frames == 0;
-    for (size_t i = 0; i < picture.size(); ++i) {
-      if (picture[i] == previous[i]) continue;
-      ++survey.Usage[picture[i]];
-      changes = true;
-    }
-    previous = picture;
+    const bool changes = surveyor.Add(shown.Picture(), previous, ids.Count());
+    previous = shown.Picture();
+    survey.Pictures += changes || survey.Frames == 0;
     ++survey.Frames;
-    survey.Pictures += changes;
   }
-  survey.Usage.resize(size_t(ids.Count()) + 1, 0);
-  survey.Usage[0] = 0;
+  survey.Usage.resize(size_t(ids.Count()) + 1);
+  survey.Usage[0] = {};
   return survey;
 }
 
@@ -79,6 +110,8 @@ class TDeepEncoder {
       : FImage(image), FWidth(image.Width()), FStill(still), FCoder(image.Width(), ids.Count(), global),
         FWriter(ids, global) {}
 
+  // A screen-sized buffer for the next picture, recycled from the frames before.
+  std::vector<TRGBA> TakeBuffer() { return std::move(FSpare); }
   // False when a frame cannot be coded. next: the picture after this one, or none.
   bool Add(std::vector<TRGBA> picture, uint16_t delay, const std::vector<TRGBA>* next);
   std::vector<uint8_t> Finish(int loopCount);
@@ -86,10 +119,11 @@ class TDeepEncoder {
  private:
   struct TChoice {
     TDisposalEffect Disposal;
-    std::vector<TRGBA> Base;
+    TScreenBase Base;
     TRect Area;
   };
   std::vector<TChoice> Choices(const std::vector<TRGBA>& picture) const;
+  std::vector<TRGBA> NextBase(const TChoice& choice, size_t pixels);
 
   const TGIFImage& FImage;
   int FWidth;
@@ -97,44 +131,64 @@ class TDeepEncoder {
   TFrameCoder FCoder;
   TDeepGifWriter FWriter;
   std::optional<TPendingFrame> FPending;
+  std::vector<TRGBA> FSpare;
 };
+
+bool AnyOpaque(const std::vector<TRGBA>& screen, const TRect& area, int width) {
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    const TRGBA* row = &screen[size_t(y) * size_t(width)];
+    if (std::any_of(row + area.Left, row + area.Right, [](TRGBA value) { return value != 0; })) return true;
+  }
+  return false;
+}
 
 // The screens the next frame can be drawn on, one per disposal of the frame in hand, with the
 // area each leaves to draw; those no frame can turn into the picture are left out.
 std::vector<TDeepEncoder::TChoice> TDeepEncoder::Choices(const std::vector<TRGBA>& picture) const {
   std::vector<TChoice> choices;
-  auto consider = [&](TDisposalEffect disposal, std::vector<TRGBA> base) {
+  auto consider = [&](TDisposalEffect disposal, const TScreenBase& base) {
     bool valid = false;
     TRect area = ChangedArea(base, picture, FWidth, valid);
-    if (valid) choices.push_back({disposal, std::move(base), area});
+    if (valid) choices.push_back({disposal, base, area});
   };
   if (!FPending) {
-    consider(TDisposalEffect::Keep, std::vector<TRGBA>(picture.size(), 0));
+    consider(TDisposalEffect::Keep, {picture, Bounds(0, 0, FWidth, int(picture.size() / size_t(FWidth)))});
     return choices;
   }
-  consider(TDisposalEffect::Keep, FPending->Picture);
-  std::vector<TRGBA> cleared = FPending->Picture;
-  const TRect drawn = FPending->Coded.Area;
-  bool clears = false;
-  for (int y = drawn.Top; y < drawn.Bottom; ++y) {
-    TRGBA* row = &cleared[size_t(y) * size_t(FWidth)];
-    clears |= std::any_of(row + drawn.Left, row + drawn.Right, [](TRGBA value) { return value != 0; });
-    std::fill(row + drawn.Left, row + drawn.Right, 0);
-  }
-  if (clears) consider(TDisposalEffect::Clear, std::move(cleared));
-  if (FPending->Base != FPending->Picture) consider(TDisposalEffect::Restore, FPending->Base);
+  consider(TDisposalEffect::Keep, {FPending->Picture, {}});
+  if (AnyOpaque(FPending->Picture, FPending->Coded.Area, FWidth))
+    consider(TDisposalEffect::Clear, {FPending->Picture, FPending->Coded.Area});
+  if (FPending->Base != FPending->Picture) consider(TDisposalEffect::Restore, {FPending->Base, {}});
   return choices;
+}
+
+// The screen the chosen disposal leaves, made from the frame in hand's buffers; the other one
+// is kept for the next picture.
+std::vector<TRGBA> TDeepEncoder::NextBase(const TChoice& choice, size_t pixels) {
+  if (!FPending) return std::vector<TRGBA>(pixels, 0);
+  const bool restores = choice.Disposal == TDisposalEffect::Restore;
+  std::vector<TRGBA> base = std::move(restores ? FPending->Base : FPending->Picture);
+  FSpare = std::move(restores ? FPending->Picture : FPending->Base);
+  const TRect& cleared = choice.Base.Cleared;
+  for (int y = cleared.Top; y < cleared.Bottom; ++y) {
+    TRGBA* row = &base[size_t(y) * size_t(FWidth)];
+    std::fill(row + cleared.Left, row + cleared.Right, 0);
+  }
+  return base;
 }
 
 // Where the next picture is transparent and this one is not, this frame must be cleared: it
 // covers that area too.
 TRect VanishingArea(const std::vector<TRGBA>& picture, const std::vector<TRGBA>* next, int width) {
   if (!next || width <= 0) return {};
-  TRect area{width, int(picture.size() / size_t(width)), 0, 0};
-  for (size_t i = 0; i < picture.size(); ++i) {
-    if (picture[i] == 0 || (*next)[i] != 0) continue;
-    const int x = int(i % size_t(width)), y = int(i / size_t(width));
-    area = {std::min(area.Left, x), std::min(area.Top, y), std::max(area.Right, x + 1), std::max(area.Bottom, y + 1)};
+  const int height = int(picture.size() / size_t(width));
+  TRect area{width, height, 0, 0};
+  for (int y = 0; y < height; ++y) {
+    const size_t row = size_t(y) * size_t(width);
+    for (int x = 0; x < width; ++x) {
+      if (picture[row + size_t(x)] == 0 || (*next)[row + size_t(x)] != 0) continue;
+      area = {std::min(area.Left, x), std::min(area.Top, y), std::max(area.Right, x + 1), y + 1};
+    }
   }
   return area.IsEmpty() ? TRect{} : area;
 }
@@ -164,8 +218,8 @@ bool TDeepEncoder::Add(std::vector<TRGBA> picture, uint16_t delay, const std::ve
   }
   if (!best) return false;
   if (FPending) FWriter.AddFrame(FPending->Coded, FPending->Delay, choices[chosen].Disposal);
-  FPending = TPendingFrame{std::move(*best), FStill ? uint16_t(0) : delay, std::move(choices[chosen].Base),
-                           std::move(picture)};
+  std::vector<TRGBA> base = NextBase(choices[chosen], picture.size());
+  FPending = TPendingFrame{std::move(*best), FStill ? uint16_t(0) : delay, std::move(base), std::move(picture)};
   return true;
 }
 
@@ -178,7 +232,7 @@ std::optional<std::vector<uint8_t>> Encode(const TGIFImage& image) {
   TColorIds ids;
   const TSurvey survey = Survey(image, ids);
   if (survey.Frames == 0) return std::nullopt;
-  const TGlobalTable global = MakeGlobalTable(survey.Usage);
+  const TGlobalTable global = MakeGlobalTable(survey.Usage, survey.FrameColors);
   // A still needs one frame, whatever its time and loops.
   const bool still = survey.Pictures == 1;
   TDeepEncoder encoder(image, ids, global, still);
@@ -186,7 +240,8 @@ std::optional<std::vector<uint8_t>> Encode(const TGIFImage& image) {
   const int frames = still ? 1 : survey.Frames;
   bool more = shown.Next();
   for (int frame = 0; frame < frames && more; ++frame) {
-    std::vector<TRGBA> picture = shown.Picture();
+    std::vector<TRGBA> picture = encoder.TakeBuffer();
+    picture.assign(shown.Picture().begin(), shown.Picture().end());
     const uint16_t delay = shown.Delay();
     more = frame + 1 < frames && shown.Next();
     if (!encoder.Add(std::move(picture), delay, more ? &shown.Picture() : nullptr)) return std::nullopt;

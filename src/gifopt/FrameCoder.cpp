@@ -16,7 +16,7 @@ constexpr int kDescriptorBytes = 10;
 // A table entry no pixel shows.
 constexpr TRGBA kNoColor = 0;
 
-enum TVariant { vChosen, vAllTransparent, vAllRepeated };
+enum TVariant { vChosen, vFewestRuns, vAllRepeated };
 
 }  // namespace
 
@@ -36,12 +36,21 @@ int64_t TCodedFrame::ImageBytes() const {
   return kDescriptorBytes + table + int64_t(Data.size());
 }
 
-TRect ChangedArea(const std::vector<TRGBA>& base, const std::vector<TRGBA>& target, int width, bool& valid) {
+const TRGBA* TScreenBase::Row(int y, int width, std::vector<TRGBA>& scratch) const {
+  const TRGBA* row = &Screen[size_t(y) * size_t(width)];
+  if (y < Cleared.Top || y >= Cleared.Bottom) return row;
+  scratch.assign(row, row + width);
+  std::fill(scratch.begin() + Cleared.Left, scratch.begin() + Cleared.Right, 0);
+  return scratch.data();
+}
+
+TRect ChangedArea(const TScreenBase& base, const std::vector<TRGBA>& target, int width, bool& valid) {
   valid = true;
   const int height = width > 0 ? int(target.size() / size_t(width)) : 0;
   TRect area{width, height, 0, 0};
+  std::vector<TRGBA> scratch;
   for (int y = 0; y < height; ++y) {
-    const TRGBA* b = &base[size_t(y) * size_t(width)];
+    const TRGBA* b = base.Row(y, width, scratch);
     const TRGBA* t = &target[size_t(y) * size_t(width)];
     if (std::memcmp(b, t, size_t(width) * sizeof(TRGBA)) == 0) continue;
     int x = 0;
@@ -59,8 +68,7 @@ TRect ChangedArea(const std::vector<TRGBA>& base, const std::vector<TRGBA>& targ
   return area.IsEmpty() ? TRect{} : area;
 }
 
-std::optional<TCodedFrame> TFrameCoder::Code(const std::vector<TRGBA>& base, const std::vector<TRGBA>& target,
-                                             TRect area) {
+std::optional<TCodedFrame> TFrameCoder::Code(const TScreenBase& base, const std::vector<TRGBA>& target, TRect area) {
   FArea = area.IsEmpty() ? Bounds(0, 0, 1, 1) : area;
   const size_t count = size_t(FArea.Width()) * size_t(FArea.Height());
   FWanted.resize(count);
@@ -69,11 +77,12 @@ std::optional<TCodedFrame> TFrameCoder::Code(const std::vector<TRGBA>& base, con
   bool repeats = false;
   size_t i = 0;
   for (int y = FArea.Top; y < FArea.Bottom; ++y) {
-    const size_t row = size_t(y) * size_t(FWidth);
+    const TRGBA* shown = base.Row(y, FWidth, FBaseRow);
+    const TRGBA* row = &target[size_t(y) * size_t(FWidth)];
     for (int x = FArea.Left; x < FArea.Right; ++x, ++i) {
-      const TRGBA wanted = target[row + size_t(x)];
+      const TRGBA wanted = row[x];
       FWanted[i] = wanted;
-      FChanged[i] = base[row + size_t(x)] != wanted;
+      FChanged[i] = shown[x] != wanted;
       if (!FChanged[i]) (wanted == 0 ? FMustClear : repeats) = true;
     }
   }
@@ -83,15 +92,19 @@ std::optional<TCodedFrame> TFrameCoder::Code(const std::vector<TRGBA>& base, con
   CodeVariant(table, vAllRepeated, best);
   if (repeats) {
     CodeVariant(table, vChosen, best);
-    CodeVariant(table, vAllTransparent, best);
+    CodeVariant(table, vFewestRuns, best);
   }
   for (TRGBA id : table.LocalIds) FLocalIndex[id] = -1;
   if (best) {
-    // The variants are compared by the default encoder's bytes; the one chosen is coded as
-    // small as the library can.
+    // The variants are compared by the default encoder's bytes, which also choose between rows
+    // in order and interlaced; the frame chosen is then coded as small as the library can.
     FCoded.Clear();
-    CompressPixelsSmallest(FCoded, uint8_t(FBestCodeSize), FArea.Width(), FArea.Height(), false, FBestValues.data(),
-                           table.Padded);
+    FEncoder.CompressPixels(FCoded, uint8_t(FBestCodeSize), FArea.Width(), FArea.Height(), true, FBestValues.data(),
+                            table.Padded);
+    best->Interlaced = FCoded.Size() < int64_t(best->Data.size());
+    FCoded.Clear();
+    CompressPixelsSmallest(FCoded, uint8_t(FBestCodeSize), FArea.Width(), FArea.Height(), best->Interlaced,
+                           FBestValues.data(), table.Padded);
     best->Data = FCoded.Bytes();
   }
   return best;
@@ -165,7 +178,8 @@ bool TFrameCoder::ChooseTable(TTable& table) {
 void TFrameCoder::CodeVariant(const TTable& table, int variant, std::optional<TCodedFrame>& best) {
   const int16_t* indexOf = table.Local ? FLocalIndex.data() : FGlobal.IndexOf.data();
   const int transparent = table.Transparent;
-  if (variant == vChosen && transparent < 0) return;  // nothing to choose: all repeated
+  const bool chooses = variant == vChosen || variant == vFewestRuns;
+  if (chooses && transparent < 0) return;  // nothing to choose: all repeated
   const size_t count = FWanted.size();
   FValues.resize(count);
   FFree.assign(count, 0);
@@ -173,10 +187,10 @@ void TFrameCoder::CodeVariant(const TTable& table, int variant, std::optional<TC
   for (size_t i = 0; i < count; ++i) {
     const int own = FWanted[i] == 0 ? -1 : indexOf[FWanted[i]];
     int value = own;
-    if (!FChanged[i] && (own < 0 || variant == vAllTransparent)) {
+    if (!FChanged[i] && own < 0) {
       if (transparent < 0) return;
       value = transparent;
-    } else if (!FChanged[i] && variant == vChosen) {
+    } else if (!FChanged[i] && chooses) {
       FFree[i] = 1;
       largest = std::max(largest, transparent);
     }
@@ -184,6 +198,7 @@ void TFrameCoder::CodeVariant(const TTable& table, int variant, std::optional<TC
     largest = std::max(largest, value);
   }
   if (variant == vChosen) ChooseMaskedValues(FValues, FFree, uint8_t(transparent), DepthForCount(largest + 1));
+  if (variant == vFewestRuns) ChooseFewestRuns(FValues, FFree, uint8_t(transparent));
   bool usesTransparent = false;
   largest = 0;
   for (uint8_t value : FValues) {

@@ -1,8 +1,9 @@
 #pragma once
 // TFrameCoder: codes the frame that turns one screen into the next in the fewest bytes it finds.
 // Inside the changed area, pixels that change take their new colour; pixels that stay the same
-// may be transparent or repeat their colour, and the coder tries all transparent, all
-// repeated, and a choice per pixel that favours LZW, keeping the smallest.
+// may be transparent or repeat their colour: the coder tries them all repeated, a choice per
+// pixel that follows LZW's strings, and the choice that makes the fewest runs, keeping the
+// smallest.
 
 #include <bitset>
 #include <cstdint>
@@ -20,10 +21,21 @@ struct TCodedFrame {
   TRect Area;                   // on the screen
   std::vector<TRGBA> LocalIds;  // the local table's colour ids; empty: the frame uses the global table
   int TransparentIndex = -1;    // -1: no pixel is transparent
+  bool Interlaced = false;      // the data holds the rows in interlace order
   std::vector<uint8_t> Data;    // as written: minimum code size, sub-blocks, terminator
 
   // Bytes of the image descriptor, the local table and the data.
   int64_t ImageBytes() const;
+};
+
+// A screen a frame is drawn on: one the animation showed, with the area that the disposal of
+// the frame before clears to transparent (none, or the whole screen before the first frame).
+struct TScreenBase {
+  const std::vector<TRGBA>& Screen;
+  TRect Cleared;
+
+  // Row y as the frame finds it: in the screen, or in scratch where the row is cleared.
+  const TRGBA* Row(int y, int width, std::vector<TRGBA>& scratch) const;
 };
 
 class TFrameCoder {
@@ -34,7 +46,7 @@ class TFrameCoder {
   // The smallest frame found that turns base into target, both screens of colour ids, drawn
   // over area (which holds every changed pixel; an empty area codes a frame that shows
   // nothing new). None when no table can hold the frame's colours.
-  std::optional<TCodedFrame> Code(const std::vector<TRGBA>& base, const std::vector<TRGBA>& target, TRect area);
+  std::optional<TCodedFrame> Code(const TScreenBase& base, const std::vector<TRGBA>& target, TRect area);
 
  private:
   static constexpr int kMaxEntries = 256;
@@ -54,6 +66,7 @@ class TFrameCoder {
   std::vector<uint8_t> FValues;
   std::vector<uint8_t> FFree;
   std::vector<uint8_t> FBestValues;  // the pixels of the smallest variant so far
+  std::vector<TRGBA> FBaseRow;
   int FBestCodeSize = 0;
   TLZWEncoder FEncoder;
   TMemoryStream FCoded;
@@ -61,6 +74,6 @@ class TFrameCoder {
 
 // The smallest area that holds every pixel where the screens differ; empty when none does.
 // valid is false when target is transparent where base is not, which no frame can draw.
-TRect ChangedArea(const std::vector<TRGBA>& base, const std::vector<TRGBA>& target, int width, bool& valid);
+TRect ChangedArea(const TScreenBase& base, const std::vector<TRGBA>& target, int width, bool& valid);
 
 }  // namespace corvane

@@ -1,7 +1,7 @@
 #pragma once
-// The global colour table of a new encoding: the colours that frames change pixels to, the
-// most used first, so that frames drawn from few colours hold small indices and code them with
-// fewer bits. At most 256 entries; frames that need others get local tables.
+// The global colour table of a new encoding: the colours that frames change pixels to, ordered
+// so that frames drawn from few colours hold small indices and code them with fewer bits. At
+// most 256 entries, those drawn in the most frames; frames that need others get local tables.
 
 #include <cstdint>
 #include <vector>
@@ -17,7 +17,23 @@ struct TGlobalTable {
   int PaddedCount() const;
 };
 
-// usage: changed pixels per colour id (index 0, transparent, is not counted).
-TGlobalTable MakeGlobalTable(const std::vector<int64_t>& usage);
+// How a colour is drawn where the screen changes.
+struct TColorUse {
+  int Frames = 0;      // frames after the first that draw it
+  int64_t Pixels = 0;  // pixels drawn in it, in all frames
+};
+
+// The colours one frame draws where the screen changes, and the pixels of the area it covers.
+struct TFrameColors {
+  std::vector<TRGBA> Ids;
+  int64_t Weight = 0;
+};
+
+// Frames drawing more colours than this get the widest codes whatever the order.
+constexpr size_t kMostPackedColors = 127;
+
+// usage: by colour id (index 0, transparent, is not counted). frames: those that draw at most
+// kMostPackedColors colours.
+TGlobalTable MakeGlobalTable(const std::vector<TColorUse>& usage, const std::vector<TFrameColors>& frames);
 
 }  // namespace corvane

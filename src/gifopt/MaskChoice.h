@@ -12,4 +12,8 @@ namespace corvane {
 // where the pixel may become transparent instead. Free pixels are set to their choice.
 void ChooseMaskedValues(std::span<uint8_t> values, std::span<const uint8_t> free, uint8_t transparent, int codeSize);
 
+// The same choice made for the fewest runs of equal values, the measure of a frame's simplest
+// strings; ties go to the transparent index.
+void ChooseFewestRuns(std::span<uint8_t> values, std::span<const uint8_t> free, uint8_t transparent);
+
 }  // namespace corvane

@@ -117,6 +117,16 @@ TEST(SmallestLzw, KeysCrowdingOneProbeCycle) {
   EXPECT_EQ(DecodeWithGiflib(coded.Bytes(), 4000, height, 2, false), pixels);
 }
 
+// Noise, which a full table expands, costs little more than one bit over its code size: the
+// table is cleared before its codes widen.
+TEST(SmallestLzw, NoiseIsNotExpanded) {
+  for (int bits : {6, 8}) {
+    const TBytes pixels = Noise(300, 200, 1 << bits, uint32_t(bits));
+    const int64_t size = SmallestCodedSize(uint8_t(bits), 300, 200, false, pixels.data(), 1 << bits);
+    EXPECT_LT(size * 8, int64_t(pixels.size()) * (bits + 1) * 102 / 100) << bits;
+  }
+}
+
 // A code size below the colour table's depth, as the deep level picks for frames that use
 // only the low entries of a large table.
 TEST(SmallestLzw, CodeSizeBelowTheTableDepth) {

@@ -10,6 +10,7 @@
 #include "OptimizeTestSupport.h"
 #include "gifopt/AnimationVerifier.h"
 #include "gifopt/DeepOptimize.h"
+#include "gifopt/MaskChoice.h"
 #include "platform/FileUtils.h"
 #include "support/VariedAnimations.h"
 
@@ -74,6 +75,25 @@ TEST(DeepOptimize, SumsOnlyDelaysThatEveryViewerReadsAlike) {
     ASSERT_TRUE(deep) << delay;
     EXPECT_EQ(CheckOptimized(file, *deep), "");
     EXPECT_EQ(frameCount(*deep), delay > 1 ? 2 : 3) << delay;
+  }
+}
+
+// Pixels that may be transparent (T) or keep their colour take whichever makes the fewest runs.
+TEST(DeepOptimize, MaskChoiceMakesTheFewestRuns) {
+  constexpr uint8_t T = 9;
+  struct TCase {
+    TBytes Values, Free, Expected;
+  };
+  const TCase cases[] = {
+      {{1, 2, 2, 2, 2}, {0, 1, 1, 1, 0}, {1, 2, 2, 2, 2}},  // the free run joins the pixel after it
+      {{1, 1, 1, 2}, {0, 1, 1, 0}, {1, 1, 1, 2}},        // ... or the one before
+      {{4, 5, 6, 7}, {1, 1, 1, 1}, {T, T, T, T}},
+      {{T, 4, 3, 3}, {0, 1, 1, 0}, {T, T, T, 3}},        // ties go to transparency
+  };
+  for (const TCase& c : cases) {
+    TBytes values = c.Values;
+    ChooseFewestRuns(values, c.Free, T);
+    EXPECT_EQ(values, c.Expected);
   }
 }
 
