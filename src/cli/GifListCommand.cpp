@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "BeforeReplaceHook.h"
+#include "GifFiles.h"
 #include "GifRowPrinter.h"
 #include "InterruptToAbort.h"
 #include "gifbatch/BackupCopy.h"
@@ -34,8 +35,7 @@ TGifOptions OptionsOf(const ParsedArgs& parsed) {
   options.BackupKeepsFolders = true;
   options.PreserveTime = parsed.Has("--preserve-time");
   options.ErrorsInRows = true;
-  constexpr int kMegabyte = 1 << 20;
-  if (auto megabytes = parsed.IntValue("--max-memory", 1, 1L << 24)) options.MemoryBudget = *megabytes * kMegabyte;
+  options.MemoryBudget = MemoryBudgetOption(parsed);
   return options;
 }
 
