@@ -1,5 +1,7 @@
 #include "GifFiles.h"
 
+#include "gifbatch/GifRunSettings.h"
+
 namespace corvane::cli {
 
 void LoadGifFile(TGIFImage& image, const std::filesystem::path& file, std::vector<std::string>& warnings) {
@@ -22,6 +24,12 @@ void LoadGifFileWarningTo(TGIFImage& image, const std::string& file, std::ostrea
     throw;
   }
   printWarnings();
+}
+
+int64_t MemoryBudgetOption(const ParsedArgs& parsed) {
+  constexpr int64_t kMegabyte = 1 << 20;
+  if (auto megabytes = parsed.IntValue("--max-memory", 1, 1L << 24)) return *megabytes * kMegabyte;
+  return kDefaultMemoryBudget;
 }
 
 }  // namespace corvane::cli

@@ -1,11 +1,13 @@
 #pragma once
-// Loading GIF files for the commands, with the reader's warnings collected as text.
+// Loading GIF files for the commands, with the reader's warnings collected as text, and the
+// memory budget they work within.
 
 #include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "ArgParser.h"
 #include "gif/GIFImage.h"
 
 namespace corvane::cli {
@@ -16,5 +18,8 @@ void LoadGifFile(TGIFImage& image, const std::filesystem::path& file, std::vecto
 
 // LoadGifFile with each warning written to err as "corvane COMMAND: FILE: warning: ...".
 void LoadGifFileWarningTo(TGIFImage& image, const std::string& file, std::ostream& err, const std::string& command);
+
+// The bytes of --max-memory MB, or the default budget.
+int64_t MemoryBudgetOption(const ParsedArgs& parsed);
 
 }  // namespace corvane::cli

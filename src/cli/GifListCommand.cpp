@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "BeforeReplaceHook.h"
+#include "GifFiles.h"
 #include "GifOutputs.h"
 #include "GifRowPrinter.h"
 #include "InterruptToAbort.h"
@@ -44,8 +45,7 @@ TGifOptions OptionsOf(const ParsedArgs& parsed) {
   options.BackupKeepsFolders = true;
   options.PreserveTime = parsed.Has("--preserve-time");
   options.ErrorsInRows = true;
-  constexpr int kMegabyte = 1 << 20;
-  if (auto megabytes = parsed.IntValue("--max-memory", 1, 1L << 24)) options.MemoryBudget = *megabytes * kMegabyte;
+  options.MemoryBudget = MemoryBudgetOption(parsed);
   return options;
 }
 

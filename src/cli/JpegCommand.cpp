@@ -6,6 +6,7 @@
 
 #include "ArgParser.h"
 #include "Command.h"
+#include "GifFiles.h"
 #include "imageimport/PictureFormats.h"
 #include "jpegopt/JpegWorkflow.h"
 #include "platform/FileUtils.h"
@@ -28,7 +29,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                                    {{"--grey", "--gray"}, false},
                                    {{"--8bit"}, false},
                                    {{"-o", "--output"}, true},
-                                   {{"--force", "-f"}, false}});
+                                   {{"--force", "-f"}, false},
+                                   {{"--max-memory"}, true}});
   if (parsed.Positional().size() != 1) throw UsageError("expects one INPUT picture");
   if (parsed.Has("-c") && parsed.Has("-q")) throw UsageError("-c and -q exclude each other");
   int compress = 40;
@@ -46,6 +48,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return 1;
   }
 
+  TGIFRunBudget budget(MemoryBudgetOption(parsed));
   RegisterAllPictureFormats();
   bool failed = false;
   auto report = [&](const std::string& text) {
@@ -78,7 +81,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 extern const Command kJpegCommand = {
     "jpeg", "recompress a picture of any supported type as a JPEG file",
-    "Usage: corvane jpeg INPUT [-c COMPRESS | -q QUALITY] [--grey] [--8bit] [-o OUT] [--force]\n\n"
+    "Usage: corvane jpeg INPUT [-c COMPRESS | -q QUALITY] [--grey] [--8bit] [-o OUT] [--force]\n"
+    "                    [--max-memory MB]\n\n"
     "Opens INPUT (JPEG, PNG, TIFF, BMP, PCX, Targa, Photoshop and the other picture types of\n"
     "the JPG Optimizer tab), recompresses it and writes OUT. Prints the source size, the\n"
     "result size and the bytes saved.\n\n"
@@ -88,7 +92,9 @@ extern const Command kJpegCommand = {
     "  --8bit             the 8-bit pixel format (the file is the same as with 24 bits)\n"
     "  -o, --output OUT   the file to write (default: INPUT with the extension .jpg);\n"
     "                     never the input file itself\n"
-    "  -f, --force        replace OUT when it exists\n",
+    "  -f, --force        replace OUT when it exists\n"
+    "  --max-memory MB    megabytes the picture may take in the copies the conversion keeps\n"
+    "                     (default 4096); a larger one fails naming the sizes\n",
     &Run};
 
 }  // namespace corvane::cli

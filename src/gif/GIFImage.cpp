@@ -204,6 +204,10 @@ void TGIFImage::ReturnPixelBytes(int64_t bytes) {
   if (FBudgetAccount) FBudgetAccount->Return(bytes);
 }
 
+TGIFBudgetReservation TGIFImage::ReserveBitmap(int width, int height, TPixelFormat format) const {
+  return {FBudgetAccount, int64_t(TBitmap::StrideFor(width, format)) * height};
+}
+
 void TGIFImage::SetBudgetAccount(TGIFBudgetAccount* account) {
   if (FPixelBytes != 0) throw EInvalidGraphicOperation("The image holds pixels");
   FBudgetAccount = account;

@@ -18,6 +18,7 @@
 #include "gif/GIFExtensions.h"
 #include "gif/GIFHeader.h"
 #include "gif/GIFLimits.h"
+#include "gif/GIFMemoryBudget.h"
 #include "gif/GIFList.h"
 #include "gif/GIFSubImage.h"
 #include "gif/GIFTypes.h"
@@ -27,7 +28,6 @@
 
 namespace corvane {
 
-class TGIFBudgetAccount;
 class TGIFPainter;
 
 using TGIFPaintEvent = std::function<void(TGIFPainter& sender)>;
@@ -128,9 +128,13 @@ class TGIFImage final : public TGraphic {
   int FrameCount() const { return FFrameList->MemberCount(); }
   // Pixel bytes held by all frames made for this image.
   int64_t PixelBytes() const { return FPixelBytes; }
-  // The pixels of the frames are reserved through the account as well (none: no budget
-  // beyond the pixel limits). Set while the image holds no pixels; the account outlives them.
+  // The pixels of the frames, and the screen-sized pictures drawn of the image, are reserved
+  // through the account as well (none: no budget beyond the pixel limits). A new image takes
+  // the thread's account. Set while the image holds no pixels; the account outlives them.
   void SetBudgetAccount(TGIFBudgetAccount* account);
+  TGIFBudgetAccount* BudgetAccount() const { return FBudgetAccount; }
+  // Reserves through the account the bytes of a bitmap of that size and format.
+  TGIFBudgetReservation ReserveBitmap(int width, int height, TPixelFormat format) const;
 
   // The running animation painters. The list may only be read or changed under its lock,
   // which a thread may take more than once.
@@ -199,9 +203,10 @@ class TGIFImage final : public TGraphic {
   TPalette FScreenPalette;
   std::recursive_mutex FPainterListLock;
   std::vector<TGIFPainter*> FPainterList;
-  std::unique_ptr<TBitmap> FCachedBitmap;  // still picture of the whole image
   int64_t FPixelBytes = 0;
-  TGIFBudgetAccount* FBudgetAccount = nullptr;
+  TGIFBudgetAccount* FBudgetAccount = ThreadBudgetAccount();
+  TGIFBudgetReservation FStillReserved;
+  std::unique_ptr<TBitmap> FCachedBitmap;  // still picture of the whole image
   // DeepestBitDepth while a save runs; 0 otherwise.
   int FSaveDepth = 0;
 };

@@ -54,7 +54,9 @@ TBitmap& TGIFImage::BlankStillBitmap() {
   DropStillBitmap();
   CheckDrawableSize();
   TPalette palette = Palette();
-  auto still = std::make_unique<TBitmap>(Width(), Height(), PaletteDisplay() ? TPixelFormat::pf8bit : TPixelFormat::pf24bit);
+  const TPixelFormat format = PaletteDisplay() ? TPixelFormat::pf8bit : TPixelFormat::pf24bit;
+  FStillReserved = ReserveBitmap(Width(), Height(), format);
+  auto still = std::make_unique<TBitmap>(Width(), Height(), format);
   still->SetPalette(std::move(palette));
   still->Canvas().BrushColor = PaintFillColor();
   still->Canvas().FillRect(Bounds(0, 0, Width(), Height()));
@@ -73,6 +75,7 @@ TBitmap* TGIFImage::StillBitmap() {
     first.DrawFrame(still.Canvas(), Bounds(0, 0, Width(), Height()), false, false);
     return &still;
   }
+  FStillReserved = ReserveBitmap(rendered->Width(), rendered->Height(), rendered->PixelFormat());
   auto still = std::make_unique<TBitmap>();
   still->CopyFrom(*rendered);
   still->OnChange = [this](TGraphic&) { Changed(); };
@@ -86,6 +89,7 @@ void TGIFImage::DropStillBitmap() {
     if (FActivePainter) FActivePainter->StopPainter();
   }
   FCachedBitmap.reset();
+  FStillReserved.Release();
 }
 
 void TGIFImage::DrawStill(TCanvas& canvas, const TRect& rect) {

@@ -75,8 +75,12 @@ void TGIFPainter::MakeBuffers(const TGIFImage& image) {
   }
   if (FPaintFlags & dfClearOnLoop) disposals |= 1u << 2;
   const TBitmap& target = FPaintCanvas->Target();
-  if ((disposals & (1u << 2)) && (FPaintFlags & dfTransparent)) FUnderlay = CopyOfTarget(target, FPaintRect, FFillColor);
-  if (disposals & ((1u << 2) | (1u << 3))) {
+  const bool underlay = (disposals & (1u << 2)) && (FPaintFlags & dfTransparent);
+  const bool work = disposals & ((1u << 2) | (1u << 3));
+  const int buffers = (underlay ? 1 : 0) + (work ? 2 : 0);
+  FBuffersReserved = image.ReserveBitmap(FPaintRect.Width(), FPaintRect.Height() * buffers, target.PixelFormat());
+  if (underlay) FUnderlay = CopyOfTarget(target, FPaintRect, FFillColor);
+  if (work) {
     FWorkBuffer = CopyOfTarget(target, FPaintRect, FFillColor);
     FScratchBuffer = BufferLike(target, FPaintRect, FFillColor);
   }
@@ -115,6 +119,7 @@ void TGIFPainter::ReleasePainter() {
   FWorkBuffer.reset();
   FScratchBuffer.reset();
   FUnderlay.reset();
+  FBuffersReserved.Release();
   FWakeEvent.reset();
 }
 

@@ -83,6 +83,7 @@ class TGIFPainter final : public TThread {
   uint16_t FPaintFlags;
   int32_t FSpeedPercent;
   std::atomic<bool> FFirstShown{false};
+  TGIFBudgetReservation FBuffersReserved;
   std::unique_ptr<TBitmap> FWorkBuffer;
   std::unique_ptr<TBitmap> FScratchBuffer;
   std::unique_ptr<TBitmap> FUnderlay;

@@ -30,6 +30,7 @@ void PlayOnce(TGIFImage& image, const TPictureShown& shown) {
   };
   try {
     // What a picture control shows behind the picture: the colour restored areas get.
+    TGIFBudgetReservation reserved = image.ReserveBitmap(image.Width(), image.Height(), TPixelFormat::pf24bit);
     TBitmap target(image.Width(), image.Height());
     target.Canvas().BrushColor = image.PaintFillColor();
     TRect whole = Bounds(0, 0, image.Width(), image.Height());

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "gif/GIFImage.h"
@@ -13,10 +14,14 @@
 namespace corvane {
 
 struct TGifWorkingSet {
-  // With a run's memory budget: the images reserve their pixels through this account.
+  // With a run's memory budget: the images reserve their pixels through this account, and
+  // so do the images the calling thread makes while the set lasts, such as the verifier's.
+  // The set is used and destroyed on that thread.
   std::unique_ptr<TGIFBudgetAccount> Account;
+  std::optional<TGIFBudgetScope> Scope;
   void ShareBudget(TGIFMemoryBudget& budget) {
     Account = std::make_unique<TGIFBudgetAccount>(budget);
+    Scope.emplace(Account.get());
     ImageM.SetBudgetAccount(Account.get());
     ImageC.SetBudgetAccount(Account.get());
   }

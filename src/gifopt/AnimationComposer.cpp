@@ -15,6 +15,7 @@ bool TAnimationComposer::CanCompose(const TGIFImage& image) {
 TAnimationComposer::TAnimationComposer(const TGIFImage& image, TColorKey key)
     : FImage(image), FKey(std::move(key)), FWidth(image.Width()), FHeight(image.Height()) {
   if (!CanCompose(image)) throw GIFException("Logical screen too large to compose");
+  FScreenReserved = ReserveScreen();
   FScreen.assign(size_t(FWidth) * size_t(FHeight), 0);
 }
 
@@ -29,8 +30,15 @@ bool TAnimationComposer::NextFrame() {
     return false;
   }
   FDisposal = FrameDisposalEffect(FImage.Frame(FIndex));
-  if (FDisposal == TDisposalEffect::Restore) FSaved = FScreen;
+  if (FDisposal == TDisposalEffect::Restore) {
+    if (FSaved.empty()) FSavedReserved = ReserveScreen();
+    FSaved = FScreen;
+  }
   return true;
+}
+
+TGIFBudgetReservation TAnimationComposer::ReserveScreen() const {
+  return {FImage.BudgetAccount(), int64_t(FWidth) * FHeight * int64_t(sizeof(TRGBA))};
 }
 
 void TAnimationComposer::DrawFrame() {

@@ -3,12 +3,14 @@
 // show it, onto an RGBA screen of the logical screen's size that starts out transparent.
 // Frames without pixels are not shown; each frame follows its last control extension;
 // frames are clipped to the screen; restore to background clears to transparent; colour
-// indices without a table entry show black.
+// indices without a table entry show black. The screens count against the image's memory
+// budget.
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+#include "gif/GIFMemoryBudget.h"
 #include "gifopt/ViewerRules.h"
 #include "platform/Types.h"
 
@@ -30,8 +32,9 @@ class TAnimationComposer {
   static constexpr int64_t kMaxScreenPixels = int64_t(1) << 26;
   static bool CanCompose(const TGIFImage& image);
 
-  // Raises GIFException "Logical screen too large to compose" when CanCompose is false. The
-  // image must outlive the composer and stay unchanged while it plays.
+  // Raises GIFException "Logical screen too large to compose" when CanCompose is false, or
+  // when the budget has no room for the screen. The image must outlive the composer and
+  // stay unchanged while it plays.
   explicit TAnimationComposer(const TGIFImage& image, TColorKey key = {});
 
   const TGIFImage& Image() const { return FImage; }
@@ -49,6 +52,8 @@ class TAnimationComposer {
   // Hundredths of a second.
   int FrameTime() const;
   const std::vector<TRGBA>& Screen() const { return FScreen; }
+  // Reserves the bytes of one more screen-sized picture through the image's account.
+  TGIFBudgetReservation ReserveScreen() const;
   // Whether every pixel of area (screen coordinates, clipped to the screen) that lies
   // outside except is transparent.
   bool IsClearOutside(const TRect& area, const TRect& except) const;
@@ -61,6 +66,8 @@ class TAnimationComposer {
   TColorKey FKey;
   int FWidth = 0;
   int FHeight = 0;
+  TGIFBudgetReservation FScreenReserved;
+  TGIFBudgetReservation FSavedReserved;
   std::vector<TRGBA> FScreen;
   std::vector<TRGBA> FSaved;  // the screen beneath a frame that restores to previous
   int FIndex = -1;

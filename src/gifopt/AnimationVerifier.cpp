@@ -147,7 +147,15 @@ TAnimationDifference CompareAnimations(std::span<const uint8_t> a, std::span<con
                 std::to_string(imageB->Height());
     return d;
   }
-  return ComparePictures(*imageA, *imageB);
+  try {
+    return ComparePictures(*imageA, *imageB);
+  } catch (const GIFException& e) {
+    // The memory budget has no room for the pictures.
+    TAnimationDifference d;
+    d.Kind = TKind::Unreadable;
+    d.Message = std::string("The files cannot be compared: ") + e.what();
+    return d;
+  }
 }
 
 }  // namespace corvane

@@ -67,10 +67,12 @@ void SortUsageDescending(TUsageTable& usage, int left, int right) {
 void CountUsage(const TGIFColorMap& table, TUsageTable& usage) {
   for (int k = 0; k < table.EntryCount(); ++k) usage[size_t(k)] = {0, k};
   ForEachFrameUsing(table, [&usage](TGIFSubImage& frame) {
-    if (frame.IsBlank()) return;
-    const uint8_t* pixels = frame.PixelData();
-    for (int32_t i = 0; i < frame.PixelDataSize(); ++i) ++usage[pixels[i]].Count;
+    if (!frame.IsBlank()) AddUsage({frame.PixelData(), size_t(frame.PixelDataSize())}, usage);
   });
+}
+
+void AddUsage(std::span<const uint8_t> pixels, TUsageTable& usage) {
+  for (uint8_t index : pixels) ++usage[index].Count;
 }
 
 void RemapPixels(const TGIFColorMap& table, const TRemapTable& remap) {

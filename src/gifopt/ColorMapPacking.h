@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace corvane {
 
@@ -24,8 +25,10 @@ using TRemapTable = std::array<uint8_t, 256>;
 void SortUsageDescending(TUsageTable& usage, int left, int right);
 
 // Entry k becomes (0, k) for every k below the entry count; then every pixel of the frames
-// that draw with the table adds 1 to the entry it names.
+// that draw with the table adds 1 to the entry it names (AddUsage).
 void CountUsage(const TGIFColorMap& table, TUsageTable& usage);
+// Adds 1 to the entry each pixel names; the sums of an image's frames pass 2^31.
+void AddUsage(std::span<const uint8_t> pixels, TUsageTable& usage);
 // Rewrites the pixels and transparent indices of the frames that draw with the table.
 void RemapPixels(const TGIFColorMap& table, const TRemapTable& remap);
 

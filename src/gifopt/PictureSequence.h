@@ -28,6 +28,7 @@ class TPictureSequence {
 
  private:
   TAnimationComposer FComposer;
+  TGIFBudgetReservation FPictureReserved = FComposer.ReserveScreen();
   bool FAhead = false;  // the composer has drawn a frame that belongs to the next picture
   std::vector<TRGBA> FPicture;
   int64_t FTime = 0;

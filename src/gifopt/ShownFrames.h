@@ -28,6 +28,7 @@ class TShownFrames {
 
  private:
   TAnimationComposer FComposer;
+  TGIFBudgetReservation FPictureReserved = FComposer.ReserveScreen();
   bool FAhead = false;  // the composer has drawn a frame that belongs to the next one
   std::vector<TRGBA> FPicture;
   uint16_t FDelay = 0;

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 
+#include <jpeglib.h>
+
+#include "gif/GIFMemoryBudget.h"
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"
 #include "platform/FileUtils.h"
@@ -64,6 +68,16 @@ void CheckPictureSize(int64_t width, int64_t height, const std::string& format) 
   if (width > limit / height)
     throw EInvalidGraphic(format + " picture too large (" + std::to_string(width) + " x " + std::to_string(height) +
                           " pixels, limit " + std::to_string(limit) + " pixels)");
+  if (width > JPEG_MAX_DIMENSION || height > JPEG_MAX_DIMENSION)
+    throw EInvalidGraphic(format + " picture too large for a JPEG file (" + std::to_string(width) + " x " +
+                          std::to_string(height) + " pixels, at most " + std::to_string(JPEG_MAX_DIMENSION) +
+                          " a side)");
+  CheckPictureMemory(width, height);
+}
+
+void CheckPictureMemory(int64_t width, int64_t height) {
+  if (TGIFBudgetAccount* account = ThreadBudgetAccount())
+    account->CheckRoom(int64_t(kConversionCopies) * TBitmap::StrideFor(int(width), TPixelFormat::pf24bit) * height);
 }
 
 }  // namespace corvane

@@ -44,9 +44,16 @@ class TImportedPicture : public TGraphic {
   std::unique_ptr<TBitmap> FBitmap = std::make_unique<TBitmap>();
 };
 
-// Refuses a picture whose declared size is not positive or exceeds the import pixel
-// limit, before anything of that size is allocated.
+// Refuses a picture whose declared size is not positive, exceeds the import pixel limit or
+// a JPEG file's sides, or whose conversion copies do not fit the memory budget
+// (CheckPictureMemory), before anything of that size is allocated.
 void CheckPictureSize(int64_t width, int64_t height, const std::string& format);
+// The 24-bit copies of a picture that converting it to JPEG holds at once: the picture
+// drawn, the source, the source shown and the result being made.
+inline constexpr int kConversionCopies = 4;
+// Refuses with the memory budget's message a picture whose conversion copies the budget of
+// the thread's account cannot hold; without an account, nothing is refused.
+void CheckPictureMemory(int64_t width, int64_t height);
 // The most pixels an imported picture may have: kMaxBitmapPixels unless lowered, as the
 // fuzz targets do to keep their runs small and fast.
 int64_t ImportPixelLimit();

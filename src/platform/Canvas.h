@@ -39,6 +39,8 @@ class TCanvas {
 
   TColor Pixel(int x, int y) const;
   void SetPixel(int x, int y, TColor color);
+  // Searches of the palette made for colours drawn into an indexed target.
+  int64_t PaletteSearches() const { return FLookup.Searches(); }
 
  private:
   void CopyPixels(const TRect& dest, const TBitmap& source, const TMaskBitmap* mask, const TRect& sourceRect);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the corvane program on what it must refuse or bound: pipes and devices given as files or
 # found in folders, and tiny files that declare huge frames, within a small memory budget.
-# Usage: HostileCliTest.sh CORVANE SAMPLES_DIR (needs gifsicle)
+# Usage: HostileCliTest.sh CORVANE SAMPLES_DIR (needs gifsicle and python3)
 set -u
 corvane=$1
 samples=$2
@@ -47,4 +47,30 @@ gifsicle --resize 1200x1000 "$samples/still.gif" >"$tmp/big.gif"
 check "a file beyond the budget fails" status 1 "$corvane" test --max-memory 1 "$tmp/big.gif" "$samples/still.gif"
 check "telling the sizes" grep -q "Not enough memory: the file needs more than [0-9]* bytes of pixels, and the memory budget is 1048576 bytes" "$tmp/out"
 check "the next file is tested" grep -q "^$samples/still.gif .*%  can shrink$" "$tmp/out"
+
+# Screens of 16384 x 16383 and 8192 x 8192 pixels whose one frame is a pixel: what is drawn
+# or composed at the screen's size counts against the budget.
+screen() {
+  printf "GIF89a$1\x80\x00\x00\x00\x00\x00\xff\xff\xff"
+  printf '\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x4c\x01\x00\x3b'
+}
+screen '\x00\x40\xff\x3f' >"$tmp/screen.gif"
+screen '\x00\x20\x00\x20' >"$tmp/screen8k.gif"
+budget="Not enough memory: the file needs more than [0-9]* bytes of pixels, and the memory budget is 67108864 bytes"
+check "frames refuses a screen beyond the budget" status 1 "$corvane" frames --max-memory 64 "$tmp/screen.gif" "$tmp/f"
+check "telling the sizes" grep -q "$budget" "$tmp/err"
+check "jpeg too" status 1 "$corvane" jpeg --max-memory 64 "$tmp/screen.gif" -o "$tmp/screen.jpg"
+check "telling the sizes" grep -q "$budget" "$tmp/err"
+check "verify cannot compose it" status 2 "$corvane" verify --max-memory 64 "$tmp/screen8k.gif" "$tmp/screen8k.gif"
+check "telling the sizes" grep -q "The files cannot be compared: $budget" "$tmp/err"
+# A PNG picture of 2048 x 2048 pixels: the conversion's copies take 48 MB.
+python3 -c '
+import struct, sys, zlib
+def chunk(kind, data): return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+rows = zlib.compress((b"\0" + b"\xff" * 2048 * 3) * 2048, 9)
+sys.stdout.buffer.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 2048, 2048, 8, 2, 0, 0, 0))
+                        + chunk(b"IDAT", rows) + chunk(b"IEND", b""))' >"$tmp/white.png"
+check "jpeg refuses a picture beyond the budget" status 1 "$corvane" jpeg --max-memory 40 "$tmp/white.png"
+check "telling the sizes" grep -q "Not enough memory: the file needs more than 50331648 bytes of pixels" "$tmp/err"
+check "and converts it within the budget" status 0 "$corvane" jpeg --max-memory 64 "$tmp/white.png"
 finish

@@ -41,6 +41,17 @@ TEST(UsageSort, SortsLargeTablesDescending) {
   for (size_t k = 1; k < order.size(); ++k) EXPECT_GE(counts[size_t(order[k - 1])], counts[size_t(order[k])]);
 }
 
+TEST(UsageCount, SumsOverFramesPassTwoToThe31) {
+  // What earlier frames of an image at the pixel limit left in the table.
+  TUsageTable usage{};
+  usage[0] = {int64_t(1) << 30, 0};
+  usage[1] = {(int64_t(1) << 31) - 1, 1};
+  AddUsage(TBytes{1, 1, 1, 0}, usage);
+  EXPECT_EQ(usage[1].Count, (int64_t(1) << 31) + 2);
+  SortUsageDescending(usage, 0, 1);
+  EXPECT_EQ(usage[0].Index, 1);
+}
+
 // An image whose one frame draws with a global table of entries greys, holding pixels.
 struct TPackedImage {
   TGIFImage Image;
