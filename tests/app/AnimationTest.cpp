@@ -95,6 +95,8 @@ TEST_F(AnimationTest, TheWindowClosesWithPaintersRunningAndLeavesNoThreadBehind)
 
   Form->close();
   Form.reset();
+  // A painter ends on its own thread and is deleted from the event loop: give it the time.
+  QTest::qWaitFor([&] { return ThreadCount() == before; }, 5000);
   EXPECT_EQ(ThreadCount(), before);
 }
 
