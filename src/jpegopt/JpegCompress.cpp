@@ -24,7 +24,7 @@ void TJPEGImage::CompressBitmap() {
   jpeg_compress_struct& info = compressor.Info;
   JDIMENSION width = JDIMENSION(source->Width()), height = JDIMENSION(source->Height());
   int quality = SaveQuality;
-  bool grey = FGreyMode, progressive = WriteProgressive;
+  bool grey = FGreyMode, progressive = WriteProgressive, optimize = OptimizeCoding;
   compressor.Run([&] {
     info.image_width = width;
     info.image_height = height;
@@ -35,12 +35,14 @@ void TJPEGImage::CompressBitmap() {
     jpeg_set_quality(&info, quality, TRUE);
     if (grey) jpeg_set_colorspace(&info, JCS_GRAYSCALE);
     if (progressive) jpeg_simple_progression(&info);
+    if (optimize) info.optimize_coding = TRUE;
   });
 
   try {
     Progress(this, TProgressStage::psStarting, 0, false, {}, "");
     compressor.Run([&] {
       jpeg_start_compress(&info, TRUE);
+      WriteJpegMetadata(info, Metadata);
       while (info.next_scanline < info.image_height)
         jpeg_write_scanlines(&info, rows.data() + info.next_scanline, info.image_height - info.next_scanline);
       jpeg_finish_compress(&info);

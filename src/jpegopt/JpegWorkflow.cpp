@@ -51,12 +51,9 @@ void TJpegWorkflow::Open(const std::filesystem::path& fileName) {
   Handle([&] {
     std::unique_ptr<TJPEGImage> source;
     try {
-      TPicture picture;
-      picture.LoadFromFile(fileName);
-      TBitmap bitmap(picture.Width(), picture.Height(), TPixelFormat::pf24bit);
-      bitmap.Canvas().Draw(0, 0, *picture.Graphic());
+      std::unique_ptr<TBitmap> bitmap = DrawPictureFile(fileName);
       source = std::make_unique<TJPEGImage>();
-      source->CopyFrom(bitmap);
+      source->CopyFrom(*bitmap);
     } catch (const std::exception& e) {
       // The picture open before stays, with its panes and controls.
       if (FSeam.OpenRefused) FSeam.OpenRefused(e.what());
@@ -257,6 +254,14 @@ void TJpegWorkflow::OnEdit2Change() {
   if (number == FState.TrackBarPosition) return;
   SetTrackBarPosition(number);
   if (!FSourceJustOpened) Recompress(100 - EditNumber(FState.Edit2));
+}
+
+std::unique_ptr<TBitmap> DrawPictureFile(const std::filesystem::path& fileName) {
+  TPicture picture;
+  picture.LoadFromFile(fileName);
+  auto bitmap = std::make_unique<TBitmap>(picture.Width(), picture.Height(), TPixelFormat::pf24bit);
+  bitmap->Canvas().Draw(0, 0, *picture.Graphic());
+  return bitmap;
 }
 
 std::string StripExtension(const std::string& name) { return name.substr(0, ExtensionStart(name)); }

@@ -149,6 +149,9 @@ class TJpegWorkflow {
   std::unique_ptr<TJpegRecompressor> FRecompressor;
 };
 
+// The picture in the file drawn into a 24-bit bitmap, as Open takes it; the reader's error
+// when it cannot be read.
+std::unique_ptr<TBitmap> DrawPictureFile(const std::filesystem::path& fileName);
 // The name without its extension: the part from the last "." after the last "/", "\"
 // or ":". A name without one comes back unchanged.
 std::string StripExtension(const std::string& name);
