@@ -16,7 +16,8 @@
 namespace corvane::cli {
 
 std::vector<OptionRule> GifListOptions() {
-  return {{{"--two-pass"}}, {{"--deep"}}, {{"-j", "--jobs"}, true}, {{"--json"}}, {{"--max-memory"}, true}};
+  return {{{"--two-pass"}}, {{"--deep"}},          {{"-j", "--jobs"}, true},  {{"--json"}},
+          {{"--max-memory"}, true}, {{"--keep-comments"}}, {{"--keep-extensions"}}};
 }
 
 namespace {
@@ -34,6 +35,8 @@ TGifOptions OptionsOf(const ParsedArgs& parsed) {
   options.BackupKeepsFolders = true;
   options.PreserveTime = parsed.Has("--preserve-time");
   options.ErrorsInRows = true;
+  options.KeptBlocks = TReduceSteps((parsed.Has("--keep-comments") ? rsKeepComments : 0) |
+                                    (parsed.Has("--keep-extensions") ? rsKeepAppBlocks : 0));
   constexpr int kMegabyte = 1 << 20;
   if (auto megabytes = parsed.IntValue("--max-memory", 1, 1L << 24)) options.MemoryBudget = *megabytes * kMegabyte;
   return options;

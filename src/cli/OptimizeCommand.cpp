@@ -45,7 +45,8 @@ int RunOptimize(const std::vector<std::string>& args, std::ostream& out, std::os
 extern const Command kOptimizeCommand{
     "optimize", "replace GIF files by their optimized encoding where it is smaller",
     "Usage: corvane optimize [--two-pass] [--deep] [--backup DIR] [--yes] [--no-verify]\n"
-    "                        [--preserve-time] [-j N] [--max-memory MB] [--json] FILE|FOLDER...\n\n"
+    "                        [--preserve-time] [-j N] [--max-memory MB] [--json]\n"
+    "                        [--keep-comments] [--keep-extensions] FILE|FOLDER...\n\n"
     "Optimizes every file and replaces it when the new encoding is strictly smaller; prints\n"
     "the rows and the total as 'corvane test' does. A file is replaced as a whole or not at\n"
     "all, keeps its permissions and, where the system allows, its owner and group. Before a\n"
@@ -72,7 +73,13 @@ extern const Command kOptimizeCommand{
     "                   order, and the run ends as with -j 1\n"
     "  --max-memory MB  megabytes of frame pixels the files under work may hold at once\n"
     "                   (default 4096); a file that needs more fails with a message naming them\n"
-    "  --json           one JSON object a line for each file, then one with the total\n\n"
+    "  --json           one JSON object a line for each file, then one with the total\n"
+    "  --keep-comments  keep comment blocks where they stand\n"
+    "  --keep-extensions\n"
+    "                   keep application blocks (loop, XMP, ICC and others) where they stand\n\n"
+    "By default comments, plain-text blocks and application blocks other than the loop\n"
+    "extension are dropped, and the loop extension stays on the first frame of an animation\n"
+    "only. With a keep option, --deep leaves a file holding a kept block to the other passes.\n\n"
     "Exit status: 0 when every file was measured and replaced where smaller, 1 when a file\n"
     "or folder failed, or a file was left because it would look different or changed,\n"
     "2 for a usage error, 130 when stopped.\n",

@@ -17,7 +17,8 @@ int RunTest(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 extern const Command kTestCommand{
     "test", "measure how small GIF files would get, changing nothing",
-    "Usage: corvane test [--two-pass] [--deep] [-j N] [--max-memory MB] [--json] FILE|FOLDER...\n\n"
+    "Usage: corvane test [--two-pass] [--deep] [-j N] [--max-memory MB] [--json]\n"
+    "                    [--keep-comments] [--keep-extensions] FILE|FOLDER...\n\n"
     "Optimizes every file in memory and prints a row for it as the GIF tab's list shows it:\n"
     "the file name, its size, the optimized size (or the error that stopped the file) and\n"
     "the reduction; then \"Total saved :  N bytes\" for the files that would get smaller.\n"
@@ -32,7 +33,14 @@ extern const Command kTestCommand{
     "  --max-memory MB\n"
     "               megabytes of frame pixels the files under work may hold at once (default\n"
     "               4096); a file that needs more fails with a message naming the sizes\n"
-    "  --json       one JSON object a line for each file, then one with the total\n\n"
+    "  --json       one JSON object a line for each file, then one with the total\n"
+    "  --keep-comments\n"
+    "               keep comment blocks where they stand\n"
+    "  --keep-extensions\n"
+    "               keep application blocks (loop, XMP, ICC and others) where they stand\n\n"
+    "By default comments, plain-text blocks and application blocks other than the loop\n"
+    "extension are dropped, and the loop extension stays on the first frame of an animation\n"
+    "only. With a keep option, --deep leaves a file holding a kept block to the other passes.\n\n"
     "Exit status: 0 when every file was measured, 1 when a file or folder failed, 2 for a\n"
     "usage error, 130 when stopped.\n",
     &RunTest};

@@ -9,6 +9,7 @@
 
 #include "BackupCopy.h"
 #include "gifopt/DeepOptimize.h"
+#include "gifopt/RedundantBlocks.h"
 #include "platform/FileUtils.h"
 #include "platform/MulDiv.h"
 
@@ -159,7 +160,7 @@ void TFileRun::Steps() {
     return;
   }
   if (AbortSeen()) return;
-  if (FOptions.Deep) EncodeDeep();
+  if (FOptions.Deep && !HoldsKeptBlock(FWork.ImageM, FOptions.KeptBlocks)) EncodeDeep();
   if (AbortSeen()) return;
   if (FSeams.CheckEncoding && FMode == TGifMode::Optimize)
     FWork.Source = FWork.BufferA.TakeBytes();
@@ -169,10 +170,10 @@ void TFileRun::Steps() {
   if (twoPass) FWork.ImageC.CopyFrom(FWork.ImageM);
   if (AbortSeen()) return;
   if (twoPass) {
-    FResult.Ending = Pass(FWork.ImageC, kFirstPassSteps, FWork.BufferA);
+    FResult.Ending = Pass(FWork.ImageC, kFirstPassSteps | FOptions.KeptBlocks, FWork.BufferA);
     if (FResult.Ending != TGifFileEnding::Complete) return;
   }
-  FResult.Ending = Pass(FWork.ImageM, kMainPassSteps, FWork.BufferB);
+  FResult.Ending = Pass(FWork.ImageM, kMainPassSteps | FOptions.KeptBlocks, FWork.BufferB);
   if (FResult.Ending != TGifFileEnding::Complete) return;
 
   bool firstPassWins = twoPass && FWork.BufferB.Size() > FWork.BufferA.Size();
