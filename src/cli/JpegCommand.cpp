@@ -95,6 +95,20 @@ void CheckOutputPlace(const fs::path& output, const std::vector<std::string>& in
     throw EJpegInput(output.string() + " exists; pass --force to replace it");
 }
 
+// What is known of an input before it is drawn. Opening it tells the system's reason when it
+// cannot be read.
+struct TSourceFile {
+  int64_t Size = 0;
+  bool Jpeg = false;
+};
+
+TSourceFile InspectSource(const fs::path& input) {
+  TFileStream file(input, TFileMode::OpenRead);
+  uint8_t start[3] = {};
+  const int64_t read = file.Read(start, sizeof start);
+  return {file.Size(), LooksLikeJpeg({start, size_t(read)})};
+}
+
 std::unique_ptr<TBitmap> DrawnPicture(const fs::path& input) {
   try {
     return DrawPictureFile(input);
@@ -128,19 +142,19 @@ void Write(const fs::path& output, std::span<const uint8_t> bytes, bool force) {
 // Makes the output of one input and prints its sizes.
 void MakeJpeg(const fs::path& input, const fs::path& output, const TJpegChoices& choices, std::ostream& out,
               std::ostream& err) {
-  const std::vector<uint8_t> source = ReadWholeFile(input);
+  const TSourceFile source = InspectSource(input);
   std::unique_ptr<TBitmap> pixels = DrawnPicture(input);
   TPictureMetadata metadata;
-  if (choices.KeepMetadata) metadata = ReadPictureMetadata(source);
+  if (choices.KeepMetadata) metadata = ReadPictureMetadata(ReadWholeFile(input));
   if (metadata.Exif.size() > kMaxJpegExifBytes)
     err << "corvane jpeg: " << input.string() << ": its EXIF block of " << metadata.Exif.size()
         << " bytes does not fit in a JPEG marker and is left out\n";
   const std::vector<uint8_t> result = Encode(*pixels, choices, std::move(metadata));
-  const int64_t saved = int64_t(source.size()) - int64_t(result.size());
-  const bool larger = saved < 0 && LooksLikeJpeg(source);
+  const int64_t saved = source.Size - int64_t(result.size());
+  const bool larger = saved < 0 && source.Jpeg;
   const bool keepSource = larger && choices.SkipLarger;
-  Write(output, keepSource ? std::span<const uint8_t>(source) : result, choices.Force);
-  out << "Size  : " << FormatByteSize(int64_t(source.size())) << "\n"
+  Write(output, keepSource ? ReadWholeFile(input) : result, choices.Force);
+  out << "Size  : " << FormatByteSize(source.Size) << "\n"
       << "Current size : " << FormatByteSize(int64_t(result.size())) << "\n"
       << "Saved  size : " << (saved > 0 ? FormatByteSize(saved) : "0") << "\n"
       << "Written: " << output.string() << "\n";
