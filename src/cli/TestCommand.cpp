@@ -40,7 +40,7 @@ extern const Command kTestCommand{
     "               keep application blocks (loop, XMP, ICC and others) where they stand\n\n"
     "By default comments, plain-text blocks and application blocks other than the loop\n"
     "extension are dropped, and the loop extension stays on the first frame of an animation\n"
-    "only. With a keep option, --deep leaves a file holding a kept block to the other passes.\n\n"
+    "only; the keep options keep their blocks at every level, --deep included.\n\n"
     "Exit status: 0 when every file was measured, 1 when a file or folder failed, 2 for a\n"
     "usage error, 130 when stopped.\n",
     &RunTest};

@@ -9,7 +9,6 @@
 
 #include "BackupCopy.h"
 #include "gifopt/DeepOptimize.h"
-#include "gifopt/RedundantBlocks.h"
 #include "platform/FileUtils.h"
 #include "platform/MulDiv.h"
 
@@ -125,7 +124,7 @@ bool TFileRun::ReadAndBackUp() {
 }
 
 void TFileRun::EncodeDeep() {
-  std::optional<std::vector<uint8_t>> encoding = DeepEncode(FWork.ImageM, FWork.BufferA.Bytes());
+  std::optional<std::vector<uint8_t>> encoding = DeepEncode(FWork.ImageM, FWork.BufferA.Bytes(), FOptions.KeptBlocks);
   if (encoding) FWork.BufferD.Write(encoding->data(), int64_t(encoding->size()));
   FWork.BufferD.SetPosition(0);
 }
@@ -160,7 +159,7 @@ void TFileRun::Steps() {
     return;
   }
   if (AbortSeen()) return;
-  if (FOptions.Deep && !HoldsKeptBlock(FWork.ImageM, FOptions.KeptBlocks)) EncodeDeep();
+  if (FOptions.Deep) EncodeDeep();
   if (AbortSeen()) return;
   if (FSeams.CheckEncoding && FMode == TGifMode::Optimize)
     FWork.Source = FWork.BufferA.TakeBytes();

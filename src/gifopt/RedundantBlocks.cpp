@@ -68,12 +68,6 @@ bool HoldsKeptBlock(const TGIFSubImage& frame, TReduceSteps steps) {
   return false;
 }
 
-bool HoldsKeptBlock(const TGIFImage& image, TReduceSteps steps) {
-  for (int i = 0; i < image.FrameCount(); ++i)
-    if (HoldsKeptBlock(image.Frame(i), steps)) return true;
-  return false;
-}
-
 void ClearUnusedTransparency(TGIFImage& image, TReduceProgress& progress) {
   for (int i = 0; i < image.FrameCount(); ++i) {
     progress.Step();

@@ -14,7 +14,6 @@ class TReduceProgress;
 // Whether the keep bits of steps keep the extension.
 bool IsKeptBlock(const TGIFExtension& extension, TReduceSteps steps);
 bool HoldsKeptBlock(const TGIFSubImage& frame, TReduceSteps steps);
-bool HoldsKeptBlock(const TGIFImage& image, TReduceSteps steps);
 
 // Clears the transparency of every frame whose pixels do not hold its transparent index.
 void ClearUnusedTransparency(TGIFImage& image, TReduceProgress& progress);

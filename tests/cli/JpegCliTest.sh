@@ -95,6 +95,7 @@ check "not the source's bytes" not cmp -s smaller.jpg photo.jpg
 gifsicle --loopcount=forever --app-extension "XMP DataXMP" "<x:xmpmeta/>" --comment "first" \
   "$samples/ball.gif" -o anim.gif
 gifsicle --loopcount=3 --app-extension "ICCRGBG1012" "profile" --comment "still" "$samples/still.gif" -o still.gif
+declare -A animBytes
 while IFS='|' read -r options comments blocks stillLoops; do
   rm -rf gifs
   mkdir gifs
@@ -108,6 +109,7 @@ while IFS='|' read -r options comments blocks stillLoops; do
   check "and $blocks application blocks" test "$(cat anim.info still.info | grep -c '    application ')" -eq "$blocks"
   check "the animation its loop extension" grep -q "loop (NETSCAPE2.0): repeat count 0" anim.info
   check "the still $stillLoops of its own" test "$(grep -c 'loop (NETSCAPE2.0)' still.info)" -eq "$stillLoops"
+  animBytes[x$options]=$(stat -c %s gifs/anim.gif)
   check "test $options" status 0 "$corvane" test $options anim.gif still.gif
   check "measures what optimize writes" grep -qw "$(stat -c %s gifs/anim.gif)" out
 done <<'EOF'
@@ -117,5 +119,7 @@ done <<'EOF'
 --keep-comments --keep-extensions|2|2|1
 --keep-comments --keep-extensions --deep|2|2|1
 EOF
+check "--deep makes the animation smaller with its blocks kept" \
+  test "${animBytes[x--keep-comments --keep-extensions --deep]}" -lt "${animBytes[x--keep-comments --keep-extensions]}"
 
 finish
