@@ -50,7 +50,7 @@ TFigures Measure(const fs::path& file, const fs::path& scratch, TGifWorkingSet& 
   TGifFileResult result;
   TFigures figures;
   figures.OursSeconds = FastestCpuSeconds([&] {
-    TGifListItem item{file.string(), {}};
+    TGifListItem item{file.string(), {}, {}};
     result = ProcessGifFile(item, 0, TGifMode::Test, options, work, noAbort, seams);
   });
   if (result.Ending != TGifFileEnding::Complete) throw std::runtime_error("ours failed on " + file.string());

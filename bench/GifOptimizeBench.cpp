@@ -40,7 +40,7 @@ TFileFigures Measure(const fs::path& file, const fs::path& scratch, TGifWorkingS
   std::atomic<bool> noAbort{false};
   TGifFileResult result;
   figures.OursSeconds = FastestSeconds([&] {
-    TGifListItem item{file.string(), {}};
+    TGifListItem item{file.string(), {}, {}};
     result = ProcessGifFile(item, 0, TGifMode::Test, {}, work, noAbort, seams);
   });
   if (result.Ending != TGifFileEnding::Complete) throw std::runtime_error("ours failed on " + file.string());

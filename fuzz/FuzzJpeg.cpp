@@ -1,5 +1,6 @@
 // Fuzz target: a TJPEGImage loads the input as a JPEG file and decodes it, once plainly
-// and once as 8-bit with every scan shown.
+// and once as 8-bit with every scan shown, each time after decoding it at the reduced scale
+// a pane a quarter of its size draws.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +23,7 @@ void Decode(const uint8_t* data, size_t size, bool palettedPasses) {
     jpeg.SetColourDepth(corvane::TJPEGPixelFormat::Depth8);
     jpeg.ShowPasses = true;
   }
+  jpeg.DecodeToDraw(jpeg.Width() / 4, jpeg.Height() / 4);
   jpeg.DecodeBitmap();
 }
 

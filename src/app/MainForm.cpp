@@ -98,6 +98,7 @@ TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
   // The JPG tab's results are made on a worker, so that the window stays live on big
   // pictures and quick changes of the setting skip the results nobody would see.
   FJpeg.RecompressInBackground();
+  FJpeg.SetResultPaneSize(Image3->width(), Image3->height());
   move(CentreOnScreen(size(), screen()->geometry().size()) + screen()->geometry().topLeft());
   FlatTabControl1->setFocus();
 }

@@ -92,7 +92,8 @@ class TForm1 : public QWidget {
   void AddGifPaths(const QStringList& paths);
   // Opens the picture on the JPG tab, as Open does with the file chosen.
   void OpenJpgPicture(const QString& file);
-  // Waits until the result of the JPG tab's setting in force shows.
+  // Waits until the JPG tab shows the picture being opened and the result of the setting in
+  // force.
   void WaitForJpgResult() { FJpeg.WaitForResult(); }
   // The run over the whole GIF list: "Test All" measures, "Optimize" also rewrites
   // the files that get smaller.
@@ -100,6 +101,8 @@ class TForm1 : public QWidget {
   // A list run or an item test is under way: the list and the controls that could change
   // it are blocked.
   bool GifWorkUnderWay() const { return FGifWorkUnderWay; }
+  // The JPG tab is opening a picture or making a result.
+  bool JpgWorkUnderWay() const { return FJpeg.Recompressing(); }
   // The check before Optimize replaces a file, on the run's worker: by default how the
   // new encoding looks different in viewers.
   void SetGifEncodingCheck(TGifEncodingCheck check) { FGifEncodingCheck = std::move(check); }

@@ -21,6 +21,7 @@
 #include "Image.h"
 #include "MainForm.h"
 #include "UpDown.h"
+#include "imageimport/MagickSetup.h"
 #include "imageimport/PictureFormats.h"
 
 namespace corvane {
@@ -223,6 +224,13 @@ void TForm1::ShowJpgPane(int pane) {
 }
 
 void TForm1::OpenJpgPicture(const QString& file) {
+  // ImageMagick changes the environment when it first starts, which must not happen while
+  // this thread may read it: it starts here rather than on the worker that reads the file.
+  try {
+    EnsureMagickReady();
+  } catch (const std::exception&) {
+    // the worker's read fails too, with the same reason, and Open says so
+  }
   RunJpgAction([&] { FJpeg.Open(file.toStdString()); });
 }
 
@@ -231,6 +239,7 @@ void TForm1::ClearJpgPicture() {
 }
 
 void TForm1::SaveJpgResult() {
+  FJpeg.WaitForResult();  // a picture still being opened is the one the user saves
   if (!FJpeg.CanSave()) return;
   std::optional<TSaveDialogChoice> choice = FUi.SaveFile(
       {QtNameFilters(kJpegSaveFilter), QString::fromStdString(FJpeg.SaveDialogFileName()), FLastDirectory});

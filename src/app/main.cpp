@@ -32,7 +32,7 @@ namespace {
 
 void ScheduleScreenshot(corvane::TForm1& form, const QString& file) {
   QTimer::singleShot(500, &form, [&form, file] {
-    if (form.GifWorkUnderWay()) return ScheduleScreenshot(form, file);
+    if (form.GifWorkUnderWay() || form.JpgWorkUnderWay()) return ScheduleScreenshot(form, file);
     bool saved = form.screen()->grabWindow(form.winId()).save(file, "PNG");
     if (!saved) std::cerr << "corvane-gui: cannot write " << file.toStdString() << "\n";
     QCoreApplication::exit(saved ? 0 : 1);

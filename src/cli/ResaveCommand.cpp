@@ -33,7 +33,8 @@ extern const Command kResaveCommand{
     "Usage: corvane resave IN OUT\n\n"
     "Reads the GIF file IN and writes what was read to OUT: the colour tables, frames and\n"
     "extensions as they are, the pixels coded again. OUT is replaced as a whole or not at all.\n"
-    "The reader's warnings go to the error output.\n",
+    "The reader's warnings go to the error output.\n\n"
+    "Exit status: 0 when OUT was written, 1 on an error, 2 for a usage error.\n",
     &RunResave};
 
 }  // namespace corvane::cli

@@ -18,7 +18,8 @@ void PrintProgramHelp(std::ostream& out) {
          "Makes GIF files smaller without changing how they look, and turns pictures into JPEG files.\n\n"
          "Commands:\n";
   for (const Command& c : corvane::cli::Commands()) out << "  " << c.Name << std::string(10 - std::strlen(c.Name), ' ') << c.Summary << "\n";
-  out << "\nRun 'corvane COMMAND --help' for the options of a command, 'corvane --version' for the version.\n";
+  out << "\nRun 'corvane COMMAND --help' for the options of a command, 'corvane --version' for the version.\n"
+         "Exit status: as each command's help tells; 2 for a usage error.\n";
 }
 
 }  // namespace

@@ -51,13 +51,17 @@ void MakeFoldersFor(const fs::path& directory, const fs::path& copy) {
 
 }  // namespace
 
-fs::path BackupPathOf(const TGifOptions& options, const std::string& path) {
-  fs::path directory = options.BackupDirectory;
-  if (!options.BackupKeepsFolders) return directory / FileNamePart(path);
+fs::path PathBelow(const fs::path& directory, const std::string& path) {
   fs::path below;
   for (const fs::path& step : fs::path(path).lexically_normal().relative_path())
     if (!(below.empty() && step == "..")) below /= step;
   return directory / below;
+}
+
+fs::path BackupPathOf(const TGifOptions& options, const std::string& path) {
+  fs::path directory = options.BackupDirectory;
+  if (!options.BackupKeepsFolders) return directory / FileNamePart(path);
+  return PathBelow(directory, path);
 }
 
 void CheckBackupDirectory(const TGifList& list, const TGifOptions& options) {

@@ -19,6 +19,10 @@ class EBackupDirectory : public EPlatformError {
   using EPlatformError::EPlatformError;
 };
 
+// The path as given below the directory: an absolute path without its root, a relative
+// one without leading ".." steps.
+std::filesystem::path PathBelow(const std::filesystem::path& directory, const std::string& path);
+
 // The name the copy of the listed file is meant to have: the directory and the file-name
 // part, or with options.BackupKeepsFolders the listed path below the directory (an
 // absolute path without its root, a relative one without leading ".." steps).

@@ -47,7 +47,7 @@ void TGifBatch::ProcessGifList(bool optimize, const TGifOptions& options, const 
           CheckSmallerEncoding(FList.Item(index), index, result, work, workerSeams);
       },
       [&](int index, TGifFileResult& result, std::span<const uint8_t> encoding) {
-        if (mode == TGifMode::Optimize && result.Smaller()) ReplaceFile(FList.Item(index), index, result, encoding, options, seams);
+        if (mode == TGifMode::Optimize) ReplaceFile(FList.Item(index), index, result, encoding, options, seams);
         Count(mode, result, seams);
       },
       [&](int index, const TGifFileResult& result) {
@@ -65,8 +65,7 @@ void TGifBatch::RunInOrder(TGifMode mode, const TGifOptions& options, const TGif
   for (int i = 0; i < count; ++i) {
     TGifFileResult result = ProcessGifFile(FList.Item(i), i, mode, options, *work, FAbortRequested, seams);
     if (result.Ending == TGifFileEnding::Complete) {
-      if (mode == TGifMode::Optimize && result.Smaller())
-        ReplaceWithSmallerEncoding(FList.Item(i), i, result, *work, options, seams);
+      if (mode == TGifMode::Optimize) FinishOptimizedFile(FList.Item(i), i, result, *work, options, seams);
       Count(mode, result, seams);
     }
     if (seams.FileEnded) seams.FileEnded(i, result);

@@ -6,7 +6,7 @@
 namespace corvane {
 
 TGifListItem& TGifList::Add(const std::string& path) {
-  return FItems.emplace_back(TGifListItem{path, {FileNamePart(path)}});
+  return FItems.emplace_back(TGifListItem{path, {FileNamePart(path)}, {}});
 }
 
 void TGifList::Delete(int index) {

@@ -12,6 +12,9 @@ namespace corvane {
 struct TGifListItem {
   std::string Caption;
   std::vector<std::string> SubItems;
+  // Where an Optimize run writes the file's result, leaving the file as it is; empty:
+  // over the file itself.
+  std::string Output;
 
   void AppendResult(std::string text) { SubItems.push_back(std::move(text)); }
 };

@@ -143,7 +143,10 @@ void TScheduler::Process(int index, TGifWorkingSet& work) {
     worked.TextsBefore = item.SubItems.size();
     TGifFileResult result = ProcessGifFile(item, index, FRun.Mode, FRun.Options, work, FRun.AbortRequested, FRun.WorkerSeams);
     if (result.Ending == TGifFileEnding::Complete && FRun.Check) FRun.Check(index, result, work);
-    if (FRun.Mode == TGifMode::Optimize && result.Smaller() && !result.Refused) worked.Encoding = result.Chosen->TakeBytes();
+    if (FRun.Mode == TGifMode::Optimize) {
+      std::span<const uint8_t> bytes = BytesToWrite(item, result, work);
+      worked.Encoding.assign(bytes.begin(), bytes.end());
+    }
     result.Chosen = nullptr;
     worked.Result = std::move(result);
     SetState(index, TItemState::Done);

@@ -27,8 +27,8 @@ struct TParallelGifRun {
   // On the worker, right after a complete file, while its chosen buffer is in the
   // working set.
   std::function<void(int index, TGifFileResult& result, TGifWorkingSet& work)> Check;
-  // On the calling thread, in list order, for a complete file, with the bytes of its
-  // chosen buffer when it is smaller in an Optimize run (otherwise none).
+  // On the calling thread, in list order, for a complete file, with the bytes that
+  // BytesToWrite answers in an Optimize run (otherwise none).
   std::function<void(int index, TGifFileResult& result, std::span<const uint8_t> encoding)> Finish;
   // On the calling thread, in list order, for every file that was started, after Finish;
   // the result's Chosen buffer is gone by then.

@@ -48,6 +48,26 @@ class EFileChanged : public EPlatformError {
   EFileChanged() : EPlatformError("the file changed during the run") {}
 };
 
+// Raised when an output would be written over the file read: a link there leads to it.
+class EOutputIsInput : public EPlatformError {
+ public:
+  explicit EOutputIsInput(const std::string& output) : EPlatformError(output + " is the file read") {}
+};
+
+void CheckNotTheFileRead(const std::string& output, const TFileStamp& read) {
+  struct stat status {};
+  if (::stat(output.c_str(), &status) == 0 && status.st_dev == read.Status.st_dev && status.st_ino == read.Status.st_ino)
+    throw EOutputIsInput(output);
+}
+
+// The output's folders are made as needed; errors name the output.
+void MakeFolderOf(const std::string& output) {
+  std::filesystem::path folder = std::filesystem::path(output).parent_path();
+  std::error_code error;
+  if (!folder.empty()) std::filesystem::create_directories(folder, error);
+  if (error) throw EFCreateError(output, error.message());
+}
+
 // Whatever way a file ends, its frames do not survive into the next file.
 class TDiscardImages {
  public:
@@ -161,7 +181,7 @@ void TFileRun::Steps() {
   if (AbortSeen()) return;
   if (FOptions.Deep) EncodeDeep();
   if (AbortSeen()) return;
-  if (FSeams.CheckEncoding && FMode == TGifMode::Optimize)
+  if (FMode == TGifMode::Optimize && (FSeams.CheckEncoding || !FItem.Output.empty()))
     FWork.Source = FWork.BufferA.TakeBytes();
   else
     FWork.BufferA.Clear();
@@ -188,6 +208,7 @@ void TFileRun::Steps() {
 
 void Refuse(TGifListItem& item, int index, TGifFileResult& result, const std::string& why, const TGifRunSeams& seams) {
   result.Refused = true;
+  result.LooksDifferent = false;
   item.AppendResult("Not replaced: " + why);
   if (seams.ItemChanged) seams.ItemChanged(index);
 }
@@ -208,20 +229,27 @@ void CheckSmallerEncoding(TGifListItem& item, int index, TGifFileResult& result,
   } catch (const std::exception& e) {
     difference = e.what();
   }
-  if (difference) Refuse(item, index, result, *difference, seams);
+  if (!difference) return;
+  Refuse(item, index, result, *difference, seams);
+  result.LooksDifferent = true;
 }
 
-void ReplaceFile(TGifListItem& item, int index, TGifFileResult& result, std::span<const uint8_t> encoding,
+void ReplaceFile(TGifListItem& item, int index, TGifFileResult& result, std::span<const uint8_t> bytes,
                  const TGifOptions& options, const TGifRunSeams& seams) {
-  if (result.Refused) return;
-  TReplaceOptions replace{options.PreserveTime, [&] {
+  bool inPlace = item.Output.empty();
+  if (inPlace && (result.Refused || !result.Smaller())) return;
+  TReplaceOptions replace{options.PreserveTime && inPlace, [&] {
                             if (seams.BeforeReplace) seams.BeforeReplace(item.Caption);
                             if (!StillTheFileRead(item.Caption, result.Source)) throw EFileChanged();
                           }};
+  if (!inPlace) replace.BeforeRename = [&] { CheckNotTheFileRead(item.Output, result.Source); };
   try {
-    WriteFileAtomically(item.Caption, encoding, replace);
-    result.Rewritten = true;
+    if (!inPlace) MakeFolderOf(item.Output);
+    WriteFileAtomically(inPlace ? item.Caption : item.Output, bytes, replace);
+    result.Rewritten = result.Smaller() && !result.Refused;
   } catch (const EFileChanged& e) {
+    Refuse(item, index, result, e.what(), seams);
+  } catch (const EOutputIsInput& e) {
     Refuse(item, index, result, e.what(), seams);
   } catch (const EFCreateError& e) {
     if (!options.ErrorsInRows) throw;
@@ -229,10 +257,17 @@ void ReplaceFile(TGifListItem& item, int index, TGifFileResult& result, std::spa
   }
 }
 
-void ReplaceWithSmallerEncoding(TGifListItem& item, int index, TGifFileResult& result, const TGifWorkingSet& work,
-                                const TGifOptions& options, const TGifRunSeams& seams) {
-  CheckSmallerEncoding(item, index, result, work, seams);
-  ReplaceFile(item, index, result, result.Chosen->Bytes(), options, seams);
+std::span<const uint8_t> BytesToWrite(const TGifListItem& item, const TGifFileResult& result, const TGifWorkingSet& work) {
+  if (result.Ending != TGifFileEnding::Complete) return {};
+  if (result.Smaller() && !result.Refused) return result.Chosen->Bytes();
+  if (item.Output.empty()) return {};
+  return work.Source;
+}
+
+void FinishOptimizedFile(TGifListItem& item, int index, TGifFileResult& result, const TGifWorkingSet& work,
+                         const TGifOptions& options, const TGifRunSeams& seams) {
+  if (result.Smaller()) CheckSmallerEncoding(item, index, result, work, seams);
+  ReplaceFile(item, index, result, BytesToWrite(item, result, work), options, seams);
 }
 
 }  // namespace corvane

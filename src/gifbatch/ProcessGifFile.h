@@ -45,6 +45,8 @@ struct TGifFileResult {
   // different, the file changed during the run or could not be replaced. The item's last
   // text says why.
   bool Refused = false;
+  // The last refusal is the verifier's: the encoding would look different.
+  bool LooksDifferent = false;
 
   bool Smaller() const { return Ending == TGifFileEnding::Complete && OptimizedSize < SourceSize; }
 };
@@ -63,13 +65,18 @@ TGifFileResult ProcessGifFile(TGifListItem& item, int index, TGifMode mode, cons
 void CheckSmallerEncoding(TGifListItem& item, int index, TGifFileResult& result, const TGifWorkingSet& work,
                           const TGifRunSeams& seams);
 // ... and, unless refused, the atomic replacement of the file when it is still the one
-// read ("Not replaced: the file changed during the run" otherwise). "Cannot create file
-// %s: reason" when the file cannot be replaced passes on, or with options.ErrorsInRows
-// becomes the refusal's text.
-void ReplaceFile(TGifListItem& item, int index, TGifFileResult& result, std::span<const uint8_t> encoding,
+// read ("Not replaced: the file changed during the run" otherwise). A file with an output
+// elsewhere (item.Output) has bytes written there atomically instead, never over the file
+// itself. "Cannot create file %s: reason" when the file cannot be written passes on, or
+// with options.ErrorsInRows becomes the refusal's text.
+void ReplaceFile(TGifListItem& item, int index, TGifFileResult& result, std::span<const uint8_t> bytes,
                  const TGifOptions& options, const TGifRunSeams& seams);
-// Both halves.
-void ReplaceWithSmallerEncoding(TGifListItem& item, int index, TGifFileResult& result, const TGifWorkingSet& work,
-                                const TGifOptions& options, const TGifRunSeams& seams);
+// What the second half writes for a complete file: the smaller encoding unless refused;
+// otherwise, for a file with an output elsewhere, the file's own bytes, so that the output
+// always holds the best picture file there is; otherwise nothing.
+std::span<const uint8_t> BytesToWrite(const TGifListItem& item, const TGifFileResult& result, const TGifWorkingSet& work);
+// Both halves, for any complete file of an Optimize run.
+void FinishOptimizedFile(TGifListItem& item, int index, TGifFileResult& result, const TGifWorkingSet& work,
+                         const TGifOptions& options, const TGifRunSeams& seams);
 
 }  // namespace corvane

@@ -10,6 +10,15 @@
 
 namespace corvane {
 
+namespace {
+
+// The library decodes at 1/1, 1/2, 1/4 and 1/8 of the picture's size.
+constexpr unsigned kMaxScaleDenominator = 8;
+
+int ScaledDown(int size, unsigned denominator) { return int((unsigned(size) + denominator - 1) / denominator); }
+
+}  // namespace
+
 TJPEGImage::TJPEGImage() : FData(std::make_shared<TJPEGData>()) {
   const TJPEGDefaults& defaults = JpegSettingDefaults();
   SaveQuality = defaults.SaveQuality;
@@ -33,12 +42,19 @@ void TJPEGImage::CopyFrom(const TPersistent& source) {
       FBitmap = std::make_unique<TBitmap>();
       FBitmap->CopyFrom(*jpeg->FBitmap);
     }
+    FPreview.reset();
+    if (jpeg->FPreview) {
+      FPreview = std::make_unique<TBitmap>();
+      FPreview->CopyFrom(*jpeg->FPreview);
+      FPreviewReduction = jpeg->FPreviewReduction;
+    }
     Changed();
   } else if (auto* bitmap = dynamic_cast<const TBitmap*>(&source)) {
     auto copy = std::make_unique<TBitmap>();
     copy->CopyFrom(*bitmap);
     FData = std::make_shared<TJPEGData>();
     FBitmap = std::move(copy);
+    FPreview.reset();
     Changed();
   } else {
     TGraphic::CopyFrom(source);
@@ -73,8 +89,31 @@ bool TJPEGImage::Empty() const {
 }
 
 void TJPEGImage::Draw(TCanvas& canvas, const TRect& rect) {
-  TBitmap& bitmap = DecodeBitmap();
+  const TBitmap& bitmap = DrawingBitmap(rect.Width(), rect.Height());
   canvas.CopyRect(rect, bitmap, Bounds(0, 0, bitmap.Width(), bitmap.Height()));
+}
+
+void TJPEGImage::DecodeToDraw(int width, int height) { DrawingBitmap(width, height); }
+
+const TBitmap& TJPEGImage::DrawingBitmap(int width, int height) {
+  unsigned reduction = FBitmap || FData->Bytes.empty() ? 1 : DrawReduction(width, height);
+  if (reduction == 1) return DecodeBitmap();
+  if (!FPreview || FPreviewReduction != reduction) DecodePreview(reduction);
+  // A cancelled preview leaves none.
+  return FPreview ? *FPreview : DecodeBitmap();
+}
+
+// The largest further reduction within the library's scales that still leaves at least
+// width by height pixels; 1 for an empty rectangle.
+unsigned TJPEGImage::DrawReduction(int width, int height) const {
+  if (width <= 0 || height <= 0) return 1;
+  unsigned scale = 1u << unsigned(DecodeScale), reduction = 1;
+  auto fits = [&](unsigned denominator) {
+    return denominator <= kMaxScaleDenominator && ScaledDown(FData->Width, denominator) >= width &&
+           ScaledDown(FData->Height, denominator) >= height;
+  };
+  while (fits(scale * reduction * 2)) reduction *= 2;
+  return reduction;
 }
 
 void TJPEGImage::LoadFromStream(TStream& stream) { ReadJpegStream(stream.Remaining(), stream); }
@@ -119,6 +158,7 @@ void TJPEGImage::ReadJpegStream(int64_t count, TStream& stream) {
   // A file that cannot be read leaves the object as it was.
   FData = std::move(data);
   FBitmap.reset();
+  FPreview.reset();
   WriteProgressive = progressive;
   PaletteModified = true;
   Changed();
@@ -147,6 +187,7 @@ TPalette TJPEGImage::Palette() {
 
 void TJPEGImage::SetPalette(TPalette palette) {
   if (palette == FHeldPalette) return;
+  FPreview.reset();
   bool bitmapFreed = FBitmap && FBitmap->Palette() != palette;
   if (bitmapFreed) FBitmap.reset();
   FHeldPalette = std::move(palette);
@@ -165,6 +206,7 @@ bool TJPEGImage::Equals(TGraphic& other) {
 
 void TJPEGImage::DiscardBitmapForSetting() {
   FBitmap.reset();
+  FPreview.reset();
   PaletteModified = true;
   Changed();
 }

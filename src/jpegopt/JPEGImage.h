@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -50,6 +51,8 @@ class TJPEGImage : public TGraphic {
   void SetWidth(int value) override;
   void SetHeight(int value) override;
   bool Empty() const override;
+  // Into a rectangle at most half the picture's size each way, before the picture has been
+  // decoded, the library decodes it at a reduced scale for drawing only (see DecodeToDraw).
   void Draw(TCanvas& canvas, const TRect& rect) override;
 
   // Takes the bytes from the position to the end of the stream; reads the header only.
@@ -69,6 +72,12 @@ class TJPEGImage : public TGraphic {
   TBitmap& DecodeBitmap();
   // Compresses the bitmap into fresh bytes (into the shared data while it has none).
   void CompressBitmap();
+  // Holds the pixels compressed into fresh bytes and no bitmap: the bytes CopyFrom(pixels)
+  // and CompressBitmap make, without copying the pixels.
+  void CompressFrom(const TBitmap& pixels);
+  // Decodes now what Draw into a rectangle of that size reads: the picture, or the smallest
+  // form the library can decode at a reduced scale that still has as many pixels each way.
+  void DecodeToDraw(int width, int height);
   bool HasBitmap() const { return FBitmap != nullptr; }
   const TJPEGData& Data() const { return *FData; }
 
@@ -91,6 +100,9 @@ class TJPEGImage : public TGraphic {
   bool ShowPasses;
   TJPEGPerformance DecodeSpeed;
   TJPEGScale DecodeScale;
+  // Asked at every step of the library's work while coding; true ends the work as an
+  // EAbort from OnProgress does. Never copied.
+  std::function<bool()> Cancelled;
 
  private:
   struct TDecodeChoices;
@@ -104,14 +116,26 @@ class TJPEGImage : public TGraphic {
 
   void ReadJpegStream(int64_t count, TStream& stream);
   void EnsureCompressed();
-  std::unique_ptr<TJpegDecompressor> PrepareDecoder(TDecodeChoices& finalChoices, TProgressState& progress);
-  void DecodeInto(TJpegDecompressor& decoder, const TDecodeChoices& finalChoices, bool& paletteModified);
+  void CompressPixels(const TBitmap* pixels);
+  std::unique_ptr<TJpegDecompressor> PrepareDecoder(TDecodeChoices& finalChoices,
+                                                    std::function<void(jpeg_common_struct*)> onProgress,
+                                                    unsigned reduction);
+  void DecodeInto(TJpegDecompressor& decoder, const TDecodeChoices& finalChoices, bool& paletteModified,
+                  std::unique_ptr<TBitmap>& target);
   TPoint ScaledSize() const;
+  unsigned DrawReduction(int width, int height) const;
+  const TBitmap& DrawingBitmap(int width, int height);
+  void DecodePreview(unsigned reduction);
   void ReportProgress(TProgressState& state, jpeg_common_struct* info);
+  void CheckCancelled() const;
   void DiscardBitmapForSetting();
 
   std::shared_ptr<TJPEGData> FData;
   std::unique_ptr<TBitmap> FBitmap;
+  // Drawn in place of the picture while it has no bitmap: decoded at FPreviewReduction
+  // times the reduction DecodeScale asks for.
+  std::unique_ptr<TBitmap> FPreview;
+  unsigned FPreviewReduction = 1;
   TPalette FHeldPalette;
   bool FGreyMode;
   TJPEGPixelFormat FColourDepth;

@@ -5,16 +5,34 @@
 
 namespace corvane {
 
-void TJPEGImage::CompressBitmap() {
+namespace {
+
+// Rows handed to the library at a time, so that its progress hook is called while it
+// works: one row of 8-by-8 blocks with 2:1 vertical subsampling.
+constexpr JDIMENSION kRowsPerWrite = 16;
+
+}  // namespace
+
+void TJPEGImage::CompressBitmap() { CompressPixels(FBitmap.get()); }
+
+void TJPEGImage::CompressFrom(const TBitmap& pixels) {
+  FData = std::make_shared<TJPEGData>();
+  FBitmap.reset();
+  CompressPixels(&pixels);
+  Changed();
+}
+
+void TJPEGImage::CompressPixels(const TBitmap* pixels) {
   std::vector<uint8_t> output;
   TProgressState progress;
   TJpegCompressor compressor([&](j_common_ptr info) { ReportProgress(progress, info); }, output);
   // Objects that share bytes already made keep them.
   if (!FData->Bytes.empty()) FData = std::make_shared<TJPEGData>();
-  if (!FBitmap || FBitmap->Empty()) return;
+  FPreview.reset();
+  if (!pixels || pixels->Empty()) return;
 
   TBitmap converted;
-  TBitmap* source = FBitmap.get();
+  const TBitmap* source = pixels;
   if (source->PixelFormat() != TPixelFormat::pf24bit) {
     converted.CopyFrom(*source);
     converted.SetPixelFormat(TPixelFormat::pf24bit);
@@ -44,7 +62,8 @@ void TJPEGImage::CompressBitmap() {
       jpeg_start_compress(&info, TRUE);
       WriteJpegMetadata(info, Metadata);
       while (info.next_scanline < info.image_height)
-        jpeg_write_scanlines(&info, rows.data() + info.next_scanline, info.image_height - info.next_scanline);
+        jpeg_write_scanlines(&info, rows.data() + info.next_scanline,
+                             std::min(kRowsPerWrite, info.image_height - info.next_scanline));
       jpeg_finish_compress(&info);
     });
   } catch (const EAbort&) {

@@ -58,9 +58,8 @@ void SupplyColormap(TJpegDecompressor& decoder, const TLogPalette& palette) {
 }  // namespace
 
 std::unique_ptr<TJpegDecompressor> TJPEGImage::PrepareDecoder(TDecodeChoices& finalChoices,
-                                                              TProgressState& progress) {
-  auto decoder =
-      std::make_unique<TJpegDecompressor>([this, &progress](j_common_ptr info) { ReportProgress(progress, info); });
+                                                              TJpegProgressHandler onProgress, unsigned reduction) {
+  auto decoder = std::make_unique<TJpegDecompressor>(std::move(onProgress));
   decoder->ReadHeader(FData->Bytes);
   jpeg_decompress_struct& info = decoder->Info;
   J_COLOR_SPACE space = info.jpeg_color_space;
@@ -68,7 +67,7 @@ std::unique_ptr<TJpegDecompressor> TJPEGImage::PrepareDecoder(TDecodeChoices& fi
   if (space != JCS_GRAYSCALE && space != JCS_YCbCr && space != JCS_RGB)
     throw EJPEG("Only greyscale and RGB JPEG files can be decoded");
   info.scale_num = 1;
-  info.scale_denom = 1u << unsigned(DecodeScale);
+  info.scale_denom = (1u << unsigned(DecodeScale)) * reduction;
   info.do_block_smoothing = InterblockSmoothing;
   info.out_color_space = FGreyMode || space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_EXT_BGR;
   if (FColourDepth == TJPEGPixelFormat::Depth8 || info.out_color_space == JCS_GRAYSCALE) {
@@ -77,7 +76,7 @@ std::unique_ptr<TJpegDecompressor> TJPEGImage::PrepareDecoder(TDecodeChoices& fi
   }
   if (DecodeSpeed == TJPEGPerformance::FavourSpeed) UseFastChoices(info);
   finalChoices = {info.dct_method, info.two_pass_quantize, info.dither_mode};
-  if (ShowPasses && decoder->HasMultipleScans()) {
+  if (ShowPasses && reduction == 1 && decoder->HasMultipleScans()) {
     info.buffered_image = TRUE;
     info.enable_2pass_quant = finalChoices.TwoPass;
     UseFastChoices(info);
@@ -91,7 +90,8 @@ TBitmap& TJPEGImage::DecodeBitmap() {
   if (FData->Bytes.empty()) return *FBitmap;
   TDecodeChoices finalChoices;
   TProgressState progress;
-  std::unique_ptr<TJpegDecompressor> decoder = PrepareDecoder(finalChoices, progress);
+  std::unique_ptr<TJpegDecompressor> decoder =
+      PrepareDecoder(finalChoices, [this, &progress](j_common_ptr info) { ReportProgress(progress, info); }, 1);
   bool paletteModified = false;
   auto finish = [&](uint8_t percent) {
     Progress(this, TProgressStage::psEnding, percent, paletteModified, {}, "");
@@ -99,7 +99,7 @@ TBitmap& TJPEGImage::DecodeBitmap() {
   };
   try {
     Progress(this, TProgressStage::psStarting, 0, false, {}, "");
-    DecodeInto(*decoder, finalChoices, paletteModified);
+    DecodeInto(*decoder, finalChoices, paletteModified, FBitmap);
   } catch (const EAbort&) {
     finish(0);  // a cancelled decode keeps the rows it has
     return *FBitmap;
@@ -111,7 +111,25 @@ TBitmap& TJPEGImage::DecodeBitmap() {
   return *FBitmap;
 }
 
-void TJPEGImage::DecodeInto(TJpegDecompressor& decoder, const TDecodeChoices& finalChoices, bool& paletteModified) {
+// Reports no progress and changes nothing but the preview: it is a form of drawing.
+void TJPEGImage::DecodePreview(unsigned reduction) {
+  FPreview.reset();
+  TDecodeChoices finalChoices;
+  std::unique_ptr<TJpegDecompressor> decoder =
+      PrepareDecoder(finalChoices, [this](j_common_ptr) { CheckCancelled(); }, reduction);
+  std::unique_ptr<TBitmap> preview;
+  bool paletteModified = false;
+  try {
+    DecodeInto(*decoder, finalChoices, paletteModified, preview);
+  } catch (const EAbort&) {
+    return;
+  }
+  FPreview = std::move(preview);
+  FPreviewReduction = reduction;
+}
+
+void TJPEGImage::DecodeInto(TJpegDecompressor& decoder, const TDecodeChoices& finalChoices, bool& paletteModified,
+                            std::unique_ptr<TBitmap>& target) {
   jpeg_decompress_struct& info = decoder.Info;
   bool eightBit = FColourDepth == TJPEGPixelFormat::Depth8 || info.out_color_space == JCS_GRAYSCALE;
   // The library takes a fixed map for colour output only; greys get its own grey levels.
@@ -124,9 +142,9 @@ void TJPEGImage::DecodeInto(TJpegDecompressor& decoder, const TDecodeChoices& fi
   }
 
   decoder.Run([&] { jpeg_start_decompress(&info); });
-  FBitmap = std::make_unique<TBitmap>(int(info.output_width), int(info.output_height),
-                                      eightBit ? TPixelFormat::pf8bit : TPixelFormat::pf24bit);
-  TBitmap& bitmap = *FBitmap;
+  target = std::make_unique<TBitmap>(int(info.output_width), int(info.output_height),
+                                     eightBit ? TPixelFormat::pf8bit : TPixelFormat::pf24bit);
+  TBitmap& bitmap = *target;
   if (supplied) bitmap.SetPalette(FHeldPalette);
   std::vector<JSAMPROW> rows = RowPointers(bitmap);
   auto readRows = [&] {

@@ -1,11 +1,17 @@
-// Progress reports of a TJPEGImage while libjpeg codes it.
+// Progress reports of a TJPEGImage while libjpeg codes it, and its cancelling.
 
 #include "JPEGImage.h"
 #include "JpegSession.h"
 
 namespace corvane {
 
+void TJPEGImage::CheckCancelled() const {
+  if (Cancelled && Cancelled()) throw EAbort();
+}
+
+// Cancelling is asked at every call; only the reports wait for their time.
 void TJPEGImage::ReportProgress(TProgressState& state, j_common_ptr info) {
+  CheckCancelled();
   using namespace std::chrono;
   auto now = steady_clock::now();
   if (state.Started && now - state.LastReport < milliseconds(500)) return;

@@ -29,6 +29,8 @@ std::vector<JSAMPROW> RowPointers(TBitmap& bitmap) {
   return rows;
 }
 
+std::vector<JSAMPROW> RowPointers(const TBitmap& bitmap) { return RowPointers(const_cast<TBitmap&>(bitmap)); }
+
 TJpegSession::TJpegSession(TJpegProgressHandler onProgress) : FOnProgress(std::move(onProgress)) {
   jpeg_std_error(&FError.Public);
   FError.Public.error_exit = &ErrorExit;

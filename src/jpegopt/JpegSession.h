@@ -36,6 +36,8 @@ constexpr int kMaxJpegScans = 1000;
 // The rows of a bitmap as libjpeg reads and writes them: one pointer per row, top first,
 // so that one call can pass any number of rows.
 std::vector<JSAMPROW> RowPointers(TBitmap& bitmap);
+// For compressing, which only reads the rows the library's row type lets it write.
+std::vector<JSAMPROW> RowPointers(const TBitmap& bitmap);
 
 class TJpegSession {
  public:

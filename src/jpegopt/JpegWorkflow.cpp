@@ -48,36 +48,62 @@ void TJpegWorkflow::Handle(const std::function<void()>& handler) {
 }
 
 void TJpegWorkflow::Open(const std::filesystem::path& fileName) {
+  if (FSourceReader) {
+    FAwaitedFile = fileName;
+    FAwaitedSource = FSourceReader->Request(fileName);
+    return;
+  }
   Handle([&] {
-    std::unique_ptr<TJPEGImage> source;
+    TJpegSource source;
     try {
-      std::unique_ptr<TBitmap> bitmap = DrawPictureFile(fileName);
-      source = std::make_unique<TJPEGImage>();
-      source->CopyFrom(*bitmap);
+      source = ReadJpegSource(fileName);
     } catch (const std::exception& e) {
-      // The picture open before stays, with its panes and controls.
-      if (FSeam.OpenRefused) FSeam.OpenRefused(e.what());
-      FSeam.ShowMessage("Sorry, it is not a correct file format!!");
+      RefuseSource(e.what());
       return;
     }
-    FSourceJpeg = std::move(source);
-    auto sourceBitmap = std::make_shared<TBitmap>();
-    FSourceJpeg->CopyTo(*sourceBitmap);
-    FSourceBitmap = std::move(sourceBitmap);
-    FState.LBSrcFN = FileNamePart(fileName.string());
-    FSourceSize = FileByteSize(fileName);
-    FState.SrcSize = FormatByteSize(FSourceSize);
-    FImage2.SetGraphic(FSourceJpeg.get());
-    NotifyPaneChanged(2);
-    FState.AdjustmentControlsEnabled = true;
-    FState.ValueControlsEnabled = true;
-    FSourceJustOpened = true;
-    Recompress(kQualityAfterOpen);
+    TakeSource(fileName, source);
   });
 }
 
+void TJpegWorkflow::SourceArrived(uint64_t serial, TJpegSource& source, std::exception_ptr error) {
+  if (serial != FAwaitedSource) return;  // a later Open or a Clear came
+  FAwaitedSource = 0;
+  Handle([&] {
+    try {
+      if (error) std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      RefuseSource(e.what());
+      return;
+    }
+    TakeSource(FAwaitedFile, source);
+  });
+  if (FSeam.StateChanged) FSeam.StateChanged();
+}
+
+// The picture open before stays, with its panes and controls.
+void TJpegWorkflow::RefuseSource(const std::string& reason) {
+  if (FSeam.OpenRefused) FSeam.OpenRefused(reason);
+  FSeam.ShowMessage("Sorry, it is not a correct file format!!");
+}
+
+void TJpegWorkflow::TakeSource(const std::filesystem::path& fileName, TJpegSource& source) {
+  FSourceJpeg = std::move(source.Jpeg);
+  FSourceBitmap = std::move(source.Pixels);
+  FState.LBSrcFN = FileNamePart(fileName.string());
+  if (source.SizeError) std::rethrow_exception(source.SizeError);
+  FSourceSize = source.Size;
+  FState.SrcSize = FormatByteSize(FSourceSize);
+  FImage2.SetGraphic(std::move(source.Shown));
+  NotifyPaneChanged(2);
+  FState.AdjustmentControlsEnabled = true;
+  FState.ValueControlsEnabled = true;
+  FSourceJustOpened = true;
+  Recompress(kQualityAfterOpen);
+}
+
 void TJpegWorkflow::Clear() {
-  if (Recompressing()) {
+  FAwaitedSource = 0;  // a picture read now is dropped
+  if (FAwaited != 0) {
     FAwaited = 0;  // what arrives now is dropped
     FState.ValueControlsEnabled = true;
     FState.Cursor = TCursor::crDefault;
@@ -143,7 +169,8 @@ void TJpegWorkflow::Recompress(int quality) {
 }
 
 TJpegRecompressJob TJpegWorkflow::MakeJob(int quality) {
-  TJpegRecompressJob job{FSourceBitmap, quality, {}, {}, TemporaryFile(), FRecompressor && !FState.IncrementalDisplay};
+  TJpegRecompressJob job{FSourceBitmap, quality, {}, {}, TemporaryFile(), FRecompressor && !FState.IncrementalDisplay,
+                         FPaneWidth, FPaneHeight};
   if (FSourceJustOpened) {
     // The first result after Open shows the source's settings; it keeps the defaults.
     CheckRadioButton(FSourceJpeg->ColourDepth() == TJPEGPixelFormat::Depth8 ? 1 : 2);
@@ -174,9 +201,14 @@ void TJpegWorkflow::ShowResult(int quality, TJpegRecompressResult& result) {
 void TJpegWorkflow::RecompressInBackground() {
   if (FRecompressor) return;
   FRecompressor = std::make_unique<TJpegRecompressor>(
-      [this](uint64_t serial, TJpegRecompressResult& result, std::exception_ptr error) {
+      RunRecompressJob, [this](uint64_t serial, TJpegRecompressResult& result, std::exception_ptr error) {
         ResultArrived(serial, result, error);
       });
+  FSourceReader = std::make_unique<TJpegSourceReader>(
+      [](const std::filesystem::path& fileName, const std::function<bool()>& superseded) {
+        return ReadJpegSource(fileName, superseded);
+      },
+      [this](uint64_t serial, TJpegSource& source, std::exception_ptr error) { SourceArrived(serial, source, error); });
 }
 
 void TJpegWorkflow::ResultArrived(uint64_t serial, TJpegRecompressResult& result, std::exception_ptr error) {
@@ -191,6 +223,11 @@ void TJpegWorkflow::ResultArrived(uint64_t serial, TJpegRecompressResult& result
     ShowResult(FAwaitedQuality, result);
   });
   if (FSeam.StateChanged) FSeam.StateChanged();
+}
+
+void TJpegWorkflow::SetResultPaneSize(int width, int height) {
+  FPaneWidth = width;
+  FPaneHeight = height;
 }
 
 void TJpegWorkflow::WaitForResult() {

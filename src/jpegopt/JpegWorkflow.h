@@ -13,6 +13,7 @@
 
 #include "JPEGImage.h"
 #include "JpegRecompression.h"
+#include "JpegSource.h"
 #include "platform/Cursor.h"
 #include "platform/PictureRegistry.h"
 
@@ -69,15 +70,20 @@ class TJpegWorkflow {
   // The temporary file is appDir / "Tmp.jpg".
   explicit TJpegWorkflow(TJpegWorkflowSeam seam, std::filesystem::path appDir);
 
-  // From now on results are made on a worker thread and arrive through the
-  // user-interface thread's queue (CheckSynchronize). The value controls stay on
-  // meanwhile, but for the first result after Open, which sets them; a setting changed
-  // before a result arrives drops it, so only the latest setting's result is shown.
+  // From now on pictures are read and results made on worker threads, and arrive through
+  // the user-interface thread's queue (CheckSynchronize). The tab stays as it is while a
+  // picture is read; a later Open or a Clear drops it. The value controls stay on while a
+  // result is made, but for the first result after Open, which sets them; a setting
+  // changed before a result arrives drops it, so only the latest setting's result is shown.
   void RecompressInBackground();
-  // A result asked for has not arrived yet.
-  bool Recompressing() const { return FAwaited != 0; }
-  // Runs the user-interface thread's queue until the result asked for last has arrived.
+  // A picture being opened or a result asked for has not arrived yet.
+  bool Recompressing() const { return FAwaited != 0 || FAwaitedSource != 0; }
+  // Runs the user-interface thread's queue until the picture and the result asked for last
+  // have arrived.
   void WaitForResult();
+  // The size the result pane draws its picture at: results made in the background are
+  // decoded for it, at a reduced scale when the picture is at least twice as large.
+  void SetResultPaneSize(int width, int height);
 
   const TJpegTabState& State() const { return FState; }
   // The two panes: Image2 the source, Image3 the result.
@@ -119,6 +125,9 @@ class TJpegWorkflow {
   void RecompressJpeg(int quality);
 
  private:
+  void TakeSource(const std::filesystem::path& fileName, TJpegSource& source);
+  void RefuseSource(const std::string& reason);
+  void SourceArrived(uint64_t serial, TJpegSource& source, std::exception_ptr error);
   void Recompress(int quality);
   TJpegRecompressJob MakeJob(int quality);
   void ShowResult(int quality, TJpegRecompressResult& result);
@@ -145,7 +154,13 @@ class TJpegWorkflow {
   // Background mode: the serial of the result awaited (0 for none) and its quality.
   uint64_t FAwaited = 0;
   int FAwaitedQuality = 0;
-  // Declared last: gone first, while what its outcomes reach is still there.
+  // Background mode: the serial of the picture being read (0 for none) and its file.
+  uint64_t FAwaitedSource = 0;
+  std::filesystem::path FAwaitedFile;
+  int FPaneWidth = 0;
+  int FPaneHeight = 0;
+  // Declared last: gone first, while what their outcomes reach is still there.
+  std::unique_ptr<TJpegSourceReader> FSourceReader;
   std::unique_ptr<TJpegRecompressor> FRecompressor;
 };
 

@@ -274,6 +274,18 @@ TEST_F(JpgTabTest, SaveAddsTheFilterExtensionUnlessTheNameHasAJpegOne) {
   EXPECT_TRUE(Form->BUTrackBar1->isEnabled());
 }
 
+TEST_F(JpgTabTest, SaveWaitsForAPictureStillBeingOpened) {
+  Open(File("photo.bmp"));
+  test::PhotoBitmap other(40, 30, 9);
+  other.SaveToFile(File("other.bmp"));
+  FakeUi().FilesToOpen = {QString::fromStdString(File("other.bmp").string())};
+  Click(Form->FlatSpeedButton1);
+  Save("saved", 1);
+  ASSERT_EQ(FakeUi().SaveDialogs.size(), 1u);
+  EXPECT_EQ(FakeUi().SaveDialogs[0].FileName, "other");
+  EXPECT_EQ(ReadWholeFile(File("saved.jpg")), JpegBytes(other, 60));
+}
+
 // Qt's own dialog, as the program shows it: the name typed (or the one offered), the
 // filter picked with the keyboard, Enter.
 TEST_F(JpgTabTest, SaveThroughTheFileDialogKeepsTheExtensionRules) {

@@ -31,7 +31,7 @@ check "so that files of one name do not meet" cmp -s "$samples/ball.gif" backup/
 check "a second run into the same folder" status 0 optimize --backup backup work
 check "keeps the originals" cmp -s "$samples/ball.gif" backup/work/ball.gif
 check "and copies a file that changed since under the next free name" cmp -s work/ball.gif "backup/work/ball (2).gif"
-check "which its row tells" grep -Eq "^ball.gif .*  Backed up as backup/work/ball \(2\)\.gif$" out
+check "which its row tells" grep -Eq "^work/ball.gif .*, backed up as backup/work/ball \(2\)\.gif$" out
 check "a file that did not change shares its first copy" test ! -e "backup/work/interlaced (2).gif"
 
 fresh
@@ -88,7 +88,7 @@ printf 'GIF87a' | dd of=rewritten.gif conv=notrunc status=none
 check "files changed while optimize works on them" status 1 env CORVANE_TEST_BEFORE_REPLACE="$tmp/hook.sh" \
   "$corvane" optimize --yes -j 2 work/grows.gif work/gone.gif work/swapped.gif work/rewritten.gif work/untouched.gif
 check "are not replaced, and their rows say so" \
-  test "$(grep -Ec '^(grows|gone|swapped|rewritten)\.gif .*  Not replaced: the file changed during the run$' out)" -eq 4
+  test "$(grep -Ec '^work/(grows|gone|swapped|rewritten)\.gif .*  not replaced: the file changed during the run$' out)" -eq 4
 check "a file that grew keeps what was added" test "$(stat -c %s work/grows.gif)" -eq $(($(stat -c %s "$samples/ball.gif") + 4))
 check "a deleted file does not come back" test ! -e work/gone.gif
 check "a file replaced by another stays the other" cmp -s work/swapped.gif "$samples/ball.gif"
@@ -105,14 +105,14 @@ chmod 000 work/locked work/unreadable.gif
 chmod 555 ro
 check "a run over files and folders that fail" status 1 unprivileged "$corvane" optimize --yes -j 2 work missing.gif ro/ball.gif
 check "gives a folder that cannot be read a row with the system's reason" \
-  grep -Eq "^work/locked +Cannot open folder work/locked: Permission denied$" out
-check "and a file that cannot be read" grep -Eq "^unreadable.gif +Cannot open file work/unreadable.gif: Permission denied$" out
-check "and a missing file" grep -Eq "^missing.gif +Cannot open file missing.gif: No such file or directory$" out
+  grep -Eq "^work/locked +failed: Cannot open folder work/locked: Permission denied$" out
+check "and a file that cannot be read" grep -Eq "^work/unreadable.gif +failed: Cannot open file work/unreadable.gif: Permission denied$" out
+check "and a missing file" grep -Eq "^missing.gif +failed: Cannot open file missing.gif: No such file or directory$" out
 check "and a file that cannot be replaced" \
-  grep -Eq "^ball.gif .*%  Not replaced: Cannot create file ro/ball.gif: Permission denied$" out
+  grep -Eq "^ro/ball.gif .*%  not replaced: Cannot create file ro/ball.gif: Permission denied$" out
 check "which keeps its bytes" cmp -s ro/ball.gif "$samples/ball.gif"
-check "goes on with the other files" test "$(grep -Ec '^[a-z-]+\.gif +[0-9]+ +[0-9]+ +-?[0-9]+%$' out)" -eq 5
-check "and prints the total" grep -Eq "^Total saved :  [0-9]+ bytes$" out
+check "goes on with the other files" test "$(grep -Ec '^work/[a-z/-]+\.gif +[0-9]+ +[0-9]+ +-?[0-9]+%  (replaced|kept: not smaller)$' out)" -eq 5
+check "and prints the total" grep -Eq "^Total saved :  [0-9]+ bytes \([0-9]+%\) in 9 files, 3 failed, 1 not replaced$" out
 check "test --json gives every row and the total" status 1 unprivileged "$corvane" test --json work missing.gif
 check "the failures with their errors" python3 -c '
 import json, sys
@@ -139,15 +139,15 @@ for round in 1 2 3 4 5 6; do
   damaged=$(for f in many/*.gif; do shows_the_same large-frames.gif "$f" || echo "$f"; done)
   check "optimize -j 2 stopped by SIG$signal at a random moment leaves every file whole" test -z "$damaged"
   check "and no temporary file" test -z "$(find many -name '*.tmp*')"
-  echo "round $round: SIG$signal, status $ended, $(grep -c '%$' out) complete rows"
+  echo "round $round: SIG$signal, status $ended, $(grep -c '%  ' out) complete rows"
   if [ "$signal" = INT ] && [ "$ended" -eq 130 ]; then
-    rows=$(grep -c '^f' out)
+    rows=$(grep -c '^many/f' out)
     check "rows for the first files of the list, in its order" \
-      test "$(grep '^f' out | cut -d' ' -f1)" = "$(ls many | head -n "$rows")"
-    check "all complete but the row of the file under work" test "$(head -n -2 out | grep -Evc '%$')" -eq 0
+      test "$(grep '^many/f' out | cut -d' ' -f1)" = "$(ls -d many/* | head -n "$rows")"
+    check "all complete but the row of the file under work" test "$(head -n -2 out | grep -Evc '%  ')" -eq 0
     replaced=$(for f in many/*.gif; do cmp -s "$f" large-frames.gif || basename "$f"; done)
     check "exactly the files with complete rows were replaced" \
-      test "$replaced" = "$(grep -E '^f[0-9]+\.gif .*%$' out | cut -d' ' -f1)"
+      test "$replaced" = "$(grep -E '^many/f[0-9]+\.gif .*%  replaced$' out | cut -d' ' -f1 | xargs -n1 basename)"
   fi
 done
 

@@ -180,7 +180,7 @@ TEST_F(ProcessGifFileTest, AnAbortInsideAFileEndsTheRunAndLeavesTheFile) {
 
 TEST_F(ProcessGifFileTest, ImagesAreEmptiedInEveryEnding) {
   TGifWorkingSet work;
-  TGifListItem item{(Dir / "anim.gif").string(), {"anim.gif"}};
+  TGifListItem item{(Dir / "anim.gif").string(), {"anim.gif"}, {}};
   WriteBytes(item.Caption, Animation(3));
   std::atomic<bool> abort{false};
   TGifRunSeams seams;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "jpegopt/JPEGException.h"
 #include "jpegopt/JpegSession.h"
 #include "platform/Canvas.h"
@@ -208,6 +210,34 @@ TEST(JPEGImage, LoadingTellsProgressionAndSizeAndDecodesScaled) {
   EXPECT_FALSE(Loaded(JpegBytes(photo, 70))->WriteProgressive);
 }
 
+// A small rectangle is drawn from the smallest reduced decode with enough pixels; a copy
+// keeps it, and only a full-size drawing decodes the picture.
+TEST(JPEGImage, DrawingSmallDecodesAtAReducedScale) {
+  auto bytes = JpegBytes(test::PhotoBitmap(64, 48), 70);
+  for (auto [width, height, scale] : {std::tuple{16, 12, TJPEGScale::QuarterSize}, {17, 12, TJPEGScale::HalfSize},
+                                      {8, 6, TJPEGScale::EighthSize}, {4, 3, TJPEGScale::EighthSize}}) {
+    auto scaled = Loaded(bytes);
+    scaled->DecodeScale = scale;
+    TBitmap& expected = scaled->DecodeBitmap();
+    auto jpeg = Loaded(bytes);
+    jpeg->DecodeToDraw(width, height);
+    TJPEGImage copy;
+    copy.CopyFrom(*jpeg);
+    copy.Cancelled = [] { return true; };  // a decode now would leave other pixels
+    TBitmap drawn(expected.Width(), expected.Height(), TPixelFormat::pf24bit);
+    drawn.Canvas().StretchDraw(Bounds(0, 0, expected.Width(), expected.Height()), copy);
+    EXPECT_FALSE(jpeg->HasBitmap());
+    EXPECT_FALSE(copy.HasBitmap());
+    for (int y = 0; y < expected.Height(); ++y)
+      for (int x = 0; x < expected.Width(); ++x)
+        ASSERT_EQ(drawn.PixelColor(x, y), expected.PixelColor(x, y)) << width << ": " << x << "," << y;
+  }
+  auto jpeg = Loaded(bytes);
+  TBitmap full(64, 48, TPixelFormat::pf24bit);
+  full.Canvas().Draw(0, 0, *jpeg);
+  EXPECT_TRUE(jpeg->HasBitmap());
+}
+
 TEST(JPEGImage, ShowPassesDecodesEveryScanAndEndsLikeAPlainDecode) {
   auto bytes = JpegBytes(test::PhotoBitmap(64, 48), 70, false, true);
   for (TJPEGPixelFormat depth : {TJPEGPixelFormat::Depth24, TJPEGPixelFormat::Depth8}) {
@@ -347,6 +377,14 @@ TEST(JPEGImage, AbortingDiscardsACompressionAndKeepsADecode) {
   loaded->OnProgress = abortAtStart;
   EXPECT_NO_THROW(loaded->DecodeBitmap());
   EXPECT_TRUE(loaded->HasBitmap());
+
+  // Cancelling is asked while the library works, not only when a report is due.
+  TJPEGImage tall;
+  int asked = 0;
+  tall.Cancelled = [&] { return ++asked == 2; };
+  tall.CompressFrom(test::PhotoBitmap(8, 64));
+  EXPECT_EQ(asked, 2);
+  EXPECT_TRUE(tall.Empty());
 }
 
 TEST(JPEGImage, RegistersForBothExtensions) {

@@ -211,7 +211,25 @@ TEST_F(JpegTab, InTheBackgroundOnlyTheLatestSettingsResultShows) {
   EXPECT_EQ(Tab().ResultSize(), int64_t(Temporary().size()));
   EXPECT_EQ(Tab().State().CurrentSize, FormatByteSize(Tab().ResultSize()));
 
+  // Pictures are read on a worker too: the tab stays as it is until one arrives, and a
+  // later Open drops the one asked for before.
+  test::PhotoBitmap small(20, 10);
+  small.SaveToFile(dir / "small.bmp");
+  Tab().Open(dir / "missing.bmp");
+  Tab().Open(dir / "small.bmp");
+  EXPECT_EQ(Tab().State().LBSrcFN, "photo.bmp");
+  Tab().WaitForResult();
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(Tab().State().LBSrcFN, "small.bmp");
+  EXPECT_EQ(Tab().Image2().Width(), 20);
+  EXPECT_EQ(Temporary(), JpegBytes(small, 60));
+  Tab().Open(dir / "missing.bmp");
+  Tab().WaitForResult();
+  EXPECT_EQ(messages, std::vector<std::string>{"Sorry, it is not a correct file format!!"});
+  EXPECT_EQ(Tab().State().LBSrcFN, "small.bmp");
+
   Tab().RadioButtonClick(4);
+  Tab().Open(dir / "photo.bmp");
   Tab().Clear();  // what arrives now is dropped
   EXPECT_FALSE(Tab().Recompressing());
   EXPECT_EQ(Tab().State().Cursor, TCursor::crDefault);
