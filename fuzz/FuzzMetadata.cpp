@@ -5,9 +5,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "ImportFuzzing.h"
 #include "imageimport/PictureMetadata.h"
 #include "jpegopt/JPEGImage.h"
 #include "platform/Stream.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  corvane::fuzz::LimitImportPixelsForFuzzing();
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {

@@ -94,11 +94,9 @@ bool ReadPixels(TPngReader& reader, TBitmap& bitmap, uint8_t* rows, bool interla
   return true;
 }
 
-// Reads the chunks before the image data and, skipping its pixels, those after it.
-bool ReadAllChunks(TPngReader& reader) {
+// After ReadHeader: skips the pixels, which libpng still inflates, to the chunks after them.
+bool ReadChunksAfterPixels(TPngReader& reader) {
   if (setjmp(png_jmpbuf(reader.Png))) return false;
-  png_set_read_fn(reader.Png, png_get_error_ptr(reader.Png), &ReadProc);
-  png_read_info(reader.Png, reader.Info);
   png_start_read_image(reader.Png);
   png_read_end(reader.Png, reader.Info);
   return true;
@@ -126,7 +124,11 @@ std::unique_ptr<TBitmap> DecodePNG(std::span<const uint8_t> bytes) {
 TPictureMetadata ReadPngMetadata(std::span<const uint8_t> bytes) {
   TPngSource source{bytes, 0, {}};
   TPngReader reader(source);
-  if (!ReadAllChunks(reader)) Fail(source);
+  png_uint_32 width = 0, height = 0;
+  if (!ReadHeader(reader, width, height)) Fail(source);
+  // Skipping the pixels costs what reading them does.
+  CheckPictureSize(width, height, "PNG");
+  if (!ReadChunksAfterPixels(reader)) Fail(source);
   TPictureMetadata metadata;
   png_charp name = nullptr;
   int compression = 0;

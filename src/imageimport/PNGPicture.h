@@ -12,7 +12,8 @@ namespace corvane {
 std::unique_ptr<TBitmap> DecodePNG(std::span<const uint8_t> bytes);
 
 // The ICC profile (iCCP), the EXIF block (eXIf) and the text chunks keyed "Comment" of a PNG
-// file in memory, before its image data or after it. EInvalidGraphic for a damaged file.
+// file in memory, before its image data or after it. EInvalidGraphic for a damaged file, and
+// as DecodePNG for one whose picture is too large.
 TPictureMetadata ReadPngMetadata(std::span<const uint8_t> bytes);
 
 class TPNGPicture : public TImportedPicture {
