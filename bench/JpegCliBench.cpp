@@ -53,7 +53,7 @@ bool Present(const std::string& program) {
 }
 
 void Print(const char* name, const TFigures& figures, const TFigures& ours) {
-  std::printf("  %-40s %9ju bytes %8.3f s   size ours/peer %.3f   speed ours/peer %.2f\n", name, figures.Bytes,
+  std::printf("  %-44s %9ju bytes %8.3f s   size ours/peer %.3f   speed ours/peer %.2f\n", name, figures.Bytes,
               figures.Seconds, double(ours.Bytes) / double(figures.Bytes), figures.Seconds / ours.Seconds);
 }
 
@@ -66,7 +66,7 @@ void RunCase(const TSize& size, const fs::path& dir, bool jpegoptim) {
   const TFigures our = Measure({CORVANE_PROGRAM, "jpeg", "-q", kQuality, "--optimize-coding", "--progressive",
                                 "--force", bmp.string(), "-o", ours.string()},
                                ours);
-  std::printf("  %-40s %9ju bytes %8.3f s\n", "corvane jpeg --optimize-coding --progressive", our.Bytes, our.Seconds);
+  std::printf("  %-44s %9ju bytes %8.3f s\n", "corvane jpeg --optimize-coding --progressive", our.Bytes, our.Seconds);
   Print("cjpeg -optimize -progressive",
         Measure({"cjpeg", "-quality", kQuality, "-optimize", "-progressive", "-outfile", cjpeg.string(), bmp.string()}, cjpeg),
         our);
