@@ -2,8 +2,9 @@
 // command-line tool offers besides: several inputs, coding choices and metadata kept.
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <ostream>
-#include <set>
 #include <system_error>
 
 #include "ArgParser.h"
