@@ -1,10 +1,12 @@
 #pragma once
 // Running a peer program as a separate process, and timing an action by its fastest run.
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -53,15 +55,19 @@ double FastestCpuSeconds(Action action, double minSeconds = 0.3) {
   }, minSeconds);
 }
 
-// Runs the program (looked up on PATH) and waits; throws when it cannot start or fails.
-// Answers the processor time the program used.
+// Runs the program (looked up on PATH), its standard output sent nowhere, and waits; throws
+// when it cannot start or fails. Answers the processor time the program used.
 inline double RunProgram(std::vector<std::string> args) {
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   pid_t pid;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-    throw std::runtime_error("cannot run " + args[0]);
+  const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (started != 0) throw std::runtime_error("cannot run " + args[0]);
   int status = 0;
   rusage usage{};
   ::wait4(pid, &status, 0, &usage);

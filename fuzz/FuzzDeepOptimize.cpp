@@ -1,6 +1,6 @@
-// Encodes arbitrary bytes that load as a GIF file at the deep level. Where the verifier can
-// compose the original as viewers show it, the new encoding must show the same: a difference
-// aborts.
+// Encodes arbitrary bytes that load as a GIF file at the deep level, without and with the
+// comments and application blocks kept. Where the verifier can compose the original as viewers
+// show it, each new encoding must show the same: a difference aborts.
 
 #include <cstdint>
 #include <cstdlib>
@@ -36,12 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   if (int64_t(image.Width()) * image.Height() > kMaxScreenPixels || image.FrameCount() > kMaxFrames) return 0;
-  std::optional<std::vector<uint8_t>> deep = DeepEncodeUnchecked(image);
-  if (!deep) return 0;
   const std::span<const uint8_t> original(data, size);
-  const TAnimationDifference difference = CompareAnimations(original, *deep);
-  const bool originalUnreadable =
-      difference.Kind == TAnimationDifference::TKind::Unreadable && difference.Message.starts_with("The first");
-  if (!difference.Equal() && !originalUnreadable) std::abort();
+  for (TReduceSteps kept : {0, rsKeepComments | rsKeepAppBlocks}) {
+    std::optional<std::vector<uint8_t>> deep = DeepEncodeUnchecked(image, kept);
+    if (!deep) return 0;
+    const TAnimationDifference difference = CompareAnimations(original, *deep);
+    const bool originalUnreadable =
+        difference.Kind == TAnimationDifference::TKind::Unreadable && difference.Message.starts_with("The first");
+    if (!difference.Equal() && !originalUnreadable) std::abort();
+  }
   return 0;
 }

@@ -12,7 +12,7 @@ packages=(
   libmagick++-6.q16-dev libmagickcore-6.q16-6-extra imagemagick
   libemf2svg-dev librsvg2-dev libcairo2-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
-  gifsicle python3 bsdutils
+  gifsicle jpegoptim python3 bsdutils
   dpkg-dev file
 )
 case ${1:-} in

@@ -23,7 +23,7 @@ namespace corvane::cli {
 
 std::vector<OptionRule> GifListOptions() {
   return {{{"--two-pass"}},         {{"--deep"}}, {{"-j", "--jobs"}, true}, {{"--json"}}, {{"--max-memory"}, true},
-          {{"--files-from"}, true}, {{"-0"}},     {{"-q", "--quiet"}}};
+          {{"--files-from"}, true}, {{"-0"}},     {{"-q", "--quiet"}},    {{"--keep-comments"}}, {{"--keep-extensions"}}};
 }
 
 namespace {
@@ -46,6 +46,8 @@ TGifOptions OptionsOf(const ParsedArgs& parsed) {
   options.PreserveTime = parsed.Has("--preserve-time");
   options.ErrorsInRows = true;
   options.MemoryBudget = MemoryBudgetOption(parsed);
+  options.KeptBlocks = TReduceSteps((parsed.Has("--keep-comments") ? rsKeepComments : 0) |
+                                    (parsed.Has("--keep-extensions") ? rsKeepAppBlocks : 0));
   return options;
 }
 

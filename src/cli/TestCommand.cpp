@@ -18,7 +18,8 @@ int RunTest(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 extern const Command kTestCommand{
     "test", "measure how small GIF files would get, changing nothing",
     "Usage: corvane test [--two-pass] [--deep] [-j N] [--max-memory MB] [--json] [-q]\n"
-    "                    [--files-from LIST [-0]] FILE|FOLDER|-...\n\n"
+    "                    [--files-from LIST [-0]] [--keep-comments] [--keep-extensions]\n"
+    "                    FILE|FOLDER|-...\n\n"
     "Optimizes every file in memory and prints a row for it: the path as given, its size,\n"
     "the optimized size, the reduction and the outcome ('can shrink', 'not smaller' or\n"
     "'failed: ' and the reason); on a terminal a header line first; then a closing line\n"
@@ -40,7 +41,14 @@ extern const Command kTestCommand{
     "  --files-from LIST\n"
     "               also the files named in LIST, one a line ('-': standard input), read as\n"
     "               the run goes, so that any number of files can be given\n"
-    "  -0           the names in LIST end with a NUL byte, as find -print0 writes them\n\n"
+    "  -0           the names in LIST end with a NUL byte, as find -print0 writes them\n"
+    "  --keep-comments\n"
+    "               keep comment blocks where they stand\n"
+    "  --keep-extensions\n"
+    "               keep application blocks (loop, XMP, ICC and others) where they stand\n\n"
+    "By default comments, plain-text blocks and application blocks other than the loop\n"
+    "extension are dropped, and the loop extension stays on the first frame of an animation\n"
+    "only; the keep options keep their blocks at every level, --deep included.\n\n"
     "Exit status: 0 when every file was measured, 1 when a file or folder failed, 2 for a\n"
     "usage error, 130 when stopped.\n",
     &RunTest};

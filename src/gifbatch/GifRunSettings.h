@@ -35,6 +35,8 @@ struct TGifOptions {
   // A file whose reading, backup, optimization or replacement raises fails with the error
   // in its row and the run goes on; otherwise the error ends the run.
   bool ErrorsInRows = false;
+  // Blocks the clean-up and the deep level keep: rsKeepComments, rsKeepAppBlocks.
+  TReduceSteps KeptBlocks = 0;
   // Bytes of frame pixels the files under work may hold at once, all workers together.
   int64_t MemoryBudget = kDefaultMemoryBudget;
 };

@@ -144,7 +144,7 @@ bool TFileRun::ReadAndBackUp() {
 }
 
 void TFileRun::EncodeDeep() {
-  std::optional<std::vector<uint8_t>> encoding = DeepEncode(FWork.ImageM, FWork.BufferA.Bytes());
+  std::optional<std::vector<uint8_t>> encoding = DeepEncode(FWork.ImageM, FWork.BufferA.Bytes(), FOptions.KeptBlocks);
   if (encoding) FWork.BufferD.Write(encoding->data(), int64_t(encoding->size()));
   FWork.BufferD.SetPosition(0);
 }
@@ -189,10 +189,10 @@ void TFileRun::Steps() {
   if (twoPass) FWork.ImageC.CopyFrom(FWork.ImageM);
   if (AbortSeen()) return;
   if (twoPass) {
-    FResult.Ending = Pass(FWork.ImageC, kFirstPassSteps, FWork.BufferA);
+    FResult.Ending = Pass(FWork.ImageC, kFirstPassSteps | FOptions.KeptBlocks, FWork.BufferA);
     if (FResult.Ending != TGifFileEnding::Complete) return;
   }
-  FResult.Ending = Pass(FWork.ImageM, kMainPassSteps, FWork.BufferB);
+  FResult.Ending = Pass(FWork.ImageM, kMainPassSteps | FOptions.KeptBlocks, FWork.BufferB);
   if (FResult.Ending != TGifFileEnding::Complete) return;
 
   bool firstPassWins = twoPass && FWork.BufferB.Size() > FWork.BufferA.Size();

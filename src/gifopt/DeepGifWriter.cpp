@@ -56,7 +56,10 @@ void PutLoopExtension(std::vector<uint8_t>& out, int loopCount) {
 
 }  // namespace
 
-void TDeepGifWriter::AddFrame(const TCodedFrame& frame, uint16_t delay, TDisposalEffect disposal) {
+void TDeepGifWriter::AddFrame(const TCodedFrame& frame, uint16_t delay, TDisposalEffect disposal,
+                              const std::vector<uint8_t>& blocks) {
+  FFrames.insert(FFrames.end(), blocks.begin(), blocks.end());
+  FNeeds89a = FNeeds89a || !blocks.empty();
   if (delay != 0 || disposal != TDisposalEffect::Keep || frame.TransparentIndex >= 0) {
     PutControlBlock(FFrames, delay, disposal, frame.TransparentIndex);
     FNeeds89a = true;

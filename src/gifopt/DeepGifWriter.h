@@ -17,7 +17,9 @@ class TDeepGifWriter {
  public:
   TDeepGifWriter(const TColorIds& ids, const TGlobalTable& global) : FIds(ids), FGlobal(global) {}
 
-  void AddFrame(const TCodedFrame& frame, uint16_t delay, TDisposalEffect disposal);
+  // blocks: extensions kept as read, written before the frame.
+  void AddFrame(const TCodedFrame& frame, uint16_t delay, TDisposalEffect disposal,
+                const std::vector<uint8_t>& blocks = {});
   // The file. loopCount: the loop extension's repeat count, or kPlaysOnce for none.
   std::vector<uint8_t> Finish(const TGIFImage& source, int loopCount);
 

@@ -9,7 +9,9 @@
 #include "gifopt/DeepGifWriter.h"
 #include "gifopt/FrameCoder.h"
 #include "gifopt/GlobalTable.h"
+#include "gifopt/RedundantBlocks.h"
 #include "gifopt/ShownFrames.h"
+#include "platform/Stream.h"
 
 namespace corvane {
 
@@ -33,6 +35,18 @@ int LoopExtensionCount(const TGIFImage& image) {
       count += dynamic_cast<const TGIFAppExtNSLoop*>(&extensions.Extension(i)) != nullptr;
   }
   return count;
+}
+
+// The blocks of frames first to end - 1 that the keep bits keep, as the file holds them.
+std::vector<uint8_t> KeptBlocks(const TGIFImage& image, int first, int end, TReduceSteps kept) {
+  TMemoryStream out;
+  for (int f = first; f < end && kept; ++f) {
+    const TGIFExtensionList& extensions = image.Frame(f).Extensions();
+    for (int i = 0; i < extensions.MemberCount(); ++i)
+      if (IsKeptBlock(extensions.Extension(i), kept))
+        const_cast<TGIFExtension&>(extensions.Extension(i)).SaveToStream(out);  // writing changes nothing
+  }
+  return out.TakeBytes();
 }
 
 // The first pass: how often each colour is drawn where the screen changes, which colours each
@@ -102,6 +116,7 @@ struct TPendingFrame {
   uint16_t Delay = 0;
   std::vector<TRGBA> Base;     // the screen it is drawn on
   std::vector<TRGBA> Picture;  // the screen it leaves
+  std::vector<uint8_t> Blocks;  // kept blocks written before it
 };
 
 class TDeepEncoder {
@@ -113,7 +128,7 @@ class TDeepEncoder {
   // A screen-sized buffer for the next picture, recycled from the frames before.
   std::vector<TRGBA> TakeBuffer() { return std::move(FSpare); }
   // False when a frame cannot be coded. next: the picture after this one, or none.
-  bool Add(std::vector<TRGBA> picture, uint16_t delay, const std::vector<TRGBA>* next);
+  bool Add(std::vector<TRGBA> picture, uint16_t delay, const std::vector<TRGBA>* next, std::vector<uint8_t> blocks);
   std::vector<uint8_t> Finish(int loopCount);
 
  private:
@@ -199,7 +214,8 @@ TRect Union(const TRect& a, const TRect& b) {
   return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
 }
 
-bool TDeepEncoder::Add(std::vector<TRGBA> picture, uint16_t delay, const std::vector<TRGBA>* next) {
+bool TDeepEncoder::Add(std::vector<TRGBA> picture, uint16_t delay, const std::vector<TRGBA>* next,
+                       std::vector<uint8_t> blocks) {
   std::vector<TChoice> choices = Choices(picture);
   if (choices.empty()) return false;
   const TRect vanishing = VanishingArea(picture, next, FWidth);
@@ -217,18 +233,19 @@ bool TDeepEncoder::Add(std::vector<TRGBA> picture, uint16_t delay, const std::ve
     }
   }
   if (!best) return false;
-  if (FPending) FWriter.AddFrame(FPending->Coded, FPending->Delay, choices[chosen].Disposal);
+  if (FPending) FWriter.AddFrame(FPending->Coded, FPending->Delay, choices[chosen].Disposal, FPending->Blocks);
   std::vector<TRGBA> base = NextBase(choices[chosen], picture.size());
-  FPending = TPendingFrame{std::move(*best), FStill ? uint16_t(0) : delay, std::move(base), std::move(picture)};
+  FPending = TPendingFrame{std::move(*best), FStill ? uint16_t(0) : delay, std::move(base), std::move(picture),
+                           std::move(blocks)};
   return true;
 }
 
 std::vector<uint8_t> TDeepEncoder::Finish(int loopCount) {
-  if (FPending) FWriter.AddFrame(FPending->Coded, FPending->Delay, TDisposalEffect::Keep);
+  if (FPending) FWriter.AddFrame(FPending->Coded, FPending->Delay, TDisposalEffect::Keep, FPending->Blocks);
   return FWriter.Finish(FImage, FStill ? kPlaysOnce : loopCount);
 }
 
-std::optional<std::vector<uint8_t>> Encode(const TGIFImage& image) {
+std::optional<std::vector<uint8_t>> Encode(const TGIFImage& image, TReduceSteps kept) {
   TColorIds ids;
   const TSurvey survey = Survey(image, ids);
   if (survey.Frames == 0) return std::nullopt;
@@ -239,29 +256,35 @@ std::optional<std::vector<uint8_t>> Encode(const TGIFImage& image) {
   TShownFrames shown(image, ids.Key());
   const int frames = still ? 1 : survey.Frames;
   bool more = shown.Next();
+  int first = 0;  // the image's first frame the next new frame stands for
   for (int frame = 0; frame < frames && more; ++frame) {
     std::vector<TRGBA> picture = encoder.TakeBuffer();
     picture.assign(shown.Picture().begin(), shown.Picture().end());
     const uint16_t delay = shown.Delay();
     more = frame + 1 < frames && shown.Next();
-    if (!encoder.Add(std::move(picture), delay, more ? &shown.Picture() : nullptr)) return std::nullopt;
+    const int end = more ? shown.FirstFrame() : image.FrameCount();
+    if (!encoder.Add(std::move(picture), delay, more ? &shown.Picture() : nullptr, KeptBlocks(image, first, end, kept)))
+      return std::nullopt;
+    first = end;
   }
-  return encoder.Finish(ViewerLoopCount(image));
+  const bool loopKept = (kept & rsKeepAppBlocks) && LoopExtensionCount(image) > 0;
+  return encoder.Finish(loopKept ? kPlaysOnce : ViewerLoopCount(image));
 }
 
 }  // namespace
 
-std::optional<std::vector<uint8_t>> DeepEncodeUnchecked(const TGIFImage& image) {
+std::optional<std::vector<uint8_t>> DeepEncodeUnchecked(const TGIFImage& image, TReduceSteps kept) {
   if (image.FrameCount() == 0 || !TAnimationComposer::CanCompose(image)) return std::nullopt;
   const int64_t screen = int64_t(image.Width()) * image.Height();
   if (screen == 0 || screen > kMaxScreenPixels || screen * image.FrameCount() > kMaxComposedPixels) return std::nullopt;
   // Viewers differ on which of several loop extensions they follow.
   if (LoopExtensionCount(image) > 1) return std::nullopt;
-  return Encode(image);
+  return Encode(image, kept);
 }
 
-std::optional<std::vector<uint8_t>> DeepEncode(const TGIFImage& image, std::span<const uint8_t> source) {
-  std::optional<std::vector<uint8_t>> encoding = DeepEncodeUnchecked(image);
+std::optional<std::vector<uint8_t>> DeepEncode(const TGIFImage& image, std::span<const uint8_t> source,
+                                               TReduceSteps kept) {
+  std::optional<std::vector<uint8_t>> encoding = DeepEncodeUnchecked(image, kept);
   if (encoding && !CompareAnimations(source, *encoding).Equal()) return std::nullopt;
   return encoding;
 }

@@ -10,14 +10,20 @@
 #include <span>
 #include <vector>
 
+#include "gifopt/ReduceSteps.h"
+
 namespace corvane {
 
 class TGIFImage;
 
 // The new encoding of image, read from source, once the verifier finds that it shows the same
-// animation; none when the image cannot be encoded this way.
-std::optional<std::vector<uint8_t>> DeepEncode(const TGIFImage& image, std::span<const uint8_t> source);
+// animation; none when the image cannot be encoded this way. The blocks that the keep bits of
+// kept keep (rsKeepComments, rsKeepAppBlocks) are written as read, in their order, before the
+// new frame that shows their frame's picture; a kept loop extension replaces the one written
+// for the animation.
+std::optional<std::vector<uint8_t>> DeepEncode(const TGIFImage& image, std::span<const uint8_t> source,
+                                               TReduceSteps kept = 0);
 // The same, unchecked.
-std::optional<std::vector<uint8_t>> DeepEncodeUnchecked(const TGIFImage& image);
+std::optional<std::vector<uint8_t>> DeepEncodeUnchecked(const TGIFImage& image, TReduceSteps kept = 0);
 
 }  // namespace corvane

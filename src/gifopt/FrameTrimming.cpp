@@ -7,6 +7,7 @@
 #include "gif/GIFImage.h"
 #include "gifopt/AnimationComposer.h"
 #include "gifopt/ViewerExtensions.h"
+#include "gifopt/RedundantBlocks.h"
 #include "gifopt/ReduceProgress.h"
 #include "gifopt/ViewerRules.h"
 
@@ -49,8 +50,8 @@ std::vector<bool> CropKeepsClearing(const TGIFImage& image) {
 
 // Whether frame i, which shows nothing, can go with its time added to the previous frame:
 // the previous frame must stay on the screen, so that it still shows what frame i showed.
-bool CanRemove(const TGIFImage& image, int i) {
-  if (i == 0) return false;
+bool CanRemove(const TGIFImage& image, int i, TReduceSteps steps) {
+  if (i == 0 || HoldsKeptBlock(image.Frame(i), steps)) return false;
   const TGIFSubImage& previous = image.Frame(i - 1);
   const TGIFSubImage& frame = image.Frame(i);
   if (previous.IsBlank() || !StaysOnScreen(previous)) return false;
@@ -76,7 +77,7 @@ bool FitsPosition(const TGIFSubImage& frame, const TRect& kept) {
 }
 
 // Trims frame i where that keeps the animation as it was; true when the frame changed.
-bool TrimFrame(TGIFImage& image, int i, bool cropKeepsClearing) {
+bool TrimFrame(TGIFImage& image, int i, bool cropKeepsClearing, TReduceSteps steps) {
   TGIFSubImage& frame = image.Frame(i);
   if (!cropKeepsClearing) return false;
   const TRect kept = KeptRectangle(frame);
@@ -85,7 +86,7 @@ bool TrimFrame(TGIFImage& image, int i, bool cropKeepsClearing) {
     frame.CropFrame(kept);
     return true;
   }
-  if (CanRemove(image, i)) {
+  if (CanRemove(image, i, steps)) {
     RemoveEmptyFrame(image, i);
     return true;
   }
@@ -129,12 +130,12 @@ void TrimTransparentBorders(TGIFSubImage& frame) {
     frame.CropFrame(kept);
 }
 
-void TrimTransparentFrames(TGIFImage& image, TReduceProgress& progress) {
+void TrimTransparentFrames(TGIFImage& image, TReduceProgress& progress, TReduceSteps steps) {
   const std::vector<bool> cropKeepsClearing = CropKeepsClearing(image);
   for (int i = image.FrameCount() - 1; i >= 0; --i) {
     progress.Step();
     if (!IsTrimCandidate(image.Frame(i))) continue;
-    if (TrimFrame(image, i, cropKeepsClearing[size_t(i)])) progress.Report();
+    if (TrimFrame(image, i, cropKeepsClearing[size_t(i)], steps)) progress.Report();
   }
 }
 

@@ -2,6 +2,8 @@
 // Trimming: a transparent frame loses the outer rows and columns that hold only its
 // transparent index, and a frame that holds nothing else is removed from the animation.
 
+#include "gifopt/ReduceSteps.h"
+
 namespace corvane {
 
 class TGIFImage;
@@ -19,7 +21,8 @@ TRect KeptRectangle(const TGIFSubImage& frame);
 void TrimTransparentBorders(TGIFSubImage& frame);
 
 // Trims every transparent frame from the last to the first where the animation stays the
-// same, and removes those that show nothing, their time going to the previous frame.
-void TrimTransparentFrames(TGIFImage& image, TReduceProgress& progress);
+// same, and removes those that show nothing, their time going to the previous frame, unless
+// they hold blocks the keep bits of steps keep.
+void TrimTransparentFrames(TGIFImage& image, TReduceProgress& progress, TReduceSteps steps = 0);
 
 }  // namespace corvane

@@ -38,12 +38,12 @@ void RunSteps(TGIFImage& image, TReduceSteps steps, uint8_t reductionMethod, TRe
   else
     progress.Step(frames);
   if (steps & rsTrimBorders)
-    TrimTransparentFrames(image, progress);
+    TrimTransparentFrames(image, progress, steps);
   else
     progress.Step(frames);
   progress.Step(image.FrameCount());
   if (steps & rsDropRedundant)
-    DropRedundantBlocks(image, progress);
+    DropRedundantBlocks(image, progress, steps);
   else if ((steps & rsLowerColorDepth) && reductionMethod == kPaletteReduction)
     throw GIFException("Invalid reduction method");
 }

@@ -13,6 +13,9 @@ enum TReduceStep : TReduceSteps {
   rsDropRedundant = 4,     // transparency check, disposal review and the final clean-up
   rsPackColorTables = 8,   // order colour tables by usage and cut unused entries
   rsLowerColorDepth = 16,  // only enables the check of the reduction method
+  // With rsDropRedundant: blocks the clean-up keeps where they stand, their frames with them.
+  rsKeepComments = 32,   // comment extensions
+  rsKeepAppBlocks = 64,  // application extensions, loop extensions among them
 };
 
 // The main pass and the first pass of the two-pass mode.

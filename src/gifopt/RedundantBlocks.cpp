@@ -33,12 +33,13 @@ bool IsDroppedBlock(const TGIFExtension& extension) {
          dynamic_cast<const TGIFUnknownAppExtension*>(&extension);
 }
 
-void DropExtensions(TGIFImage& image, int i) {
+void DropExtensions(TGIFImage& image, int i, TReduceSteps steps) {
   TGIFSubImage& frame = image.Frame(i);
-  if (i > 0) MoveLoopExtensionsToFirstFrame(frame);
+  if (i > 0 && !(steps & rsKeepAppBlocks)) MoveLoopExtensionsToFirstFrame(frame);
   TGIFExtensionList& extensions = frame.Extensions();
   for (int k = extensions.MemberCount() - 1; k >= 0; --k) {
     const TGIFExtension& extension = extensions.Extension(k);
+    if (IsKeptBlock(extension, steps)) continue;
     bool loopOfStill = dynamic_cast<const TGIFAppExtNSLoop*>(&extension) && image.FrameCount() == 1;
     if (IsDroppedBlock(extension) || loopOfStill) extensions.DeleteMember(k);
   }
@@ -54,6 +55,18 @@ void DropIneffectiveControlBlock(TGIFImage& image, TGIFSubImage& frame) {
 }
 
 }  // namespace
+
+bool IsKeptBlock(const TGIFExtension& extension, TReduceSteps steps) {
+  return ((steps & rsKeepComments) && dynamic_cast<const TGIFCommentExtension*>(&extension)) ||
+         ((steps & rsKeepAppBlocks) && dynamic_cast<const TGIFApplicationExtension*>(&extension));
+}
+
+bool HoldsKeptBlock(const TGIFSubImage& frame, TReduceSteps steps) {
+  const TGIFExtensionList& extensions = frame.Extensions();
+  for (int k = 0; k < extensions.MemberCount(); ++k)
+    if (IsKeptBlock(extensions.Extension(k), steps)) return true;
+  return false;
+}
 
 void ClearUnusedTransparency(TGIFImage& image, TReduceProgress& progress) {
   for (int i = 0; i < image.FrameCount(); ++i) {
@@ -79,9 +92,9 @@ void ReviewDisposals(TGIFImage& image, TReduceProgress& progress) {
   }
 }
 
-void DropRedundantBlocks(TGIFImage& image, TReduceProgress& progress) {
+void DropRedundantBlocks(TGIFImage& image, TReduceProgress& progress, TReduceSteps steps) {
   for (int i = image.FrameCount() - 1; i >= 0; --i) {
-    DropExtensions(image, i);
+    DropExtensions(image, i, steps);
     TGIFSubImage& frame = image.Frame(i);
     DropIneffectiveControlBlock(image, frame);
     if (frame.IsBlank() && frame.Extensions().MemberCount() == 0) image.Frames().DeleteMember(i);

@@ -21,6 +21,7 @@ bool TShownFrames::Next() {
     if (!FComposer.NextFrame()) return false;
     FComposer.DrawFrame();
   }
+  FFirst = FComposer.FrameIndex();
   FPicture = FComposer.Screen();
   FDelay = WrittenDelay(FComposer.Image().Frame(FComposer.FrameIndex()));
   FAhead = false;

@@ -25,6 +25,8 @@ class TShownFrames {
   const std::vector<TRGBA>& Picture() const { return FPicture; }
   // Hundredths of a second, as written in a control extension.
   uint16_t Delay() const { return FDelay; }
+  // The index of the first frame of the image that this frame stands for.
+  int FirstFrame() const { return FFirst; }
 
  private:
   TAnimationComposer FComposer;
@@ -32,6 +34,7 @@ class TShownFrames {
   bool FAhead = false;  // the composer has drawn a frame that belongs to the next one
   std::vector<TRGBA> FPicture;
   uint16_t FDelay = 0;
+  int FFirst = 0;
 };
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <strings.h>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -93,6 +94,14 @@ bool ReadPixels(TPngReader& reader, TBitmap& bitmap, uint8_t* rows, bool interla
   return true;
 }
 
+// After ReadHeader: skips the pixels, which libpng still inflates, to the chunks after them.
+bool ReadChunksAfterPixels(TPngReader& reader) {
+  if (setjmp(png_jmpbuf(reader.Png))) return false;
+  png_start_read_image(reader.Png);
+  png_read_end(reader.Png, reader.Info);
+  return true;
+}
+
 [[noreturn]] void Fail(const TPngSource& source) {
   throw EInvalidGraphic("PNG picture cannot be read: " + (source.Error.empty() ? "damaged file" : source.Error));
 }
@@ -110,6 +119,32 @@ std::unique_ptr<TBitmap> DecodePNG(std::span<const uint8_t> bytes) {
   std::vector<uint8_t> rows(size_t(width) * 4 * (interlaced ? height : 1));
   if (!ReadPixels(reader, *bitmap, rows.data(), interlaced)) Fail(source);
   return bitmap;
+}
+
+TPictureMetadata ReadPngMetadata(std::span<const uint8_t> bytes) {
+  TPngSource source{bytes, 0, {}};
+  TPngReader reader(source);
+  png_uint_32 width = 0, height = 0;
+  if (!ReadHeader(reader, width, height)) Fail(source);
+  // Skipping the pixels costs what reading them does.
+  CheckPictureSize(width, height, "PNG");
+  if (!ReadChunksAfterPixels(reader)) Fail(source);
+  TPictureMetadata metadata;
+  png_charp name = nullptr;
+  int compression = 0;
+  png_bytep profile = nullptr;
+  png_uint_32 profileBytes = 0;
+  if (png_get_iCCP(reader.Png, reader.Info, &name, &compression, &profile, &profileBytes) != 0)
+    metadata.Icc.assign(profile, profile + profileBytes);
+  png_uint_32 exifBytes = 0;
+  png_bytep exif = nullptr;
+  if (png_get_eXIf_1(reader.Png, reader.Info, &exifBytes, &exif) != 0) metadata.Exif.assign(exif, exif + exifBytes);
+  png_textp texts = nullptr;
+  int count = 0;
+  png_get_text(reader.Png, reader.Info, &texts, &count);
+  for (int i = 0; i < count; ++i)
+    if (::strcasecmp(texts[i].key, "Comment") == 0) metadata.Comments.emplace_back(texts[i].text ? texts[i].text : "");
+  return metadata;
 }
 
 }  // namespace corvane

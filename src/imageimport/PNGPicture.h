@@ -4,11 +4,17 @@
 // writer put there, as in a JPEG made from it.
 
 #include "ImportedPicture.h"
+#include "jpegopt/JpegMetadata.h"
 
 namespace corvane {
 
 // A PNG file in memory, composed onto white; also the PNG entries of icons and bitmaps.
 std::unique_ptr<TBitmap> DecodePNG(std::span<const uint8_t> bytes);
+
+// The ICC profile (iCCP), the EXIF block (eXIf) and the text chunks keyed "Comment" of a PNG
+// file in memory, before its image data or after it. EInvalidGraphic for a damaged file, and
+// as DecodePNG for one whose picture is too large.
+TPictureMetadata ReadPngMetadata(std::span<const uint8_t> bytes);
 
 class TPNGPicture : public TImportedPicture {
  public:

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "JpegMetadata.h"
 #include "JpegSettings.h"
 #include "platform/Bitmap.h"
 #include "platform/Graphic.h"
@@ -90,6 +91,10 @@ class TJPEGImage : public TGraphic {
   // Read when compressing; setting them keeps bytes that already exist.
   uint8_t SaveQuality;
   bool WriteProgressive;  // after loading: the file has several scans
+  // Huffman tables made for the picture, at the cost of a second pass over its data.
+  bool OptimizeCoding = false;
+  // Written into the file after its JFIF header.
+  TPictureMetadata Metadata;
   // Read when decoding.
   bool InterblockSmoothing;
   bool ShowPasses;

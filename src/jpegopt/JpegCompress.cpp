@@ -42,7 +42,7 @@ void TJPEGImage::CompressPixels(const TBitmap* pixels) {
   jpeg_compress_struct& info = compressor.Info;
   JDIMENSION width = JDIMENSION(source->Width()), height = JDIMENSION(source->Height());
   int quality = SaveQuality;
-  bool grey = FGreyMode, progressive = WriteProgressive;
+  bool grey = FGreyMode, progressive = WriteProgressive, optimize = OptimizeCoding;
   compressor.Run([&] {
     info.image_width = width;
     info.image_height = height;
@@ -53,12 +53,14 @@ void TJPEGImage::CompressPixels(const TBitmap* pixels) {
     jpeg_set_quality(&info, quality, TRUE);
     if (grey) jpeg_set_colorspace(&info, JCS_GRAYSCALE);
     if (progressive) jpeg_simple_progression(&info);
+    if (optimize) info.optimize_coding = TRUE;
   });
 
   try {
     Progress(this, TProgressStage::psStarting, 0, false, {}, "");
     compressor.Run([&] {
       jpeg_start_compress(&info, TRUE);
+      WriteJpegMetadata(info, Metadata);
       while (info.next_scanline < info.image_height)
         jpeg_write_scanlines(&info, rows.data() + info.next_scanline,
                              std::min(kRowsPerWrite, info.image_height - info.next_scanline));

@@ -28,6 +28,8 @@ std::vector<uint8_t> ReadWholeFile(const fs::path& fileName) {
   std::vector<uint8_t> bytes;
   uint8_t chunk[1 << 16];
   try {
+    // One allocation for a file that does not grow meanwhile, rather than copies as it fills.
+    bytes.reserve(size_t(file.Size()));
     for (int64_t n; (n = file.Read(chunk, sizeof chunk)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
   } catch (const EReadError&) {
     throw EFOpenError(fileName.string());

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <map>
 #include <thread>
 
 #include "GifTestSupport.h"
@@ -218,6 +219,46 @@ TEST(ReduceFileSize, ALoopExtensionAfterTheFirstFrameMovesThere) {
   ASSERT_EQ(two.Extensions().MemberCount(), 1);
   EXPECT_EQ(dynamic_cast<TGIFAppExtNSLoop&>(two.Extensions().Extension(0)).FRepeatCount, 2);
   EXPECT_EQ(one.Extensions().MemberCount(), 2);
+}
+
+// A comment and an application block on the first frame, a comment and the loop extension on
+// the second, whose pixels repeat the first, and a comment after the last image: the keep bits
+// keep their blocks where they stand, and the frames that hold them.
+TEST(ReduceFileSize, TheKeepBitsKeepTheirBlocksWhereTheyStand) {
+  const std::map<int, std::vector<std::string>> expected = {
+      {0, {""}},
+      {rsKeepComments, {"Control Comment Loop", "Control Comment", "Comment"}},
+      {rsKeepAppBlocks, {"Control Application", "Control Loop"}},
+      {rsKeepComments | rsKeepAppBlocks, {"Control Comment Application", "Control Comment Loop", "Comment"}}};
+  auto kind = [](const TGIFExtension& extension) -> std::string {
+    if (dynamic_cast<const TGIFGraphicControlExtension*>(&extension)) return "Control";
+    if (dynamic_cast<const TGIFCommentExtension*>(&extension)) return "Comment";
+    return dynamic_cast<const TGIFAppExtNSLoop*>(&extension) ? "Loop" : "Application";
+  };
+  auto kinds = [&](const TGIFSubImage& frame) {
+    std::string names;
+    for (int i = 0; i < frame.Extensions().MemberCount(); ++i)
+      names += (i ? " " : "") + kind(frame.Extensions().Extension(i));
+    return names;
+  };
+  for (const auto& [kept, frames] : expected) {
+    SCOPED_TRACE(kept);
+    TAnimation animation;
+    TGIFSubImage& first = animation.Frame(0, 0, 2, 2, 1);
+    AddControl(first, 0, 10);
+    AddExtension<TGIFCommentExtension>(first);
+    AddExtension<TGIFUnknownAppExtension>(first);
+    TGIFSubImage& second = animation.Frame(0, 0, 2, 2, 1);
+    AddControl(second, 0, 10);
+    AddExtension<TGIFCommentExtension>(second);
+    AddExtension<TGIFAppExtNSLoop>(second);
+    auto trailing = std::make_unique<TGIFSubImage>(animation.Image);
+    AddExtension<TGIFCommentExtension>(*trailing);
+    animation.Image.AppendFrame(std::move(trailing));
+    ReduceFileSize(animation.Image, TReduceSteps(kMainPassSteps | kept), 0, 0, 8);
+    ASSERT_EQ(animation.Image.FrameCount(), int(frames.size()));
+    for (int i = 0; i < animation.Image.FrameCount(); ++i) EXPECT_EQ(kinds(animation.Image.Frame(i)), frames[size_t(i)]);
+  }
 }
 
 TEST(ReduceFileSize, TheDisposalReviewChangesOnlyFramesPaintedOver) {
