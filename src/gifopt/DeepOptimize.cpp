@@ -84,7 +84,7 @@ class TSurveyor {
     }
     if (area.IsEmpty()) return false;
     drawn.Weight = AreaOf(area);
-    if (drawn.Ids.size() <= kMostPackedColors) FSurvey.FrameColors.push_back(std::move(drawn));
+    if (drawn.Ids.size() <= kTableEntries) FSurvey.FrameColors.push_back(std::move(drawn));
     return true;
   }
 

@@ -16,7 +16,7 @@ constexpr int kDescriptorBytes = 10;
 // A table entry no pixel shows.
 constexpr TRGBA kNoColor = 0;
 
-enum TVariant { vChosen, vFewestRuns, vAllRepeated };
+enum TVariant { vChosen, vFewestRuns, vAllTransparent, vAllRepeated };
 
 }  // namespace
 
@@ -93,6 +93,7 @@ std::optional<TCodedFrame> TFrameCoder::Code(const TScreenBase& base, const std:
   if (repeats) {
     CodeVariant(table, vChosen, best);
     CodeVariant(table, vFewestRuns, best);
+    CodeVariant(table, vAllTransparent, best);
   }
   for (TRGBA id : table.LocalIds) FLocalIndex[id] = -1;
   if (best) {
@@ -187,7 +188,7 @@ void TFrameCoder::CodeVariant(const TTable& table, int variant, std::optional<TC
   for (size_t i = 0; i < count; ++i) {
     const int own = FWanted[i] == 0 ? -1 : indexOf[FWanted[i]];
     int value = own;
-    if (!FChanged[i] && own < 0) {
+    if (!FChanged[i] && (own < 0 || variant == vAllTransparent)) {
       if (transparent < 0) return;
       value = transparent;
     } else if (!FChanged[i] && chooses) {

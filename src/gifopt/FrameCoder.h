@@ -1,9 +1,9 @@
 #pragma once
 // TFrameCoder: codes the frame that turns one screen into the next in the fewest bytes it finds.
 // Inside the changed area, pixels that change take their new colour; pixels that stay the same
-// may be transparent or repeat their colour: the coder tries them all repeated, a choice per
-// pixel that follows LZW's strings, and the choice that makes the fewest runs, keeping the
-// smallest.
+// may be transparent or repeat their colour: the coder tries them all repeated, all
+// transparent, a choice per pixel that follows LZW's strings, and the choice that makes the
+// fewest runs, keeping the smallest.
 
 #include <bitset>
 #include <cstdint>

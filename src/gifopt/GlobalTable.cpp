@@ -9,7 +9,9 @@ namespace corvane {
 
 namespace {
 
-constexpr size_t kMaxEntries = 256;
+constexpr size_t kMaxEntries = kTableEntries;
+// Frames whose colours are tried as the whole table.
+constexpr size_t kTableCandidates = 16;
 // Frames tried as the first of a level's greedy choice.
 constexpr size_t kSeeds = 32;
 
@@ -112,18 +114,91 @@ std::vector<TFrameSet> FrameSets(const std::vector<TFrameColors>& frames, const 
   return sets;
 }
 
+// The colours that frames draw, those in the most frames first.
+std::vector<TRGBA> ColorsByUse(const std::vector<TColorUse>& usage) {
+  std::vector<TRGBA> ids;
+  for (size_t id = 1; id < usage.size(); ++id)
+    if (usage[id].Pixels > 0) ids.push_back(TRGBA(id));
+  std::stable_sort(ids.begin(), ids.end(), [&](TRGBA a, TRGBA b) {
+    return usage[a].Frames != usage[b].Frames ? usage[a].Frames > usage[b].Frames : usage[a].Pixels > usage[b].Pixels;
+  });
+  return ids;
+}
+
+// Chooses colour sets of at most a table's entries that hold frames drawn only from their
+// colours, measured by those frames' pixels.
+class TTableChoice {
+ public:
+  TTableChoice(const std::vector<TFrameColors>& frames, size_t idCount) : FFrames(frames), FHeld(idCount, 0) {}
+
+  // Grows colors by every frame, the largest first, whose colours still fit with them.
+  std::vector<TRGBA> Grow(std::vector<TRGBA> colors, const std::vector<const TFrameColors*>& largestFirst) {
+    for (TRGBA id : colors) FHeld[id] = 1;
+    for (const TFrameColors* frame : largestFirst) {
+      const auto missing = size_t(std::count_if(frame->Ids.begin(), frame->Ids.end(), [&](TRGBA id) { return !FHeld[id]; }));
+      if (colors.size() + missing > kMaxEntries) continue;
+      for (TRGBA id : frame->Ids)
+        if (!FHeld[id]) colors.push_back(id), FHeld[id] = 1;
+    }
+    for (TRGBA id : colors) FHeld[id] = 0;
+    return colors;
+  }
+
+  int64_t WeightHeld(const std::vector<TRGBA>& colors) {
+    for (TRGBA id : colors) FHeld[id] = 1;
+    int64_t weight = 0;
+    for (const TFrameColors& frame : FFrames)
+      if (std::all_of(frame.Ids.begin(), frame.Ids.end(), [&](TRGBA id) { return FHeld[id] != 0; }))
+        weight += frame.Weight;
+    for (TRGBA id : colors) FHeld[id] = 0;
+    return weight;
+  }
+
+ private:
+  const std::vector<TFrameColors>& FFrames;
+  std::vector<uint8_t> FHeld;
+};
+
+// The colours the table keeps. Where they do not all fit, frames drawn from colour tables of
+// their own often share most colours (a converter that quantizes each frame anew finds nearly
+// the same palette for similar pictures): starting from each of the largest frames, the frames
+// whose colours fit together are gathered, the set filled up with the most used colours, and
+// the set that holds the most pixels is kept — the most used colours alone among them.
+std::vector<TRGBA> KeptColors(const std::vector<TColorUse>& usage, const std::vector<TFrameColors>& frames) {
+  std::vector<TRGBA> byUse = ColorsByUse(usage);
+  if (byUse.size() <= kMaxEntries) return byUse;
+  std::vector<uint8_t> taken(usage.size(), 0);
+  auto filled = [&](std::vector<TRGBA> colors) {
+    for (TRGBA id : colors) taken[id] = 1;
+    for (size_t i = 0; i < byUse.size() && colors.size() < kMaxEntries; ++i)
+      if (!taken[byUse[i]]) colors.push_back(byUse[i]);
+    for (TRGBA id : colors) taken[id] = 0;
+    return colors;
+  };
+  std::vector<const TFrameColors*> largestFirst;
+  for (const TFrameColors& frame : frames) largestFirst.push_back(&frame);
+  std::stable_sort(largestFirst.begin(), largestFirst.end(),
+                   [](const TFrameColors* a, const TFrameColors* b) { return a->Weight > b->Weight; });
+  TTableChoice choice(frames, usage.size());
+  byUse.resize(kMaxEntries);
+  std::vector<TRGBA> best = byUse;
+  int64_t bestWeight = choice.WeightHeld(best);
+  for (size_t i = 0; i < std::min(largestFirst.size(), kTableCandidates); ++i) {
+    std::vector<TRGBA> colors = filled(choice.Grow(largestFirst[i]->Ids, largestFirst));
+    if (const int64_t weight = choice.WeightHeld(colors); weight > bestWeight) {
+      best = std::move(colors);
+      bestWeight = weight;
+    }
+  }
+  return best;
+}
+
 }  // namespace
 
 int TGlobalTable::PaddedCount() const { return Ids.empty() ? 0 : 1 << DepthForCount(int(Ids.size())); }
 
 TGlobalTable MakeGlobalTable(const std::vector<TColorUse>& usage, const std::vector<TFrameColors>& frames) {
-  std::vector<TRGBA> kept;
-  for (size_t id = 1; id < usage.size(); ++id)
-    if (usage[id].Pixels > 0) kept.push_back(TRGBA(id));
-  std::stable_sort(kept.begin(), kept.end(), [&](TRGBA a, TRGBA b) {
-    return usage[a].Frames != usage[b].Frames ? usage[a].Frames > usage[b].Frames : usage[a].Pixels > usage[b].Pixels;
-  });
-  if (kept.size() > kMaxEntries) kept.resize(kMaxEntries);
+  const std::vector<TRGBA> kept = KeptColors(usage, frames);
   std::vector<int16_t> placeOf(usage.size(), -1);
   for (size_t i = 0; i < kept.size(); ++i) placeOf[kept[i]] = int16_t(i);
   TGlobalTable table;

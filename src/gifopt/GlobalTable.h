@@ -1,7 +1,9 @@
 #pragma once
 // The global colour table of a new encoding: the colours that frames change pixels to, ordered
 // so that frames drawn from few colours hold small indices and code them with fewer bits. At
-// most 256 entries, those drawn in the most frames; frames that need others get local tables.
+// most 256 entries: the colours drawn in the most frames, or where frames draw more colours
+// than that (frames with tables of their own), the colours of the frame whose colours hold the
+// most frames' pixels; frames that need others get local tables.
 
 #include <cstdint>
 #include <vector>
@@ -29,11 +31,11 @@ struct TFrameColors {
   int64_t Weight = 0;
 };
 
-// Frames drawing more colours than this get the widest codes whatever the order.
-constexpr size_t kMostPackedColors = 127;
+// The entries of a colour table.
+constexpr size_t kTableEntries = 256;
 
 // usage: by colour id (index 0, transparent, is not counted). frames: those that draw at most
-// kMostPackedColors colours.
+// kTableEntries colours; those that draw more need local tables whatever the global one holds.
 TGlobalTable MakeGlobalTable(const std::vector<TColorUse>& usage, const std::vector<TFrameColors>& frames);
 
 }  // namespace corvane

@@ -192,6 +192,26 @@ TGeneratedGif Clip(const std::string& name, int colors, bool localTables) {
   return {name, Encode(image)};
 }
 
+// A clip whose frames were quantized one by one: each has a local table of 256 entries, most of
+// them the colours of the frames before, a few of them its own.
+TGeneratedGif Requantized() {
+  TGIFImage image;
+  image.SetWidth(240);
+  image.SetHeight(180);
+  std::mt19937 random{77};
+  std::vector<TColor> palette;
+  for (int i = 0; i < 256; ++i) palette.push_back(MakeColor(uint8_t(random()), uint8_t(random()), uint8_t(random())));
+  for (int f = 0; f < 12; ++f) {
+    for (int i = 0; i < 6; ++i) palette[size_t(random() % 256)] = MakeColor(uint8_t(random()), uint8_t(random()), uint8_t(random()));
+    AddFrame(image, f, {0, 0, 240, 180}, [](int f, int x, int y) -> uint8_t {
+      if (InDisc(x, y, 40 + 12.0 * f, 90, 20)) return uint8_t(200 + x % 8);
+      return uint8_t(128 + 80 * std::sin(x / 19.0) * std::cos(y / 13.0) + Hash(x, y, 5) % 32);
+    });
+    for (TColor color : palette) image.Frame(f).LocalTable().AppendColor(color);
+  }
+  return {"requantized.gif", Encode(image)};
+}
+
 // Whole frames that keep transparent pixels around a sprite, as sprite editors export them.
 TGeneratedGif TransparentFullFrames() {
   TGIFImage image;
@@ -242,7 +262,7 @@ std::vector<TGeneratedGif> VariedAnimations() {
 std::vector<TGifSet> OptimizerSets() {
   return {{"converter", {Clip("clip-256.gif", 256, false), Clip("clip-255.gif", 255, false), Sprites(), LargeFrames(),
                          ManySmallFrames()}},
-          {"full-palette", {Clip("clip-256-local.gif", 256, true), Clip("clip-255-local.gif", 255, true), Noise(),
+          {"full-palette", {Clip("clip-256-local.gif", 256, true), Clip("clip-255-local.gif", 255, true), Requantized(), Noise(),
                             LocalTables()}},
           {"sprites", {TransparentSprites(), TransparentFullFrames(), Interlaced()}},
           {"stills", {Photo(), Logo(), Icon()}}};
