@@ -1,37 +1,20 @@
 #include "GifFiles.h"
 
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+
+#include "gifbatch/GifFileSearch.h"
 
 namespace corvane {
 
-namespace {
-
-bool IsGifFile(const QFileInfo& info) {
-  return info.isFile() && info.suffix().compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0;
-}
-
-QStringList GifFilesBelow(const QString& folder) {
-  QStringList found;
-  QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    QString path = it.next();
-    if (IsGifFile(it.fileInfo())) found << path;
-  }
-  found.sort();
-  return found;
-}
-
-}  // namespace
-
 QStringList CollectGifFiles(const QStringList& paths) {
+  std::vector<std::string> named;
+  for (const QString& path : paths) named.push_back(QFile::encodeName(path).toStdString());
+  // The search lists named paths as they are; a drop takes only the GIF files among them.
   QStringList result;
-  for (const QString& path : paths) {
-    QFileInfo info(path);
-    if (info.isDir())
-      result << GifFilesBelow(path);
-    else if (IsGifFile(info))
-      result << path;
+  for (const std::string& file : ListGifFiles(named)) {
+    QString path = QFile::decodeName(QByteArray::fromStdString(file));
+    if (HasGifExtension(file) && QFileInfo(path).isFile()) result << path;
   }
   return result;
 }

@@ -12,7 +12,7 @@
 
 #include "ArgParser.h"
 #include "Command.h"
-#include "GifFiles.h"
+#include "GifLoader.h"
 #include "gif/GIFPlayback.h"
 #include "platform/Canvas.h"
 #include "platform/FileUtils.h"

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "BeforeReplaceHook.h"
-#include "GifFiles.h"
+#include "GifLoader.h"
 #include "GifOutputs.h"
 #include "GifRowPrinter.h"
 #include "InterruptToAbort.h"

@@ -5,7 +5,7 @@
 
 #include "ArgParser.h"
 #include "Command.h"
-#include "GifFiles.h"
+#include "GifLoader.h"
 
 namespace corvane::cli {
 

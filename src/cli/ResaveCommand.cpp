@@ -4,7 +4,7 @@
 
 #include "ArgParser.h"
 #include "Command.h"
-#include "GifFiles.h"
+#include "GifLoader.h"
 #include "platform/FileUtils.h"
 
 namespace corvane::cli {

@@ -4,7 +4,7 @@
 
 #include "ArgParser.h"
 #include "Command.h"
-#include "GifFiles.h"
+#include "GifLoader.h"
 #include "gifopt/AnimationVerifier.h"
 #include "platform/Exceptions.h"
 #include "platform/FileUtils.h"

@@ -15,7 +15,7 @@ TGIFGraphicControlExtension::TGIFGraphicControlExtension(TGIFSubImage& frame) : 
 TGIFGraphicControlExtension::~TGIFGraphicControlExtension() { DetachFromList(); }
 
 void TGIFGraphicControlExtension::SetTransparent(bool value) {
-  FControlFlags = uint8_t(value ? FControlFlags | 0x01 : FControlFlags & ~0x01);
+  FControlFlags = uint8_t(value ? FControlFlags | kTransparentFlag : FControlFlags & ~kTransparentFlag);
 }
 
 void TGIFGraphicControlExtension::SetTransparentIndex(uint8_t value) {

@@ -10,12 +10,26 @@
 
 namespace corvane {
 
+// What a viewer does with a frame's rectangle once its time is up, as the control block
+// names it; 4 to 7 have no defined meaning.
+enum TGIFDisposal : uint8_t {
+  dmUnspecified = 0,        // viewers leave the frame
+  dmKeep = 1,               // leave the frame
+  dmRestoreBackground = 2,  // clear the rectangle
+  dmRestorePrevious = 3,    // put back what was beneath the frame
+};
+
 // Disposal, delay and transparency of the frame that follows. The last one in front of a
 // frame's image is the frame's control block, as viewers read it.
 class TGIFGraphicControlExtension final : public TGIFExtension {
  public:
   static constexpr uint8_t kLabel = 0xF9;
   static const TGIFExtensionClass& Class();
+  // Control flags: transparency and user input bits, and the disposal's three bits.
+  static constexpr uint8_t kTransparentFlag = 0x01;
+  static constexpr uint8_t kUserInputFlag = 0x02;
+  static constexpr int kDisposalShift = 2;
+  static constexpr uint8_t kDisposalBits = 0x07;
 
   explicit TGIFGraphicControlExtension(TGIFSubImage& frame);
   ~TGIFGraphicControlExtension() override;
@@ -27,7 +41,7 @@ class TGIFGraphicControlExtension final : public TGIFExtension {
   uint8_t ControlFlags() const { return FControlFlags; }
   uint8_t Terminator() const { return FTerminator; }
 
-  bool Transparent() const { return (FControlFlags & 0x01) != 0; }
+  bool Transparent() const { return (FControlFlags & kTransparentFlag) != 0; }
   // Sets or clears the transparency bit.
   void SetTransparent(bool value);
   uint8_t TransparentIndex() const { return FTransparentIndex; }
@@ -36,9 +50,12 @@ class TGIFGraphicControlExtension final : public TGIFExtension {
   void SetTransparentIndex(uint8_t value);
   uint16_t DelayTime() const { return FDelayTime; }
   void SetDelayTime(uint16_t value) { FDelayTime = value; }
-  bool UserInput() const { return (FControlFlags & 0x02) != 0; }
-  uint8_t Disposal() const { return (FControlFlags >> 2) & 0x07; }
-  void SetDisposal(uint8_t value) { FControlFlags = uint8_t((FControlFlags & ~0x1C) | ((value & 0x07) << 2)); }
+  bool UserInput() const { return (FControlFlags & kUserInputFlag) != 0; }
+  // A TGIFDisposal or one of the undefined values 4 to 7.
+  uint8_t Disposal() const { return (FControlFlags >> kDisposalShift) & kDisposalBits; }
+  void SetDisposal(uint8_t value) {
+    FControlFlags = uint8_t((FControlFlags & ~(kDisposalBits << kDisposalShift)) | ((value & kDisposalBits) << kDisposalShift));
+  }
 
  protected:
   void SaveData(TStream& stream) override;

@@ -7,8 +7,6 @@
 
 namespace corvane {
 
-namespace {
-
 namespace fs = std::filesystem;
 
 bool HasGifExtension(const fs::path& path) {
@@ -16,6 +14,10 @@ bool HasGifExtension(const fs::path& path) {
   std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return char(std::tolower(c)); });
   return extension == ".gif";
 }
+
+namespace {
+
+bool IsHidden(const fs::path& path) { return path.filename().string().starts_with('.'); }
 
 // Links to folders are not followed, so that no folder is searched twice or forever.
 // Entries named *.gif that are not regular files after following links go to skipped: a
@@ -32,7 +34,9 @@ std::vector<std::string> GifFilesBelow(const fs::path& top, const TFolderError& 
     fs::directory_iterator it(folder, error), end;
     for (; !error && it != end; it.increment(error)) {
       std::error_code ignored;
-      if (it->is_directory(ignored) && !it->is_symlink(ignored))
+      if (IsHidden(it->path()))
+        continue;
+      else if (it->is_directory(ignored) && !it->is_symlink(ignored))
         folders.push_back(it->path());
       else if (!HasGifExtension(it->path()) || it->is_directory(ignored))
         continue;

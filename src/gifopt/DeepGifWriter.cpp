@@ -12,12 +12,6 @@ namespace {
 constexpr uint8_t kExtensionIntroducer = 0x21;
 constexpr uint8_t kTrailer = 0x3B;
 constexpr uint8_t kControlBlockSize = 4;
-constexpr uint8_t kTransparentFlag = 0x01;
-constexpr int kDisposalShift = 2;
-// Disposal values as written: 1 leaves the frame, 2 clears it, 3 restores what was beneath.
-constexpr uint8_t kDisposalNone = 1;
-constexpr uint8_t kDisposalBackground = 2;
-constexpr uint8_t kDisposalPrevious = 3;
 constexpr char kLoopIdentifier[] = "NETSCAPE2.0";
 constexpr uint8_t kLoopSubBlock = 1;
 
@@ -26,20 +20,22 @@ void Put16(std::vector<uint8_t>& out, int value) {
   out.push_back(uint8_t(value >> 8 & 0xFF));
 }
 
-uint8_t WrittenDisposal(TDisposalEffect disposal) {
+TGIFDisposal WrittenDisposal(TDisposalEffect disposal) {
   switch (disposal) {
     case TDisposalEffect::Clear:
-      return kDisposalBackground;
+      return dmRestoreBackground;
     case TDisposalEffect::Restore:
-      return kDisposalPrevious;
+      return dmRestorePrevious;
     default:
-      return kDisposalNone;
+      return dmKeep;
   }
 }
 
 void PutControlBlock(std::vector<uint8_t>& out, uint16_t delay, TDisposalEffect disposal, int transparent) {
   out.insert(out.end(), {kExtensionIntroducer, TGIFGraphicControlExtension::kLabel, kControlBlockSize});
-  out.push_back(uint8_t(WrittenDisposal(disposal) << kDisposalShift | (transparent >= 0 ? kTransparentFlag : 0)));
+  using TControl = TGIFGraphicControlExtension;
+  out.push_back(uint8_t(WrittenDisposal(disposal) << TControl::kDisposalShift |
+                        (transparent >= 0 ? TControl::kTransparentFlag : 0)));
   Put16(out, delay);
   out.push_back(uint8_t(std::max(transparent, 0)));
   out.push_back(0);

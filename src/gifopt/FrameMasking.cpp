@@ -72,7 +72,7 @@ void MaskWithDefinedTable(TGIFSubImage& frame, const TGIFSubImage* previous) {
 // previous leave the screen as the frame before them left it.
 int PreviousForMasking(const TGIFImage& image, int i) {
   int j = i - 1;
-  while (j > 0 && image.Frame(j).ControlBlock() && image.Frame(j).ControlBlock()->Disposal() == 3) --j;
+  while (j > 0 && image.Frame(j).ControlBlock() && image.Frame(j).ControlBlock()->Disposal() == dmRestorePrevious) --j;
   return j;
 }
 

@@ -18,9 +18,10 @@ enum TReduceStep : TReduceSteps {
   rsKeepAppBlocks = 64,  // application extensions, loop extensions among them
 };
 
-// The main pass and the first pass of the two-pass mode.
-inline constexpr TReduceSteps kMainPassSteps = 31;
-inline constexpr TReduceSteps kFirstPassSteps = 29;
+// The main pass runs every step; the first pass of the two-pass mode all but the masking.
+inline constexpr TReduceSteps kMainPassSteps =
+    rsTrimBorders | rsMaskUnchanged | rsDropRedundant | rsPackColorTables | rsLowerColorDepth;
+inline constexpr TReduceSteps kFirstPassSteps = kMainPassSteps & ~rsMaskUnchanged;
 
 // The reduction method that needs a palette from the caller, which ReduceFileSize cannot take.
 inline constexpr uint8_t kPaletteReduction = 9;

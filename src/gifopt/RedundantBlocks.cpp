@@ -50,7 +50,7 @@ void DropIneffectiveControlBlock(TGIFImage& image, TGIFSubImage& frame) {
   if (!control) return;
   const bool still = image.FrameCount() == 1;
   if ((control->DelayTime() == 0 || still) && !control->Transparent() && !control->UserInput() &&
-      (control->Disposal() <= 1 || still))
+      (control->Disposal() <= dmKeep || still))
     frame.Extensions().DetachMember(*control);
 }
 
@@ -84,10 +84,10 @@ void ReviewDisposals(TGIFImage& image, TReduceProgress& progress) {
     progress.Step();
     const TGIFSubImage& next = image.Frame(i + 1);
     TGIFGraphicControlExtension* control = image.Frame(i).ControlBlock();
-    if (!control || (control->Disposal() != 2 && control->Disposal() != 3) || next.HasTransparency() ||
+    if (!control || (control->Disposal() != dmRestoreBackground && control->Disposal() != dmRestorePrevious) || next.HasTransparency() ||
         Intersect(image.Frame(i).BoundsRect(), next.BoundsRect()).IsEmpty())
       continue;
-    if (PaintsOver(next, image.Frame(i))) control->SetDisposal(0);
+    if (PaintsOver(next, image.Frame(i))) control->SetDisposal(dmUnspecified);
     progress.Report();
   }
 }

@@ -4,12 +4,15 @@
 
 namespace corvane {
 
+// An undefined disposal that viewers read as dmRestorePrevious.
+constexpr uint8_t kDisposalReadAsPrevious = 4;
+
 TDisposalEffect DisposalEffect(uint8_t disposal) {
   switch (disposal) {
-    case 2:
+    case dmRestoreBackground:
       return TDisposalEffect::Clear;
-    case 3:
-    case 4:
+    case dmRestorePrevious:
+    case kDisposalReadAsPrevious:
       return TDisposalEffect::Restore;
     default:
       return TDisposalEffect::Keep;
@@ -25,7 +28,7 @@ TDisposalEffect FrameDisposalEffect(const TGIFSubImage& frame) {
 
 bool StaysOnScreen(const TGIFSubImage& frame) {
   const TGIFGraphicControlExtension* control = ViewerControlBlock(frame);
-  return !control || control->Disposal() <= 1;
+  return !control || control->Disposal() <= dmKeep;
 }
 
 uint16_t FrameDelay(const TGIFSubImage& frame) {

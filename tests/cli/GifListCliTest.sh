@@ -34,6 +34,15 @@ check "the closing line" grep -Eq "^Total saved :  [0-9]+ bytes \([0-9]+%\) in 4
 check "test changes nothing" cmp -s "$samples/ball.gif" "$tmp/work/ball.gif"
 check "no progress line when the error output is not a terminal" test ! -s "$tmp/err"
 
+mkdir -p "$tmp/work/.cache"
+cp "$samples/ball.gif" "$tmp/work/.hidden.gif"
+cp "$samples/ball.gif" "$tmp/work/.cache/ball.gif"
+check "hidden files and folders below a folder are left out" \
+  bash -c "'$corvane' test '$tmp/work' >'$tmp/out' && ! grep -Eq '/\.(hidden|cache)' '$tmp/out'"
+check "hidden files and folders named explicitly are taken" \
+  bash -c "'$corvane' test '$tmp/work/.hidden.gif' '$tmp/work/.cache' | grep -c 'can shrink' | grep -qx 2"
+rm -rf "$tmp/work/.cache" "$tmp/work/.hidden.gif"
+
 check "test --json" status 0 "$corvane" test --json "$tmp/work"
 check "rows and total are JSON objects" python3 -c '
 import json, sys

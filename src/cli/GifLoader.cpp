@@ -1,4 +1,4 @@
-#include "GifFiles.h"
+#include "GifLoader.h"
 
 #include "gifbatch/GifRunSettings.h"
 
