@@ -9,7 +9,7 @@
 
 #include "ArgParser.h"
 #include "Command.h"
-#include "GifFiles.h"
+#include "GifLoader.h"
 #include "imageimport/PictureFormats.h"
 #include "imageimport/PictureMetadata.h"
 #include "jpegopt/JpegWorkflow.h"
