@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdlib>
 #include <strings.h>
 #include <vector>
 
@@ -36,11 +37,23 @@ void OnError(png_structp png, png_const_charp message) {
 void OnWarning(png_structp, png_const_charp) {}
 
 // libpng's read and info structures, freed on every way out.
+// The library allocates the length a text or profile chunk declares before reading it, up to
+// 2 GB from a few bytes of file. No block it needs for a picture this reader takes is near this
+// size; a larger request fails, and the library skips the chunk with a warning.
+constexpr png_alloc_size_t kMaxPngAllocation = png_alloc_size_t(64) << 20;
+
+png_voidp BoundedMalloc(png_structp, png_alloc_size_t size) {
+  return size > kMaxPngAllocation ? nullptr : std::malloc(size);
+}
+
+void PngFree(png_structp, png_voidp block) { std::free(block); }
+
 struct TPngReader {
   png_structp Png = nullptr;
   png_infop Info = nullptr;
   explicit TPngReader(TPngSource& source) {
-    Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, &OnError, &OnWarning);
+    Png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &source, &OnError, &OnWarning, nullptr, &BoundedMalloc,
+                                   &PngFree);
     if (Png) Info = png_create_info_struct(Png);
     if (!Png || !Info) throw EOutOfMemory("PNG reader cannot be set up: out of memory");
   }
