@@ -9,6 +9,7 @@
 
 #include "RatioReporter.h"
 #include "gif/GIFPainter.h"
+#include "gif/GIFRenderer.h"
 #include "platform/Canvas.h"
 #include "support/GifBuilder.h"
 
@@ -43,6 +44,7 @@ test::TBytes Animation(bool composing) {
 }
 
 void ComposeOurs(benchmark::State& state, bool composing) {
+  InstallGIFRenderer();
   TGIFImage image;
   TMemoryStream stream(Animation(composing));
   image.LoadFromStream(stream);

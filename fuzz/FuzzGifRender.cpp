@@ -8,6 +8,7 @@
 #include "GifFuzzLimits.h"
 #include "gif/GIFPainter.h"
 #include "gif/GIFPlayback.h"
+#include "gif/GIFRenderer.h"
 #include "platform/Canvas.h"
 #include "platform/Display.h"
 
@@ -31,6 +32,7 @@ void PlayStretched(TGIFImage& image) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   LimitGifPixelsForFuzzing();
+  InstallGIFRenderer();
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <QFont>
 
 #include "UiServices.h"
+#include "gif/GIFRenderer.h"
 #include "platform/Exceptions.h"
 #include "platform/Synchronize.h"
 
@@ -23,6 +24,7 @@ TCorvaneApplication::TCorvaneApplication(int& argc, char** argv, TUiServices& ui
   setFont(font);
   SetMainThread();
   SetWakeMainThreadHook([this] { ScheduleSynchronize(); });
+  InstallGIFRenderer();
 }
 
 TCorvaneApplication::~TCorvaneApplication() { SetWakeMainThreadHook({}); }

@@ -13,6 +13,7 @@
 #include "ArgParser.h"
 #include "Command.h"
 #include "GifLoader.h"
+#include "gif/GIFImageDrawing.h"
 #include "gif/GIFPlayback.h"
 #include "platform/Canvas.h"
 #include "platform/FileUtils.h"
@@ -101,7 +102,7 @@ class TPictureWriter {
         picture.Height() == FSize.Height)
       return picture;
     if (FOutput.Empty()) {
-      FOutputReserved = FImage.ReserveBitmap(FSize.Width, FSize.Height, TPixelFormat::pf24bit);
+      FOutputReserved = ReserveBitmap(FImage, FSize.Width, FSize.Height, TPixelFormat::pf24bit);
       FOutput.SetSize(FSize.Width, FSize.Height);
     }
     TRect whole = Bounds(0, 0, FOutput.Width(), FOutput.Height());

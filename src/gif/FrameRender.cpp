@@ -7,9 +7,11 @@
 #include "gif/DIB.h"
 #include "gif/FloydSteinbergDitherer.h"
 #include "gif/GIFExtensions.h"
-#include "gif/GIFImage.h"
+#include "gif/GIFFrameDrawing.h"
+#include "gif/GIFImageDrawing.h"
 #include "gif/GIFStreamIO.h"
 #include "gif/IndexColors.h"
+#include "gif/RenderedFrame.h"
 
 namespace corvane {
 
@@ -29,34 +31,56 @@ uint8_t MaskedFillValue(TColor color) {
   return uint8_t(rounded(6 * g) + b / kWebLevelStep + rounded(36 * r) + 1);
 }
 
-}  // namespace
+// Fills a bitmap and, when one is made, the mask of one frame.
+class TFrameRenderer {
+ public:
+  TFrameRenderer(TGIFSubImage& frame, TRenderedFrame& drawn) : FFrame(frame), FDrawn(drawn) {}
 
-void TGIFSubImage::ReportRendering(int row) {
+  void RenderDirect(TBitmap& bitmap);
+  void RenderDithered(TBitmap& bitmap);
+
+ private:
+  std::span<const uint8_t> PixelRow(int y) const {
+    return {FFrame.PixelData() + size_t(y) * FFrame.FrameWidth(), FFrame.FrameWidth()};
+  }
+  void ReportRendering(int row);
+  // The transparent index a mask is made for, or -1; the mask is no longer pending.
+  int BeginMask();
+  // Keeps mask when any pixel is transparent; a mask made for no pixel is none.
+  void EndMask(std::unique_ptr<TMaskBitmap> mask);
+
+  TGIFSubImage& FFrame;
+  TRenderedFrame& FDrawn;
+};
+
+void TFrameRenderer::ReportRendering(int row) {
   if (row % 32 == 0)
-    OwnerImage().Progress(this, TProgressStage::psRunning, RoundedPercent(row, FFrameHeight), false, {}, kRendering);
+    FFrame.OwnerImage().Progress(&FFrame, TProgressStage::psRunning, RoundedPercent(row, FFrame.FrameHeight()), false,
+                                 {}, kRendering);
 }
 
-int TGIFSubImage::BeginMask() {
-  bool makeMask = FMaskPending && HasTransparency();
-  FMaskPending = false;
-  return makeMask ? ControlBlock()->TransparentIndex() : -1;
+int TFrameRenderer::BeginMask() {
+  bool makeMask = FDrawn.MaskPending && FFrame.HasTransparency();
+  FDrawn.MaskPending = false;
+  return makeMask ? FFrame.ControlBlock()->TransparentIndex() : -1;
 }
 
-void TGIFSubImage::EndMask(std::unique_ptr<TMaskBitmap> mask) {
+void TFrameRenderer::EndMask(std::unique_ptr<TMaskBitmap> mask) {
   if (!mask) return;
   if (mask->AnyTransparent())
-    FCachedMask = std::move(mask);
+    FDrawn.Mask = std::move(mask);
   else
-    FCachedMask.reset();
+    FDrawn.Mask.reset();
 }
 
-void TGIFSubImage::RenderDirect(TBitmap& bitmap) {
-  TDIBWriter dib(bitmap, Palette(), FFrameHeight, FFrameWidth, 8);
+void TFrameRenderer::RenderDirect(TBitmap& bitmap) {
+  const int width = FFrame.FrameWidth(), height = FFrame.FrameHeight();
+  TDIBWriter dib(bitmap, FramePalette(FFrame), height, width, 8);
   int transparentIndex = BeginMask();
-  auto mask = transparentIndex >= 0 ? std::make_unique<TMaskBitmap>(FFrameWidth, FFrameHeight) : nullptr;
-  for (int y = 0; y < FFrameHeight; ++y) {
+  auto mask = transparentIndex >= 0 ? std::make_unique<TMaskBitmap>(width, height) : nullptr;
+  for (int y = 0; y < height; ++y) {
     ReportRendering(y);
-    std::span<const uint8_t> pixels(FPixelData.get() + size_t(y) * FFrameWidth, FFrameWidth);
+    std::span<const uint8_t> pixels = PixelRow(y);
     std::memcpy(dib.RowAddress(y), pixels.data(), pixels.size());
     if (mask) MarkTransparent(pixels, transparentIndex, mask->ScanLine(y));
   }
@@ -64,18 +88,19 @@ void TGIFSubImage::RenderDirect(TBitmap& bitmap) {
   EndMask(std::move(mask));
 }
 
-void TGIFSubImage::RenderDithered(TBitmap& bitmap) {
-  TDIBWriter dib(bitmap, Palette(), FFrameHeight, FFrameWidth, 8);
+void TFrameRenderer::RenderDithered(TBitmap& bitmap) {
+  const int width = FFrame.FrameWidth(), height = FFrame.FrameHeight();
+  TDIBWriter dib(bitmap, FramePalette(FFrame), height, width, 8);
   int transparentIndex = BeginMask();
-  auto mask = transparentIndex >= 0 ? std::make_unique<TMaskBitmap>(FFrameWidth, FFrameHeight) : nullptr;
-  const TGIFColorMap& table = ActiveTable();
+  auto mask = transparentIndex >= 0 ? std::make_unique<TMaskBitmap>(width, height) : nullptr;
+  const TGIFColorMap& table = FFrame.ActiveTable();
   TIndexColors colors = IndexColors({table.Entries(), size_t(table.EntryCount()) * 3});
   uint8_t fill = mask ? MaskedFillValue(colors[size_t(transparentIndex)]) : 0;
-  TFloydSteinbergDitherer ditherer(FFrameWidth);
-  for (int y = 0; y < FFrameHeight; ++y) {
+  TFloydSteinbergDitherer ditherer(width);
+  for (int y = 0; y < height; ++y) {
     ReportRendering(y);
-    std::span<const uint8_t> pixels(FPixelData.get() + size_t(y) * FFrameWidth, FFrameWidth);
-    std::span<uint8_t> out(dib.RowAddress(y), FFrameWidth);
+    std::span<const uint8_t> pixels = PixelRow(y);
+    std::span<uint8_t> out(dib.RowAddress(y), width);
     if (mask) std::memset(out.data(), fill, out.size());
     ditherer.DitherRow(pixels, colors, transparentIndex, out);
     if (mask) MarkTransparent(pixels, transparentIndex, mask->ScanLine(y));
@@ -84,19 +109,23 @@ void TGIFSubImage::RenderDithered(TBitmap& bitmap) {
   EndMask(std::move(mask));
 }
 
-TBitmap* TGIFSubImage::FrameBitmap() {
-  if (FCachedBitmap || IsBlank()) return FCachedBitmap.get();
-  TGIFImage& image = OwnerImage();
-  image.Progress(this, TProgressStage::psStarting, 0, false, {}, kRendering);
+}  // namespace
+
+TBitmap* FrameBitmap(TGIFSubImage& frame) {
+  TRenderedFrame& drawn = RenderedFrame(frame);
+  if (drawn.Bitmap || frame.IsBlank()) return drawn.Bitmap.get();
+  TGIFImage& image = frame.OwnerImage();
+  image.Progress(&frame, TProgressStage::psStarting, 0, false, {}, kRendering);
   auto bitmap = std::make_unique<TBitmap>();
   auto end = [&](uint8_t percent) {
-    image.Progress(this, TProgressStage::psEnding, percent, image.PaletteModified, {}, kRendering);
+    image.Progress(&frame, TProgressStage::psEnding, percent, image.PaletteModified, {}, kRendering);
   };
   try {
-    if (image.NeedsDither())
-      RenderDithered(*bitmap);
+    TFrameRenderer renderer(frame, drawn);
+    if (NeedsDither(image))
+      renderer.RenderDithered(*bitmap);
     else
-      RenderDirect(*bitmap);
+      renderer.RenderDirect(*bitmap);
   } catch (const EAbort&) {
     end(0);
     return nullptr;
@@ -104,10 +133,10 @@ TBitmap* TGIFSubImage::FrameBitmap() {
     end(0);
     throw;
   }
-  FCachedBitmap = std::move(bitmap);
+  drawn.Bitmap = std::move(bitmap);
   end(100);
   if (image.PaletteModified) image.Changed();
-  return FCachedBitmap.get();
+  return drawn.Bitmap.get();
 }
 
 }  // namespace corvane

@@ -144,6 +144,6 @@ void TGIFLocalColorMap::ReportWarning(int severity, const std::string& message) 
   FFrame.OwnerImage().ReportWarning(this, severity, message);
 }
 
-void TGIFLocalColorMap::NotifyChanged() { FFrame.SetFramePalette(nullptr); }
+void TGIFLocalColorMap::NotifyChanged() { FFrame.DropFramePalette(); }
 
 }  // namespace corvane

@@ -1,11 +1,14 @@
 // Drawing one frame: its palette, its place in a target rectangle, and the stretched,
 // masked or tiled copy of its bitmap.
 
+#include "GIFFrameDrawing.h"
+
 #include <algorithm>
 #include <limits>
 #include <vector>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFImageDrawing.h"
+#include "gif/RenderedFrame.h"
 #include "gif/WebPalette.h"
 #include "platform/Canvas.h"
 
@@ -31,74 +34,81 @@ const TPalette& TablelessPalette() {
 
 }  // namespace
 
-TPalette TGIFSubImage::Palette() {
-  if (FCachedBitmap && FCachedBitmap->PaletteRef()) return FCachedBitmap->PaletteRef();
-  if (FFramePalette) return FFramePalette;
-  TGIFImage& image = OwnerImage();
-  if (image.NeedsDither())
-    FFramePalette = WebPalette216();
-  else if (FLocalTable->EntryCount() > 0)
-    FFramePalette = FLocalTable->PlatformPalette();
+TPalette FramePalette(TGIFSubImage& frame) {
+  TRenderedFrame& drawn = RenderedFrame(frame);
+  if (drawn.Bitmap && drawn.Bitmap->PaletteRef()) return drawn.Bitmap->PaletteRef();
+  if (drawn.FramePalette) return drawn.FramePalette;
+  TGIFImage& image = frame.OwnerImage();
+  if (NeedsDither(image))
+    drawn.FramePalette = WebPalette216();
+  else if (frame.LocalTable().EntryCount() > 0)
+    drawn.FramePalette = frame.LocalTable().PlatformPalette();
   else if (image.Header().GlobalTable().EntryCount() > 0)
-    return image.Palette();
+    return ImagePalette(image);
   else
-    FFramePalette = TablelessPalette();
-  return FFramePalette;
+    drawn.FramePalette = TablelessPalette();
+  return drawn.FramePalette;
 }
 
-bool TGIFSubImage::EnsureMask() {
-  if (FMaskPending && HasTransparency()) {
-    DropCachedBitmap();
-    FrameBitmap();
+bool EnsureMask(TGIFSubImage& frame) {
+  TRenderedFrame& drawn = RenderedFrame(frame);
+  if (drawn.MaskPending && frame.HasTransparency()) {
+    drawn.DropBitmap();
+    FrameBitmap(frame);
   }
-  return FCachedMask != nullptr;
+  return drawn.Mask != nullptr;
 }
 
-TRect TGIFSubImage::FrameTargetRect(const TRect& rect) const {
-  int64_t width = OwnerImage().Width(), height = OwnerImage().Height();
+const TMaskBitmap* FrameMask(const TGIFSubImage& frame) {
+  const TRenderedFrame* drawn = RenderedFrameOf(frame);
+  return drawn ? drawn->Mask.get() : nullptr;
+}
+
+TRect FrameTargetRect(const TGIFSubImage& frame, const TRect& rect) {
+  int64_t width = frame.OwnerImage().Width(), height = frame.OwnerImage().Height();
   if (width <= 0 || height <= 0) return {};
   int64_t rectWidth = int64_t(rect.Right) - rect.Left, rectHeight = int64_t(rect.Bottom) - rect.Top;
-  return {ScaleEdge(rect.Left, FFrameLeft, rectWidth, width), ScaleEdge(rect.Top, FFrameTop, rectHeight, height),
-          ScaleEdge(rect.Left, int64_t(FFrameLeft) + FFrameWidth, rectWidth, width),
-          ScaleEdge(rect.Top, int64_t(FFrameTop) + FFrameHeight, rectHeight, height)};
+  const int64_t left = frame.FrameLeft(), top = frame.FrameTop();
+  return {ScaleEdge(rect.Left, left, rectWidth, width), ScaleEdge(rect.Top, top, rectHeight, height),
+          ScaleEdge(rect.Left, left + frame.FrameWidth(), rectWidth, width),
+          ScaleEdge(rect.Top, top + frame.FrameHeight(), rectHeight, height)};
 }
 
-void TGIFSubImage::ForEachTile(const TRect& rect, const std::function<void(const TRect& area)>& visit) const {
-  int64_t width = OwnerImage().Width(), height = OwnerImage().Height();
+void ForEachTile(const TGIFSubImage& frame, const TRect& rect, const std::function<void(const TRect& area)>& visit) {
+  int64_t width = frame.OwnerImage().Width(), height = frame.OwnerImage().Height();
   if (width <= 0 || height <= 0) return;
-  for (int64_t x = int64_t(rect.Left) + FFrameLeft; x < rect.Right; x += width)
-    for (int64_t y = int64_t(rect.Top) + FFrameTop; y < rect.Bottom; y += height)
-      visit(Bounds(int(x), int(y), FFrameWidth, FFrameHeight));
+  for (int64_t x = int64_t(rect.Left) + frame.FrameLeft(); x < rect.Right; x += width)
+    for (int64_t y = int64_t(rect.Top) + frame.FrameTop(); y < rect.Bottom; y += height)
+      visit(Bounds(int(x), int(y), frame.FrameWidth(), frame.FrameHeight()));
 }
 
-void TGIFSubImage::DrawFrame(TCanvas& canvas, const TRect& rect, bool tile, bool transparent) {
-  bool masked = transparent && HasTransparency() && EnsureMask();
-  const TBitmap* bitmap = FrameBitmap();
+void DrawFrame(TGIFSubImage& frame, TCanvas& canvas, const TRect& rect, bool tile, bool transparent) {
+  bool masked = transparent && frame.HasTransparency() && EnsureMask(frame);
+  const TBitmap* bitmap = FrameBitmap(frame);
   if (!bitmap) return;
+  const TMaskBitmap* mask = FrameMask(frame);
   TRect source = Bounds(0, 0, bitmap->Width(), bitmap->Height());
   auto paint = [&](const TRect& area) {
     if (masked)
-      canvas.MaskedStretchCopy(area, *bitmap, *FCachedMask, source);
+      canvas.MaskedStretchCopy(area, *bitmap, *mask, source);
     else
       canvas.CopyRect(area, *bitmap, source);
   };
   if (tile)
-    ForEachTile(rect, paint);
+    ForEachTile(frame, rect, paint);
   else
-    paint(FrameTargetRect(rect));
+    paint(FrameTargetRect(frame, rect));
 }
 
-void TGIFSubImage::CopyTo(TPersistent& target) const {
+bool CopyFrameTo(TGIFSubImage& frame, TPersistent& target) {
   auto* bitmap = dynamic_cast<TBitmap*>(&target);
-  if (!bitmap) {
-    TGIFItem::CopyTo(target);
-    return;
-  }
+  if (!bitmap) return false;
   // Rendering caches the bitmap.
-  if (const TBitmap* rendered = const_cast<TGIFSubImage*>(this)->FrameBitmap())
+  if (const TBitmap* rendered = FrameBitmap(frame))
     bitmap->CopyFrom(*rendered);
   else
     bitmap->SetSize(0, 0);
+  return true;
 }
 
 }  // namespace corvane

@@ -4,8 +4,8 @@
 #include <mutex>
 
 #include "gif/GIFMemoryBudget.h"
-#include "gif/GIFPainter.h"
 #include "gif/GIFStreamIO.h"
+#include "platform/Bitmap.h"
 #include "platform/PictureRegistry.h"
 
 namespace corvane {
@@ -17,11 +17,7 @@ TGIFImage::TGIFImage()
 
 TGIFImage::~TGIFImage() {
   StopAllPainters();
-  {
-    auto lock = LockPainterList();
-    for (TGIFPainter* painter : FPainterList) painter->ForgetImage();
-    FPainterList.clear();
-  }
+  if (TGIFRenderHook* hook = GIFRenderHook()) hook->ForgetImage(*this);
   // Frames give their pixel memory back to this image as they go.
   DiscardContents();
 }
@@ -98,8 +94,8 @@ void TGIFImage::SetHeight(int value) {
 void TGIFImage::SetPalette(TPalette palette) {
   if (palette == FScreenPalette) return;
   FScreenPalette = std::move(palette);
-  if (FCachedBitmap && FCachedBitmap->PaletteRef() != FScreenPalette) {
-    DropStillBitmap();
+  TGIFRenderHook* hook = GIFRenderHook();
+  if (hook && hook->DropStillOfOtherPalette(*this)) {
     PaletteModified = true;
     Changed();
   }
@@ -204,13 +200,37 @@ void TGIFImage::ReturnPixelBytes(int64_t bytes) {
   if (FBudgetAccount) FBudgetAccount->Return(bytes);
 }
 
-TGIFBudgetReservation TGIFImage::ReserveBitmap(int width, int height, TPixelFormat format) const {
-  return {FBudgetAccount, int64_t(TBitmap::StrideFor(width, format)) * height};
-}
-
 void TGIFImage::SetBudgetAccount(TGIFBudgetAccount* account) {
   if (FPixelBytes != 0) throw EInvalidGraphicOperation("The image holds pixels");
   FBudgetAccount = account;
+}
+
+void TGIFImage::Draw(TCanvas& canvas, const TRect& rect) {
+  if (TGIFRenderHook* hook = GIFRenderHook()) hook->Draw(*this, canvas, rect);
+}
+
+TPalette TGIFImage::Palette() {
+  TGIFRenderHook* hook = GIFRenderHook();
+  return hook ? hook->Palette(*this) : FScreenPalette;
+}
+
+void TGIFImage::CopyTo(TPersistent& target) const {
+  TGIFRenderHook* hook = GIFRenderHook();
+  if (!hook || !hook->CopyTo(const_cast<TGIFImage&>(*this), target)) TGraphic::CopyTo(target);
+}
+
+void TGIFImage::CheckDrawableSize() const {
+  if (int64_t(Width()) * Height() > kMaxBitmapPixels)
+    throw GIFException("Image too large to draw (" + std::to_string(Width()) + " x " + std::to_string(Height()) +
+                       " pixels)");
+}
+
+void TGIFImage::DropStillBitmap() {
+  if (TGIFRenderHook* hook = GIFRenderHook()) hook->DropStillPicture(*this);
+}
+
+void TGIFImage::StopAllPainters() {
+  if (TGIFRenderHook* hook = GIFRenderHook()) hook->StopAllPainters(*this);
 }
 
 void RegisterGIFFormat() {

@@ -20,9 +20,9 @@
 #include "gif/GIFLimits.h"
 #include "gif/GIFMemoryBudget.h"
 #include "gif/GIFList.h"
+#include "gif/GIFRenderHook.h"
 #include "gif/GIFSubImage.h"
 #include "gif/GIFTypes.h"
-#include "platform/Bitmap.h"
 #include "platform/Clock.h"
 #include "platform/Graphic.h"
 
@@ -84,17 +84,23 @@ class TGIFImage final : public TGraphic {
   // Raises "Image height too small for contained frames" below a frame's bottom edge.
   void SetHeight(int value) override;
   bool Empty() const override { return FFrameList->MemberCount() == 0; }
-  // Draws the first frame, or with dfAnimate plays the animation: into the still bitmap,
-  // which is then drawn here and on every later call, or with dfDirect straight onto the
-  // canvas. A threaded animation is drawn on the user-interface thread only.
+  // Through the render hook: draws the first frame, or with dfAnimate plays the animation:
+  // into the still bitmap, which is then drawn here and on every later call, or with
+  // dfDirect straight onto the canvas. A threaded animation is drawn on the user-interface
+  // thread only.
   void Draw(TCanvas& canvas, const TRect& rect) override;
   // An image equals only itself.
   bool Equals(TGraphic& other) override { return &other == this; }
-  // The still bitmap's palette, else the web palette when dithering, else the global
-  // table's, else the first frame's.
+  // Through the render hook: the still bitmap's palette, else the web palette when
+  // dithering, else the global table's, else the first frame's. Without a hook the palette
+  // set.
   TPalette Palette() override;
   // Replaces the image's palette; a still bitmap made with another palette is dropped.
   void SetPalette(TPalette palette) override;
+  // The palette set or, once asked for, the one the renderer chose.
+  const TPalette& ScreenPalette() const { return FScreenPalette; }
+  // Keeps the palette the renderer chose, without dropping any drawing.
+  void KeepScreenPalette(TPalette palette) { FScreenPalette = std::move(palette); }
 
   // Reads a whole file from the stream's position. On an error the stream is set back, the
   // header and the frames read completely stay, and the exception passes on.
@@ -133,8 +139,6 @@ class TGIFImage final : public TGraphic {
   // the thread's account. Set while the image holds no pixels; the account outlives them.
   void SetBudgetAccount(TGIFBudgetAccount* account);
   TGIFBudgetAccount* BudgetAccount() const { return FBudgetAccount; }
-  // Reserves through the account the bytes of a bitmap of that size and format.
-  TGIFBudgetReservation ReserveBitmap(int width, int height, TPixelFormat format) const;
 
   // The running animation painters. The list may only be read or changed under its lock,
   // which a thread may take more than once.
@@ -143,39 +147,21 @@ class TGIFImage final : public TGraphic {
   }
   std::vector<TGIFPainter*>& PainterList() { return FPainterList; }
 
-  // Whether frames are rendered dithered to the web palette.
-  bool NeedsDither() const;
-  // What painters fill restored areas with: FDrawFillColor when set, else the desktop's
-  // window colour without a global table, else the background entry of the global table.
-  TColor PaintFillColor() const;
-
-  // The picture as shown when no animation runs: frame 0 on the logical screen. None for an
-  // empty image.
-  TBitmap* StillBitmap();
   // "Image too large to draw" for a logical screen larger than a bitmap may be.
   void CheckDrawableSize() const;
-  // A new still bitmap of the image's size and palette, filled with PaintFillColor.
-  TBitmap& BlankStillBitmap();
-  // Stops the active painter and frees the still bitmap.
+  // What the renderer keeps of the image; none before it draws.
+  std::unique_ptr<TGIFImageDrawing>& Drawing() { return FDrawing; }
+  // Through the render hook: stops the active painter and frees the still bitmap.
   void DropStillBitmap();
-  // Stretches the still bitmap into rect, or with dfTile repeats it from rect's corner.
-  void DrawStill(TCanvas& canvas, const TRect& rect);
-
-  // Makes a painter for (canvas, rect) and keeps it in slot; none for an empty image or
-  // rectangle. A threaded painter waits for ResumePainter; a non-threaded one plays here,
-  // and what stopped it is raised here.
-  void StartPainter(TGIFPainter*& slot, TCanvas& canvas, uint16_t flags, const TRect& rect);
-  // Stops the active painter, waiting for a threaded one to end, and drops the still bitmap.
-  void StopActivePainter();
-  // Stops every painter and waits until no threaded one is left, then drops the still
-  // bitmap; on the user-interface thread. Whatever rewrites frames calls this first.
+  // Through the render hook: stops every painter and waits until no threaded one is left,
+  // then drops the still bitmap; on the user-interface thread. Whatever rewrites frames
+  // calls this first.
   void StopAllPainters();
 
   TGIFWarningEvent FWarningHandler;
   uint8_t PixelCoding = kGIFImageDefaults.PixelCoding;
 
-  // Drawing and animation state, used by the renderer and its painters.
-  bool FDrawBusy = false;
+  // Drawing and animation options and state, used by the renderer and its painters.
   uint16_t DrawFlags = kGIFImageDefaults.DrawFlags;
   uint8_t FImportReduction = kGIFImageDefaults.ImportReduction;
   int32_t FImportBits = kGIFImageDefaults.ImportBits;
@@ -195,8 +181,6 @@ class TGIFImage final : public TGraphic {
   void ReservePixelBytes(int64_t bytes, int width, int height);
   void ReturnPixelBytes(int64_t bytes);
   void CopyFromImage(const TGIFImage& source);
-  void DrawAnimated(TCanvas& canvas, const TRect& rect);
-  void WaitForFirstFrame(const TGIFPainter* painter);
 
   std::unique_ptr<TGIFImageList> FFrameList;
   std::unique_ptr<TGIFHeader> FHeaderBlock;
@@ -205,8 +189,7 @@ class TGIFImage final : public TGraphic {
   std::vector<TGIFPainter*> FPainterList;
   int64_t FPixelBytes = 0;
   TGIFBudgetAccount* FBudgetAccount = ThreadBudgetAccount();
-  TGIFBudgetReservation FStillReserved;
-  std::unique_ptr<TBitmap> FCachedBitmap;  // still picture of the whole image
+  std::unique_ptr<TGIFImageDrawing> FDrawing;
   // DeepestBitDepth while a save runs; 0 otherwise.
   int FSaveDepth = 0;
 };

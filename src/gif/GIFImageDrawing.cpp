@@ -1,10 +1,14 @@
 // Drawing a whole image: its palette, the still bitmap and the drawing slot of the picture,
 // which draws the first frame or plays the animation through a painter.
 
+#include "GIFImageDrawing.h"
+
 #include <string>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFFrameDrawing.h"
+#include "gif/GIFImagePainters.h"
 #include "gif/GIFPainter.h"
+#include "gif/GIFRenderer.h"
 #include "gif/WebPalette.h"
 #include "platform/Canvas.h"
 #include "platform/Display.h"
@@ -18,147 +22,163 @@ namespace {
 // Displays of 8 bits per pixel or fewer show at most 256 colours at once.
 bool PaletteDisplay() { return DisplayBitsPerPixel() < 9; }
 
+// Waits until the painter has shown its first frame; its steps run in this wait, and its
+// release clears the active painter.
+void WaitForFirstFrame(const TGIFImage& image, const TGIFPainter* painter) {
+  while (image.FActivePainter == painter && !painter->FirstShown())
+    if (!CheckSynchronize(10)) YieldProcessor();
+}
+
+void DrawAnimated(TGIFImage& image, TCanvas& canvas, const TRect& rect) {
+  auto lock = image.LockPainterList();
+  if (image.FActivePainter && image.FActivePainter->PaintsOn(canvas, rect)) return;
+  StopActivePainter(image);
+  TCanvas* paintCanvas = &canvas;
+  TRect paintRect = rect;
+  bool direct = image.DrawFlags & dfDirect;
+  if (!direct) {
+    // The still bitmap starts with what the target shows, so transparent parts keep it.
+    TBitmap& still = BlankStillBitmap(image);
+    paintRect = Bounds(0, 0, still.Width(), still.Height());
+    still.Canvas().CopyRect(paintRect, canvas.Target(), rect);
+    paintCanvas = &still.Canvas();
+  }
+  StartPainter(image, image.FActivePainter, *paintCanvas, image.DrawFlags, paintRect);
+  TGIFPainter* painter = image.FActivePainter;
+  if (!painter) return;
+  painter->ResumePainter();
+  if (direct) return;
+  WaitForFirstFrame(image, painter);
+  DrawStill(image, canvas, rect);
+}
+
 }  // namespace
 
-bool TGIFImage::NeedsDither() const {
-  return (DrawFlags & dfDither) && (!(DrawFlags & dfDitherOnPaletteDisplay) || PaletteDisplay());
-}
-
-TColor TGIFImage::PaintFillColor() const {
-  if (FDrawFillColor != clNone) return ColorToRGB(FDrawFillColor);
-  if (FHeaderBlock->GlobalTable().EntryCount() == 0) return ColorToRGB(clWindow);
-  return ScreenBackgroundColor();
-}
-
-TPalette TGIFImage::Palette() {
-  if (FCachedBitmap && FCachedBitmap->PaletteRef()) return FCachedBitmap->PaletteRef();
-  if (FScreenPalette) return FScreenPalette;
-  if (NeedsDither()) {
-    FScreenPalette = WebPalette216();
-  } else if (FHeaderBlock->GlobalTable().EntryCount() > 0) {
-    FScreenPalette = FHeaderBlock->GlobalTable().PlatformPalette();
-  } else {
-    if (Empty()) return nullptr;
-    return Frame(0).Palette();
+TStillPicture& StillPicture(TGIFImage& image) {
+  std::unique_ptr<TGIFImageDrawing>& drawing = image.Drawing();
+  if (!drawing) {
+    // The codec drops what is kept here through the hook.
+    InstallGIFRenderer();
+    drawing = std::make_unique<TStillPicture>();
   }
-  return FScreenPalette;
+  return static_cast<TStillPicture&>(*drawing);
 }
 
-void TGIFImage::CheckDrawableSize() const {
-  if (int64_t(Width()) * Height() > kMaxBitmapPixels)
-    throw GIFException("Image too large to draw (" + std::to_string(Width()) + " x " + std::to_string(Height()) +
-                       " pixels)");
+bool NeedsDither(const TGIFImage& image) {
+  return (image.DrawFlags & dfDither) && (!(image.DrawFlags & dfDitherOnPaletteDisplay) || PaletteDisplay());
 }
 
-TBitmap& TGIFImage::BlankStillBitmap() {
-  DropStillBitmap();
-  CheckDrawableSize();
-  TPalette palette = Palette();
+TColor PaintFillColor(const TGIFImage& image) {
+  if (image.FDrawFillColor != clNone) return ColorToRGB(image.FDrawFillColor);
+  if (image.Header().GlobalTable().EntryCount() == 0) return ColorToRGB(clWindow);
+  return image.ScreenBackgroundColor();
+}
+
+TPalette ImagePalette(TGIFImage& image) {
+  const TBitmap* still = StillPicture(image).Bitmap.get();
+  if (still && still->PaletteRef()) return still->PaletteRef();
+  if (image.ScreenPalette()) return image.ScreenPalette();
+  if (NeedsDither(image)) {
+    image.KeepScreenPalette(WebPalette216());
+  } else if (image.Header().GlobalTable().EntryCount() > 0) {
+    image.KeepScreenPalette(image.Header().GlobalTable().PlatformPalette());
+  } else {
+    if (image.Empty()) return nullptr;
+    return FramePalette(image.Frame(0));
+  }
+  return image.ScreenPalette();
+}
+
+TGIFBudgetReservation ReserveBitmap(const TGIFImage& image, int width, int height, TPixelFormat format) {
+  return {image.BudgetAccount(), int64_t(TBitmap::StrideFor(width, format)) * height};
+}
+
+TBitmap& BlankStillBitmap(TGIFImage& image) {
+  DropStill(image);
+  image.CheckDrawableSize();
+  TPalette palette = ImagePalette(image);
+  const int width = image.Width(), height = image.Height();
   const TPixelFormat format = PaletteDisplay() ? TPixelFormat::pf8bit : TPixelFormat::pf24bit;
-  FStillReserved = ReserveBitmap(Width(), Height(), format);
-  auto still = std::make_unique<TBitmap>(Width(), Height(), format);
+  TStillPicture& picture = StillPicture(image);
+  picture.Reserved = ReserveBitmap(image, width, height, format);
+  auto still = std::make_unique<TBitmap>(width, height, format);
   still->SetPalette(std::move(palette));
-  still->Canvas().BrushColor = PaintFillColor();
-  still->Canvas().FillRect(Bounds(0, 0, Width(), Height()));
-  still->OnChange = [this](TGraphic&) { Changed(); };
-  FCachedBitmap = std::move(still);
-  return *FCachedBitmap;
+  still->Canvas().BrushColor = PaintFillColor(image);
+  still->Canvas().FillRect(Bounds(0, 0, width, height));
+  still->OnChange = [&image](TGraphic&) { image.Changed(); };
+  picture.Bitmap = std::move(still);
+  return *picture.Bitmap;
 }
 
-TBitmap* TGIFImage::StillBitmap() {
-  if (Empty()) return nullptr;
-  if (FCachedBitmap) return FCachedBitmap.get();
-  TGIFSubImage& first = Frame(0);
-  const TBitmap* rendered = first.FrameWidth() == Width() && first.FrameHeight() == Height() ? first.FrameBitmap() : nullptr;
+TBitmap* StillBitmap(TGIFImage& image) {
+  if (image.Empty()) return nullptr;
+  TStillPicture& picture = StillPicture(image);
+  if (picture.Bitmap) return picture.Bitmap.get();
+  TGIFSubImage& first = image.Frame(0);
+  const TBitmap* rendered =
+      first.FrameWidth() == image.Width() && first.FrameHeight() == image.Height() ? FrameBitmap(first) : nullptr;
   if (!rendered) {
-    TBitmap& still = BlankStillBitmap();
-    first.DrawFrame(still.Canvas(), Bounds(0, 0, Width(), Height()), false, false);
+    TBitmap& still = BlankStillBitmap(image);
+    DrawFrame(first, still.Canvas(), Bounds(0, 0, image.Width(), image.Height()), false, false);
     return &still;
   }
-  FStillReserved = ReserveBitmap(rendered->Width(), rendered->Height(), rendered->PixelFormat());
+  picture.Reserved = ReserveBitmap(image, rendered->Width(), rendered->Height(), rendered->PixelFormat());
   auto still = std::make_unique<TBitmap>();
   still->CopyFrom(*rendered);
-  still->OnChange = [this](TGraphic&) { Changed(); };
-  FCachedBitmap = std::move(still);
-  return FCachedBitmap.get();
+  still->OnChange = [&image](TGraphic&) { image.Changed(); };
+  picture.Bitmap = std::move(still);
+  return picture.Bitmap.get();
 }
 
-void TGIFImage::DropStillBitmap() {
+void DropStill(TGIFImage& image) {
   {
-    auto lock = LockPainterList();
-    if (FActivePainter) FActivePainter->StopPainter();
+    auto lock = image.LockPainterList();
+    if (image.FActivePainter) image.FActivePainter->StopPainter();
   }
-  FCachedBitmap.reset();
-  FStillReserved.Release();
+  if (!image.Drawing()) return;
+  TStillPicture& picture = StillPicture(image);
+  picture.Bitmap.reset();
+  picture.Reserved.Release();
 }
 
-void TGIFImage::DrawStill(TCanvas& canvas, const TRect& rect) {
-  if (!FCachedBitmap) return;
-  TRect source = Bounds(0, 0, FCachedBitmap->Width(), FCachedBitmap->Height());
-  if (!(DrawFlags & dfTile)) {
-    canvas.CopyRect(rect, *FCachedBitmap, source);
+void DrawStill(TGIFImage& image, TCanvas& canvas, const TRect& rect) {
+  const TBitmap* still = StillPicture(image).Bitmap.get();
+  if (!still) return;
+  TRect source = Bounds(0, 0, still->Width(), still->Height());
+  if (!(image.DrawFlags & dfTile)) {
+    canvas.CopyRect(rect, *still, source);
     return;
   }
   if (source.IsEmpty()) return;
   for (int64_t x = rect.Left; x < rect.Right; x += source.Right)
     for (int64_t y = rect.Top; y < rect.Bottom; y += source.Bottom)
-      canvas.CopyRect(Bounds(int(x), int(y), source.Right, source.Bottom), *FCachedBitmap, source);
+      canvas.CopyRect(Bounds(int(x), int(y), source.Right, source.Bottom), *still, source);
 }
 
-void TGIFImage::Draw(TCanvas& canvas, const TRect& rect) {
-  if (FDrawBusy || Empty()) return;
-  TFlagScope busy(FDrawBusy);
-  if (FrameCount() == 1 || !(DrawFlags & dfAnimate)) {
-    Frame(0).DrawFrame(canvas, rect, DrawFlags & dfTile, DrawFlags & dfTransparent);
+void DrawImage(TGIFImage& image, TCanvas& canvas, const TRect& rect) {
+  TStillPicture& picture = StillPicture(image);
+  if (picture.DrawBusy || image.Empty()) return;
+  TFlagScope busy(picture.DrawBusy);
+  if (image.FrameCount() == 1 || !(image.DrawFlags & dfAnimate)) {
+    DrawFrame(image.Frame(0), canvas, rect, image.DrawFlags & dfTile, image.DrawFlags & dfTransparent);
     return;
   }
-  if (FCachedBitmap && !(DrawFlags & dfDirect)) {
-    DrawStill(canvas, rect);
+  if (picture.Bitmap && !(image.DrawFlags & dfDirect)) {
+    DrawStill(image, canvas, rect);
     return;
   }
-  DrawAnimated(canvas, rect);
+  DrawAnimated(image, canvas, rect);
 }
 
-void TGIFImage::DrawAnimated(TCanvas& canvas, const TRect& rect) {
-  auto lock = LockPainterList();
-  if (FActivePainter && FActivePainter->PaintsOn(canvas, rect)) return;
-  StopActivePainter();
-  TCanvas* paintCanvas = &canvas;
-  TRect paintRect = rect;
-  bool direct = DrawFlags & dfDirect;
-  if (!direct) {
-    // The still bitmap starts with what the target shows, so transparent parts keep it.
-    TBitmap& still = BlankStillBitmap();
-    paintRect = Bounds(0, 0, still.Width(), still.Height());
-    still.Canvas().CopyRect(paintRect, canvas.Target(), rect);
-    paintCanvas = &still.Canvas();
-  }
-  StartPainter(FActivePainter, *paintCanvas, DrawFlags, paintRect);
-  TGIFPainter* painter = FActivePainter;
-  if (!painter) return;
-  painter->ResumePainter();
-  if (direct) return;
-  WaitForFirstFrame(painter);
-  DrawStill(canvas, rect);
-}
-
-void TGIFImage::WaitForFirstFrame(const TGIFPainter* painter) {
-  // The painter's steps run in this wait; its release clears the active painter.
-  while (FActivePainter == painter && !painter->FirstShown())
-    if (!CheckSynchronize(10)) YieldProcessor();
-}
-
-void TGIFImage::CopyTo(TPersistent& target) const {
+bool CopyImageTo(TGIFImage& image, TPersistent& target) {
   auto* bitmap = dynamic_cast<TBitmap*>(&target);
-  if (!bitmap) {
-    TGraphic::CopyTo(target);
-    return;
-  }
+  if (!bitmap) return false;
   // Making the still bitmap renders and caches it.
-  if (const TBitmap* still = const_cast<TGIFImage*>(this)->StillBitmap())
+  if (const TBitmap* still = StillBitmap(image))
     bitmap->CopyFrom(*still);
   else
     bitmap->SetSize(0, 0);
+  return true;
 }
 
 }  // namespace corvane

@@ -1,7 +1,10 @@
 // The painters of an image: starting one, and stopping the active one or all of them.
 
-#include "gif/GIFImage.h"
+#include "GIFImagePainters.h"
+
+#include "gif/GIFImageDrawing.h"
 #include "gif/GIFPainter.h"
+#include "gif/GIFRenderer.h"
 #include "platform/Exceptions.h"
 #include "platform/Synchronize.h"
 
@@ -16,18 +19,20 @@ void ServePainters() {
 
 }  // namespace
 
-void TGIFImage::StartPainter(TGIFPainter*& slot, TCanvas& canvas, uint16_t flags, const TRect& rect) {
+void StartPainter(TGIFImage& image, TGIFPainter*& slot, TCanvas& canvas, uint16_t flags, const TRect& rect) {
   slot = nullptr;
-  if (Empty() || rect.IsEmpty()) return;
-  if (FrameCount() == 1) flags &= uint16_t(~(dfThreaded | dfAnimate));
+  if (image.Empty() || rect.IsEmpty()) return;
+  if (image.FrameCount() == 1) flags &= uint16_t(~(dfThreaded | dfAnimate));
   if ((flags & dfThreaded) && !IsMainThread())
     throw EThread("Animations that play on a thread of their own are drawn on the user-interface thread only");
-  auto lock = LockPainterList();
-  auto painter = std::make_unique<TGIFPainter>(*this, canvas, rect, flags, slot);
-  FPainterList.push_back(painter.get());
+  // The codec stops and forgets painters through the hook.
+  InstallGIFRenderer();
+  auto lock = image.LockPainterList();
+  auto painter = std::make_unique<TGIFPainter>(image, canvas, rect, flags, slot);
+  image.PainterList().push_back(painter.get());
   slot = painter.get();
   if (painter->IsThreaded()) {
-    painter->SetPriority(TThreadPriority(std::min<int>(FPainterPriority, int(TThreadPriority::tpTimeCritical))));
+    painter->SetPriority(TThreadPriority(std::min<int>(image.FPainterPriority, int(TThreadPriority::tpTimeCritical))));
     // From here on the painter frees itself once it has run.
     painter.release();
     return;
@@ -37,24 +42,24 @@ void TGIFImage::StartPainter(TGIFPainter*& slot, TCanvas& canvas, uint16_t flags
   painter->RaisePendingError();
 }
 
-void TGIFImage::StopActivePainter() {
+void StopActivePainter(TGIFImage& image) {
   for (;;) {
-    auto lock = LockPainterList();
-    TGIFPainter* painter = FActivePainter;
+    auto lock = image.LockPainterList();
+    TGIFPainter* painter = image.FActivePainter;
     if (!painter) break;
     painter->StopPainter();
     if (!painter->IsThreaded()) break;
     lock.unlock();
     ServePainters();
   }
-  DropStillBitmap();
+  DropStill(image);
 }
 
-void TGIFImage::StopAllPainters() {
+void StopPainters(TGIFImage& image) {
   for (;;) {
-    auto lock = LockPainterList();
+    auto lock = image.LockPainterList();
     int threaded = 0;
-    for (TGIFPainter* painter : FPainterList) {
+    for (TGIFPainter* painter : image.PainterList()) {
       if (painter->IsThreaded()) ++threaded;
       painter->StopPainter();
     }
@@ -62,7 +67,13 @@ void TGIFImage::StopAllPainters() {
     lock.unlock();
     ServePainters();
   }
-  DropStillBitmap();
+  DropStill(image);
+}
+
+void ForgetPainters(TGIFImage& image) {
+  auto lock = image.LockPainterList();
+  for (TGIFPainter* painter : image.PainterList()) painter->ForgetImage();
+  image.PainterList().clear();
 }
 
 }  // namespace corvane

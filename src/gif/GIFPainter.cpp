@@ -5,6 +5,8 @@
 
 #include "gif/GIFAppExtensions.h"
 #include "gif/GIFExtensions.h"
+#include "gif/GIFFrameDrawing.h"
+#include "gif/GIFImageDrawing.h"
 #include "platform/Canvas.h"
 #include "platform/Synchronize.h"
 
@@ -51,7 +53,7 @@ TGIFPainter::TGIFPainter(TGIFImage& image, TCanvas& canvas, const TRect& rect, u
       FOnPaintAfter(image.OnPaintAfter),
       FOnPaintLoop(image.OnPaintLoop),
       FOnPaintEnd(image.OnPaintEnd),
-      FFillColor(image.PaintFillColor()),
+      FFillColor(PaintFillColor(image)),
       FClock(IsThreaded() || !image.FPaintClock ? &RealClock() : image.FPaintClock) {
   if (IsThreaded() && (flags & dfAnimate) && image.FrameCount() > 1 && FSpeedPercent >= 0)
     FWakeEvent = std::make_unique<TEvent>();
@@ -78,7 +80,7 @@ void TGIFPainter::MakeBuffers(const TGIFImage& image) {
   const bool underlay = (disposals & (1u << 2)) && (FPaintFlags & dfTransparent);
   const bool work = disposals & ((1u << 2) | (1u << 3));
   const int buffers = (underlay ? 1 : 0) + (work ? 2 : 0);
-  FBuffersReserved = image.ReserveBitmap(FPaintRect.Width(), FPaintRect.Height() * buffers, target.PixelFormat());
+  FBuffersReserved = ReserveBitmap(image, FPaintRect.Width(), FPaintRect.Height() * buffers, target.PixelFormat());
   if (underlay) FUnderlay = CopyOfTarget(target, FPaintRect, FFillColor);
   if (work) {
     FWorkBuffer = CopyOfTarget(target, FPaintRect, FFillColor);
@@ -194,7 +196,7 @@ void TGIFPainter::Delay() {
   }
   // The frame is rendered during the wait before it is shown.
   OnUiThread([this] {
-    if (FPaintImage) FPaintImage->Frame(FFrameIndex).FrameBitmap();
+    if (FPaintImage) FrameBitmap(FPaintImage->Frame(FFrameIndex));
   });
   int64_t wait = ComputeWait(FClock->Now());
   if (IsThreaded())
@@ -288,7 +290,7 @@ int TGIFPainter::NextDelay(const TGIFSubImage& frame) const {
 bool TGIFPainter::TargetGone() const { return (FPaintFlags & dfCheckCanvas) && FCanvasHandle.expired(); }
 
 void TGIFPainter::PaintFramePlain(TGIFSubImage& frame) {
-  frame.DrawFrame(*FPaintCanvas, FPaintRect, FPaintFlags & dfTile, FPaintFlags & dfTransparent);
+  DrawFrame(frame, *FPaintCanvas, FPaintRect, FPaintFlags & dfTile, FPaintFlags & dfTransparent);
   FFirstShown = true;
 }
 
@@ -318,11 +320,11 @@ void TGIFPainter::PaintFrameWithDisposal(TGIFSubImage& frame) {
   if ((FPaintFlags & dfClearOnLoop) && FFrameIndex == 0) RestoreFrameArea(frame);
   bool tile = FPaintFlags & dfTile, transparent = FPaintFlags & dfTransparent;
   if (composeIn) {
-    frame.DrawFrame(composeIn->Canvas(), whole, tile, transparent);
+    DrawFrame(frame, composeIn->Canvas(), whole, tile, transparent);
     FPaintCanvas->CopyRect(FPaintRect, *composeIn, whole);
   } else {
     // Restore to previous after a frame that stays: the work buffer keeps the picture before it.
-    frame.DrawFrame(*FPaintCanvas, FPaintRect, tile, transparent);
+    DrawFrame(frame, *FPaintCanvas, FPaintRect, tile, transparent);
   }
   if (restore) RestoreFrameArea(frame);
   FFirstShown = true;
@@ -341,9 +343,9 @@ void TGIFPainter::RestoreFrameArea(const TGIFSubImage& frame) {
   };
   TRect whole = Bounds(0, 0, FWorkBuffer->Width(), FWorkBuffer->Height());
   if (FPaintFlags & dfTile)
-    frame.ForEachTile(whole, restore);
+    ForEachTile(frame, whole, restore);
   else
-    restore(frame.FrameTargetRect(whole));
+    restore(FrameTargetRect(frame, whole));
 }
 
 }  // namespace corvane

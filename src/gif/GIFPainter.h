@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "gif/GIFImage.h"
+#include "platform/Bitmap.h"
 #include "platform/Clock.h"
 #include "platform/Event.h"
 #include "platform/Thread.h"

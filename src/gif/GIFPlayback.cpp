@@ -1,6 +1,8 @@
 #include "GIFPlayback.h"
 
+#include "gif/GIFImageDrawing.h"
 #include "gif/GIFPainter.h"
+#include "gif/GIFRenderer.h"
 #include "platform/Canvas.h"
 
 namespace corvane {
@@ -12,6 +14,7 @@ void CheckPlayable(const TGIFImage& image) {
 }
 
 void PlayOnce(TGIFImage& image, const TPictureShown& shown) {
+  InstallGIFRenderer();
   CheckPlayable(image);
   TVirtualClock clock;
   uint16_t flags = image.DrawFlags;
@@ -30,9 +33,9 @@ void PlayOnce(TGIFImage& image, const TPictureShown& shown) {
   };
   try {
     // What a picture control shows behind the picture: the colour restored areas get.
-    TGIFBudgetReservation reserved = image.ReserveBitmap(image.Width(), image.Height(), TPixelFormat::pf24bit);
+    TGIFBudgetReservation reserved = ReserveBitmap(image, image.Width(), image.Height(), TPixelFormat::pf24bit);
     TBitmap target(image.Width(), image.Height());
-    target.Canvas().BrushColor = image.PaintFillColor();
+    target.Canvas().BrushColor = PaintFillColor(image);
     TRect whole = Bounds(0, 0, image.Width(), image.Height());
     target.Canvas().FillRect(whole);
     image.DropStillBitmap();

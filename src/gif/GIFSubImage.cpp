@@ -41,10 +41,7 @@ void TGIFSubImage::CopyFrom(const TPersistent& source) {
     stream.SetPosition(0);
     FExtensionList->LoadFromStream(stream);
   }
-  if (frame->FCachedBitmap) {
-    FCachedBitmap = std::make_unique<TBitmap>();
-    FCachedBitmap->CopyFrom(*frame->FCachedBitmap);
-  }
+  if (frame->FDrawing) frame->FDrawing->CopyBitmapTo(FDrawing);
 }
 
 void TGIFSubImage::CopyImageDataFrom(const TGIFSubImage& frame) {
@@ -202,19 +199,24 @@ void TGIFSubImage::ClearFrame() {
   DropCachedMask();
 }
 
-void TGIFSubImage::DropCachedMask() {
-  FCachedMask.reset();
-  FMaskPending = true;
+void TGIFSubImage::DropCachedBitmap() {
+  if (FDrawing) FDrawing->DropBitmap();
 }
 
-void TGIFSubImage::SetFramePalette(TPalette palette) {
-  if (palette == FFramePalette) return;
-  FFramePalette = std::move(palette);
-  if (FCachedBitmap && FCachedBitmap->PaletteRef() != FFramePalette) {
-    DropCachedBitmap();
+void TGIFSubImage::DropCachedMask() {
+  if (FDrawing) FDrawing->DropMask();
+}
+
+void TGIFSubImage::DropFramePalette() {
+  if (FDrawing && FDrawing->DropPalette()) {
     OwnerImage().PaletteModified = true;
     OwnerImage().Changed();
   }
+}
+
+void TGIFSubImage::CopyTo(TPersistent& target) const {
+  TGIFRenderHook* hook = GIFRenderHook();
+  if (!hook || !hook->CopyTo(const_cast<TGIFSubImage&>(*this), target)) TGIFItem::CopyTo(target);
 }
 
 void TGIFSubImage::ReadDescriptor(TStream& stream) {

@@ -10,14 +10,12 @@
 #include "gif/GIFColorMap.h"
 #include "gif/GIFItem.h"
 #include "gif/GIFList.h"
-#include "platform/Bitmap.h"
-#include "platform/MaskBitmap.h"
+#include "gif/GIFRenderHook.h"
 #include "platform/Palette.h"
 #include "platform/Types.h"
 
 namespace corvane {
 
-class TCanvas;
 class TGIFGraphicControlExtension;
 
 class TGIFSubImage final : public TGIFItem {
@@ -35,8 +33,8 @@ class TGIFSubImage final : public TGIFItem {
   // From another frame: descriptor, pixels, local table (unless the source is blank) and
   // extensions, re-created from their file form.
   void CopyFrom(const TPersistent& source) override;
-  // A bitmap receives the frame's rendered bitmap (an empty one for a blank frame); any
-  // other target is refused.
+  // Through the render hook: a bitmap receives the frame's rendered bitmap (an empty one for
+  // a blank frame); any other target is refused.
   void CopyTo(TPersistent& target) const override;
   // rev89a with a usage-ordered local table or any extension.
   TGifRevision FileRevision() const override;
@@ -103,33 +101,14 @@ class TGIFSubImage final : public TGIFItem {
   // Deletes the extensions, the local table and the pixels and makes the frame 0 × 0;
   // position, flags and separator stay.
   void ClearFrame();
-  void DropCachedBitmap() { FCachedBitmap.reset(); }
+  // What the renderer keeps of the frame; none before it draws.
+  std::unique_ptr<TGIFFrameDrawing>& Drawing() { return FDrawing; }
+  const TGIFFrameDrawing* Drawing() const { return FDrawing.get(); }
+  void DropCachedBitmap();
   void DropCachedMask();
-
-  TPalette FramePalette() const { return FFramePalette; }
-  // Replaces the frame's palette; a drawing made with another palette is dropped.
-  void SetFramePalette(TPalette palette);
-
-  // Drawing. The rendered frame, an 8-bit bitmap of the frame's size, built on first use;
-  // none for a blank frame or when a progress handler cancelled the rendering.
-  TBitmap* FrameBitmap();
-  // Renders again when the mask is pending; answers whether the frame has a mask.
-  bool EnsureMask();
-  // Bit 1 where a pixel is transparent; none when no pixel is.
-  const TMaskBitmap* Mask() const { return FCachedMask.get(); }
-  // The rendered bitmap's palette, else the frame's own (the web palette when the image
-  // dithers, else its local table's), else the image's when it has a global table, else
-  // 256 black entries: viewers show a frame without any table black.
-  TPalette Palette();
-  // The frame's place on the logical screen scaled into rect; empty for an image without area.
-  TRect FrameTargetRect(const TRect& rect) const;
-  // Draws the frame scaled to its place in rect or, tiled, at its own size in every copy of
-  // the picture laid out from rect's top-left corner. Transparent pixels keep the target
-  // when transparent is asked for.
-  void DrawFrame(TCanvas& canvas, const TRect& rect, bool tile, bool transparent);
-  // The frame's area in each copy of the picture laid out from rect's top-left corner at the
-  // image's size, column by column, while the area starts inside rect.
-  void ForEachTile(const TRect& rect, const std::function<void(const TRect& area)>& visit) const;
+  // After the local table changed: a drawing made with the frame's palette is dropped and
+  // the image marks its palette modified.
+  void DropFramePalette();
 
  private:
   static constexpr int kDescriptorBytes = 10;
@@ -142,21 +121,7 @@ class TGIFSubImage final : public TGIFItem {
   void CoverPixelIndices();
   void WriteDescriptor(TStream& stream) const;
 
-  // The renderers fill bitmap and, when one is made, the mask.
-  void RenderDirect(TBitmap& bitmap);
-  void RenderDithered(TBitmap& bitmap);
-  // The transparent index a mask is made for, or -1; the mask is no longer pending.
-  int BeginMask();
-  // Keeps mask when any pixel is transparent; a mask made for no pixel is none.
-  void EndMask(std::unique_ptr<TMaskBitmap> mask);
-  void ReportRendering(int row);
-
-  // Drawing state: the rendered frame, its transparency mask and its palette.
-  std::unique_ptr<TBitmap> FCachedBitmap;
-  std::unique_ptr<TMaskBitmap> FCachedMask;
-  bool FMaskPending = true;
-  TPalette FFramePalette;
-
+  std::unique_ptr<TGIFFrameDrawing> FDrawing;
   std::unique_ptr<uint8_t[]> FPixelData;
   int32_t FPixelDataSize = 0;
   std::unique_ptr<TGIFLocalColorMap> FLocalTable;

@@ -1,12 +1,14 @@
 #include "GIFPicture.h"
 
 #include "gif/GIFImage.h"
+#include "gif/GIFRenderer.h"
 #include "platform/Canvas.h"
 #include "platform/Stream.h"
 
 namespace corvane {
 
 std::unique_ptr<TBitmap> TGIFPicture::Decode(std::span<const uint8_t> bytes) {
+  InstallGIFRenderer();
   TGIFImage image;
   TMemoryStream stream(std::vector<uint8_t>(bytes.begin(), bytes.end()));
   image.LoadFromStream(stream);

@@ -16,6 +16,7 @@
 
 #include "AnimationCorpus.h"
 #include "gif/GIFImage.h"
+#include "gif/GIFImageDrawing.h"
 #include "gif/GIFPlayback.h"
 #include "gifopt/AnimationComposer.h"
 #include "platform/FileUtils.h"
@@ -100,7 +101,7 @@ std::vector<TPictureColors> WrittenByTheProgram(const TBytes& bytes, int width, 
 
 void ExpectComposedAlike(TGIFImage& image, const std::vector<TPictureColors>& ours, const std::string& name) {
   TAnimationComposer composer(image);
-  TColor fill = image.PaintFillColor();
+  TColor fill = PaintFillColor(image);
   size_t picture = 0;
   while (composer.NextFrame()) {
     composer.DrawFrame();

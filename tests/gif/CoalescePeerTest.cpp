@@ -33,7 +33,7 @@ void ExpectSamePictures(const TBytes& file, const std::string& name) {
   ASSERT_EQ(loaded.Error, "") << name;
   TGIFImage& image = *loaded.Image;
   image.DrawFlags &= uint16_t(~dfLoop);
-  TColor fill = image.PaintFillColor();
+  TColor fill = PaintFillColor(image);
   TPlayRecorder recorder;
   std::vector<TShownPicture> ours = recorder.Play(image, fill);
   if (ours.empty()) {  // a still picture is drawn without a painter

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "GifTestSupport.h"
+#include "gif/GIFFrameDrawing.h"
 #include "gif/GIFMemoryBudget.h"
 #include "gif/GIFPlayback.h"
 #include "gif/WebPalette.h"
@@ -188,7 +189,7 @@ TEST(GIFHostile, DrawingAt8BitsSearchesThePaletteOncePerColour) {
   TBitmap target(320, 240, TPixelFormat::pf8bit);
   target.SetPalette(WebPalette216());
   const TRect whole = Bounds(0, 0, 320, 240);
-  for (int f = 0; f < kFrames; ++f) image.Frame(f).DrawFrame(target.Canvas(), whole, true, false);
+  for (int f = 0; f < kFrames; ++f) DrawFrame(image.Frame(f), target.Canvas(), whole, true, false);
   EXPECT_LE(target.Canvas().PaletteSearches(), kFrames * 256);
   EXPECT_GT(target.Canvas().PaletteSearches(), 0);
 }

@@ -18,14 +18,14 @@ TEST(FrameRender, DeepDisplaysKeepTheIndicesAndTheTablesColours) {
   TDisplayScope display(24);
   auto image = MakeImage(3, 1);
   TGIFSubImage& frame = AddFrame(*image, 0, 0, 3, 1, {iBlue, iRed, iWhite});
-  TBitmap* bitmap = frame.FrameBitmap();
+  TBitmap* bitmap = FrameBitmap(frame);
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(bitmap->PixelFormat(), TPixelFormat::pf8bit);
   EXPECT_EQ(bitmap->ScanLine(0)[0], iBlue);
   EXPECT_EQ(Colors(*bitmap), (std::vector<TColor>{kBlue, kRed, kWhite}));
   EXPECT_EQ(bitmap->PaletteRef(), image->Palette());
-  EXPECT_EQ(frame.FrameBitmap(), bitmap);  // cached
-  EXPECT_EQ(frame.Mask(), nullptr);
+  EXPECT_EQ(FrameBitmap(frame), bitmap);  // cached
+  EXPECT_EQ(FrameMask(frame), nullptr);
 }
 
 TEST(FrameRender, PaletteDisplaysDitherToTheWebPalette) {
@@ -33,10 +33,10 @@ TEST(FrameRender, PaletteDisplaysDitherToTheWebPalette) {
   auto image = MakeImage(4, 2);
   image->Header().GlobalTable().AppendColor(MakeColor(128, 128, 128));
   TGIFSubImage& frame = AddFrame(*image, 0, 0, 4, 2, TBytes(8, 5));
-  TBitmap* bitmap = frame.FrameBitmap();
+  TBitmap* bitmap = FrameBitmap(frame);
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(bitmap->PaletteRef(), WebPalette216());
-  EXPECT_EQ(frame.Palette(), WebPalette216());
+  EXPECT_EQ(FramePalette(frame), WebPalette216());
   EXPECT_EQ(image->Palette(), WebPalette216());
   // Mid grey lies between the levels 102 and 153, so the dithered pixels take both.
   std::vector<TColor> colors = Colors(*bitmap);
@@ -46,9 +46,9 @@ TEST(FrameRender, PaletteDisplaysDitherToTheWebPalette) {
   image->DrawFlags &= uint16_t(~dfDitherOnPaletteDisplay);
   TDisplayScope deep(24);
   auto always = MakeImage(1, 1);
-  EXPECT_TRUE(always->NeedsDither() == false);
+  EXPECT_TRUE(NeedsDither(*always) == false);
   always->DrawFlags &= uint16_t(~dfDitherOnPaletteDisplay);
-  EXPECT_TRUE(always->NeedsDither());
+  EXPECT_TRUE(NeedsDither(*always));
 }
 
 TEST(FrameRender, IndicesBeyondTheTableAreBlackAndReadNothingOutsideIt) {
@@ -58,8 +58,8 @@ TEST(FrameRender, IndicesBeyondTheTableAreBlackAndReadNothingOutsideIt) {
     image->Header().GlobalTable().AppendColor(kWhite);
     image->Header().GlobalTable().AppendColor(kRed);
     TGIFSubImage& frame = AddFrame(*image, 0, 0, 3, 1, {1, 200, 255});
-    ASSERT_NE(frame.FrameBitmap(), nullptr);
-    std::vector<TColor> colors = Colors(*frame.FrameBitmap());
+    ASSERT_NE(FrameBitmap(frame), nullptr);
+    std::vector<TColor> colors = Colors(*FrameBitmap(frame));
     EXPECT_EQ(colors, (std::vector<TColor>{kRed, kBlack, kBlack})) << bits << " bits";
   }
 }
@@ -72,12 +72,12 @@ TEST(FrameRender, TheMaskCoversTheTransparentPixelsOnly) {
     auto& control = AddExtension<TGIFGraphicControlExtension>(frame);
     control.SetTransparent(true);
     control.SetTransparentIndex(2);
-    ASSERT_TRUE(frame.EnsureMask());
-    const TMaskBitmap& mask = *frame.Mask();
+    ASSERT_TRUE(EnsureMask(frame));
+    const TMaskBitmap& mask = *FrameMask(frame);
     EXPECT_EQ(mask.RowStride(), 2);
     for (int x = 0; x < 10; ++x) EXPECT_EQ(mask.IsTransparent(x, 0), frame.PixelAt(x, 0) == 2) << x;
     auto target = FilledBitmap(10, 1, kBlue);
-    frame.DrawFrame(target->Canvas(), Bounds(0, 0, 10, 1), false, true);
+    DrawFrame(frame, target->Canvas(), Bounds(0, 0, 10, 1), false, true);
     for (int x = 0; x < 10; ++x) EXPECT_EQ(target->PixelColor(x, 0), frame.PixelAt(x, 0) == 2 ? kBlue : kRed) << x;
   }
 }
@@ -85,9 +85,9 @@ TEST(FrameRender, TheMaskCoversTheTransparentPixelsOnly) {
 TEST(FrameRender, ATransparentIndexNoPixelUsesGivesNoMask) {
   auto image = MakeImage(2, 1);
   TGIFSubImage& frame = AddSolidFrame(*image, Bounds(0, 0, 2, 1), iRed, 1, 0, iWhite);
-  EXPECT_FALSE(frame.EnsureMask());
+  EXPECT_FALSE(EnsureMask(frame));
   auto target = FilledBitmap(2, 1, kBlue);
-  frame.DrawFrame(target->Canvas(), Bounds(0, 0, 2, 1), false, true);
+  DrawFrame(frame, target->Canvas(), Bounds(0, 0, 2, 1), false, true);
   EXPECT_EQ(Colors(*target), std::vector<TColor>(2, kRed));
 }
 
@@ -103,11 +103,11 @@ TEST(FrameRender, ProgressIsReportedAndCancellingLeavesTheFrameWithoutBitmap) {
     percents.push_back(percent);
     if (stage == TProgressStage::psRunning && cancel) throw EAbort();
   };
-  EXPECT_EQ(frame.FrameBitmap(), nullptr);
+  EXPECT_EQ(FrameBitmap(frame), nullptr);
   EXPECT_EQ(percents, (std::vector<int>{0, 0, 0}));
   cancel = false;
   percents.clear();
-  EXPECT_NE(frame.FrameBitmap(), nullptr);
+  EXPECT_NE(FrameBitmap(frame), nullptr);
   EXPECT_EQ(percents, (std::vector<int>{0, 0, 46, 91, 100}));
 }
 
@@ -116,16 +116,16 @@ TEST(FramePalette, ComesFromTheLocalTableElseTheImage) {
   TGIFSubImage& global = AddFrame(*image, 0, 0, 1, 1);
   TGIFSubImage& local = AddFrame(*image, 0, 0, 1, 1);
   local.LocalTable().AppendColor(kGreen);
-  TPalette palette = local.Palette();
+  TPalette palette = FramePalette(local);
   ASSERT_NE(palette, nullptr);
   ASSERT_EQ(palette->Entries.size(), 1u);
   EXPECT_EQ(palette->Entries[0], (TPaletteEntry{0, 255, 0, pcNoCollapse}));
-  EXPECT_EQ(local.Palette(), palette);
-  EXPECT_EQ(global.Palette(), image->Palette());
+  EXPECT_EQ(FramePalette(local), palette);
+  EXPECT_EQ(FramePalette(global), image->Palette());
   EXPECT_EQ(image->Palette()->Entries.size(), 5u);
   // A changed table makes a new palette.
   local.LocalTable().AppendColor(kRed);
-  EXPECT_NE(local.Palette(), palette);
+  EXPECT_NE(FramePalette(local), palette);
 }
 
 TEST(FramePalette, WithoutAnyTableEveryIndexIsBlack) {
@@ -135,27 +135,27 @@ TEST(FramePalette, WithoutAnyTableEveryIndexIsBlack) {
   ASSERT_NE(palette, nullptr);
   ASSERT_EQ(palette->Entries.size(), 256u);
   EXPECT_EQ(EntryColor(palette->Entries[255]), kBlack);
-  EXPECT_EQ(frame.Palette(), palette);
-  EXPECT_NE(frame.FrameBitmap(), nullptr);
+  EXPECT_EQ(FramePalette(frame), palette);
+  EXPECT_NE(FrameBitmap(frame), nullptr);
   EXPECT_EQ(TGIFImage().Palette(), nullptr);
 }
 
 TEST(FrameGeometry, TheFramesPlaceIsScaledIntoTheRectangleWithRounding) {
   auto image = MakeImage(10, 10);
   TGIFSubImage& frame = AddFrame(*image, 5, 0, 5, 10);
-  EXPECT_EQ(frame.FrameTargetRect(Bounds(0, 0, 20, 20)), (TRect{10, 0, 20, 20}));
-  EXPECT_EQ(frame.FrameTargetRect(Bounds(3, 3, 5, 5)), (TRect{6, 3, 8, 8}));
-  EXPECT_EQ(frame.FrameTargetRect(Bounds(0, 0, 10, 10)), frame.BoundsRect());
+  EXPECT_EQ(FrameTargetRect(frame, Bounds(0, 0, 20, 20)), (TRect{10, 0, 20, 20}));
+  EXPECT_EQ(FrameTargetRect(frame, Bounds(3, 3, 5, 5)), (TRect{6, 3, 8, 8}));
+  EXPECT_EQ(FrameTargetRect(frame, Bounds(0, 0, 10, 10)), frame.BoundsRect());
 }
 
 TEST(FrameGeometry, StretchingAndTiling) {
   auto image = MakeImage(2, 1);
   TGIFSubImage& frame = AddSolidFrame(*image, Bounds(1, 0, 1, 1), iRed, -1);
   auto stretched = FilledBitmap(4, 2, kWhite);
-  frame.DrawFrame(stretched->Canvas(), Bounds(0, 0, 4, 2), false, false);
+  DrawFrame(frame, stretched->Canvas(), Bounds(0, 0, 4, 2), false, false);
   EXPECT_EQ(Colors(*stretched), (std::vector<TColor>{kWhite, kWhite, kRed, kRed, kWhite, kWhite, kRed, kRed}));
   auto tiled = FilledBitmap(5, 2, kWhite);
-  frame.DrawFrame(tiled->Canvas(), Bounds(0, 0, 5, 2), true, false);
+  DrawFrame(frame, tiled->Canvas(), Bounds(0, 0, 5, 2), true, false);
   EXPECT_EQ(Colors(*tiled), (std::vector<TColor>{kWhite, kRed, kWhite, kRed, kWhite, kWhite, kRed, kWhite, kRed, kWhite}));
 }
 
@@ -174,8 +174,9 @@ TEST(StillBitmap, IsTheFirstFrameOnTheScreenAndCopiesIntoBitmaps) {
   // A frame of the screen's size is the still bitmap as it is.
   auto full = MakeImage(2, 1);
   AddSolidFrame(*full, Bounds(0, 0, 2, 1), iWhite);
-  EXPECT_EQ(full->StillBitmap()->PixelFormat(), TPixelFormat::pf8bit);
-  EXPECT_EQ(TGIFImage().StillBitmap(), nullptr);
+  EXPECT_EQ(StillBitmap(*full)->PixelFormat(), TPixelFormat::pf8bit);
+  TGIFImage empty;
+  EXPECT_EQ(StillBitmap(empty), nullptr);
 }
 
 TEST(StillBitmap, ChangesOfTheImageDropIt) {
@@ -183,12 +184,12 @@ TEST(StillBitmap, ChangesOfTheImageDropIt) {
   AddSolidFrame(*image, Bounds(0, 0, 2, 1), iWhite);
   int changes = 0;
   image->OnChange = [&](TGraphic&) { ++changes; };
-  TBitmap* still = image->StillBitmap();
+  TBitmap* still = StillBitmap(*image);
   ASSERT_NE(still, nullptr);
   still->Canvas().FillRect(Bounds(0, 0, 1, 1));
   EXPECT_EQ(changes, 1);  // the still bitmap's changes are the image's
   image->SetWidth(3);
-  EXPECT_EQ(image->StillBitmap()->Width(), 3);
+  EXPECT_EQ(StillBitmap(*image)->Width(), 3);
 }
 
 TEST(HostileDrawing, FramesOutsideTheScreenAreClipped) {
@@ -198,7 +199,7 @@ TEST(HostileDrawing, FramesOutsideTheScreenAreClipped) {
   image.DrawFlags &= uint16_t(~dfThreaded);
   auto target = FilledBitmap(4, 4, kRed);
   image.Draw(target->Canvas(), Bounds(0, 0, 4, 4));
-  EXPECT_EQ(image.Frame(0).FrameTargetRect(Bounds(0, 0, image.Width(), image.Height())).Left, 10);
+  EXPECT_EQ(FrameTargetRect(image.Frame(0), Bounds(0, 0, image.Width(), image.Height())).Left, 10);
   TBitmap copy;
   copy.CopyFrom(image);
   EXPECT_EQ(copy.Width(), image.Width());
@@ -212,7 +213,7 @@ TEST(HostileDrawing, AScreenWithoutAreaDrawsNothing) {
   auto target = FilledBitmap(2, 2, kBlue);
   image->Draw(target->Canvas(), Bounds(0, 0, 2, 2));
   EXPECT_EQ(Colors(*target), std::vector<TColor>(4, kBlue));
-  EXPECT_TRUE(image->Frame(0).FrameTargetRect(Bounds(0, 0, 2, 2)).IsEmpty());
+  EXPECT_TRUE(FrameTargetRect(image->Frame(0), Bounds(0, 0, 2, 2)).IsEmpty());
   EXPECT_TRUE(image->PainterList().empty());
   TBitmap copy;
   copy.CopyFrom(*image);
@@ -240,7 +241,7 @@ TEST(HostileDrawing, AHugeScreenIsRefusedBeforeAnyHugeBitmap) {
     }
   }
   EXPECT_TRUE(image->PainterList().empty());
-  EXPECT_FALSE(image->FDrawBusy);
+  EXPECT_FALSE(StillPicture(*image).DrawBusy);
 }
 
 }  // namespace corvane

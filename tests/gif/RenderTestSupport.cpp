@@ -1,9 +1,17 @@
 #include "RenderTestSupport.h"
 
 #include "gif/GIFExtensions.h"
+#include "gif/GIFRenderer.h"
 #include "platform/Display.h"
 
 namespace corvane::test {
+
+namespace {
+
+// The images of these tests draw through the renderer from the first test on.
+const bool kRendererInstalled = (InstallGIFRenderer(), true);
+
+}  // namespace
 
 std::unique_ptr<TGIFImage> MakeImage(int width, int height) {
   auto image = std::make_unique<TGIFImage>();

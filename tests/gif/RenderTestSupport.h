@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "GifTestSupport.h"
+#include "gif/GIFFrameDrawing.h"
+#include "gif/GIFImageDrawing.h"
+#include "gif/GIFImagePainters.h"
 #include "gif/GIFPainter.h"
 #include "platform/Canvas.h"
 

@@ -83,7 +83,7 @@ TEST(ThreadedPainter, RepeatedDrawsOfTheSameTargetKeepThePainter) {
   image->Draw(target->Canvas(), Bounds(0, 0, 1, 1));
   EXPECT_NE(image->FActivePainter, nullptr);
   EXPECT_TRUE(ServeUntil([&] { return image->PainterList().size() == 1; }));
-  image->StopActivePainter();
+  StopActivePainter(*image);
   EXPECT_TRUE(image->PainterList().empty());
 }
 
@@ -109,7 +109,7 @@ TEST(ThreadedPainter, DestroyingTheImageEndsItsPaintersFirst) {
   image->Draw(target->Canvas(), Bounds(0, 0, 2, 2));
   // A second painter that was never resumed.
   TGIFPainter* suspended = nullptr;
-  image->StartPainter(suspended, target->Canvas(), image->DrawFlags, Bounds(0, 0, 1, 1));
+  StartPainter(*image, suspended, target->Canvas(), image->DrawFlags, Bounds(0, 0, 1, 1));
   ASSERT_NE(suspended, nullptr);
   EXPECT_EQ(image->PainterList().size(), 2u);
   auto start = Clock::now();

@@ -10,7 +10,9 @@
 
 #include "GifTestSupport.h"
 #include "OptimizeTestSupport.h"
+#include "gif/GIFImageDrawing.h"
 #include "gif/GIFPainter.h"
+#include "gif/GIFRenderer.h"
 #include "gifopt/ReduceFileSize.h"
 #include "platform/Canvas.h"
 
@@ -88,6 +90,7 @@ TEST(ReduceFileSize, HoldsThePainterListUntilItHasReportedItsEnd) {
 }
 
 TEST(ReduceFileSize, StopsARunningPainterBeforeItRewritesFrames) {
+  InstallGIFRenderer();
   TAnimation animation;
   AddControl(animation.Frame(0, 0, 2, 2, 1), 0, 1000);
   AddControl(animation.Frame(0, 0, 2, 2, 2), 0, 1000);
@@ -99,7 +102,7 @@ TEST(ReduceFileSize, StopsARunningPainterBeforeItRewritesFrames) {
   ReduceFileSize(animation.Image, kMainPassSteps, 0, 0, 8);
   EXPECT_TRUE(ended);
   EXPECT_TRUE(animation.Image.PainterList().empty());
-  EXPECT_EQ(animation.Image.StillBitmap()->Width(), 2);
+  EXPECT_EQ(StillBitmap(animation.Image)->Width(), 2);
 }
 
 TEST(ReduceFileSize, RefusesThePaletteReductionOnlyWithoutDropRedundant) {
