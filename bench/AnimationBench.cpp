@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "RatioReporter.h"
-#include "gif/GIFPainter.h"
-#include "gif/GIFRenderer.h"
+#include "gifrender/GIFPainter.h"
+#include "gifrender/GIFRenderer.h"
 #include "platform/Canvas.h"
 #include "support/GifBuilder.h"
 

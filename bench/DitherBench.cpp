@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "RatioReporter.h"
-#include "gif/FloydSteinbergDitherer.h"
-#include "gif/IndexColors.h"
-#include "gif/WebPalette.h"
+#include "gifrender/FloydSteinbergDitherer.h"
+#include "gifrender/IndexColors.h"
+#include "gifrender/WebPalette.h"
 
 namespace corvane {
 

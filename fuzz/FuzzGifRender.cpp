@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "GifFuzzLimits.h"
-#include "gif/GIFPainter.h"
-#include "gif/GIFPlayback.h"
-#include "gif/GIFRenderer.h"
+#include "gifrender/GIFPainter.h"
+#include "gifrender/GIFPlayback.h"
+#include "gifrender/GIFRenderer.h"
 #include "platform/Canvas.h"
 #include "platform/Display.h"
 

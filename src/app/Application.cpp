@@ -3,7 +3,7 @@
 #include <QFont>
 
 #include "UiServices.h"
-#include "gif/GIFRenderer.h"
+#include "gifrender/GIFRenderer.h"
 #include "platform/Exceptions.h"
 #include "platform/Synchronize.h"
 

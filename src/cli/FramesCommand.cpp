@@ -13,8 +13,8 @@
 #include "ArgParser.h"
 #include "Command.h"
 #include "GifLoader.h"
-#include "gif/GIFImageDrawing.h"
-#include "gif/GIFPlayback.h"
+#include "gifrender/GIFImageDrawing.h"
+#include "gifrender/GIFPlayback.h"
 #include "platform/Canvas.h"
 #include "platform/FileUtils.h"
 

@@ -1,7 +1,7 @@
 #include "GIFPicture.h"
 
 #include "gif/GIFImage.h"
-#include "gif/GIFRenderer.h"
+#include "gifrender/GIFRenderer.h"
 #include "platform/Canvas.h"
 #include "platform/Stream.h"
 

@@ -16,8 +16,8 @@
 
 #include "AnimationCorpus.h"
 #include "gif/GIFImage.h"
-#include "gif/GIFImageDrawing.h"
-#include "gif/GIFPlayback.h"
+#include "gifrender/GIFImageDrawing.h"
+#include "gifrender/GIFPlayback.h"
 #include "gifopt/AnimationComposer.h"
 #include "platform/FileUtils.h"
 

@@ -1,11 +1,11 @@
-#include "gif/DIB.h"
+#include "gifrender/DIB.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "gif/GIFException.h"
-#include "gif/WebPalette.h"
+#include "gifrender/WebPalette.h"
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"
 

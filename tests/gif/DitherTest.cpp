@@ -1,13 +1,13 @@
-#include "gif/FloydSteinbergDitherer.h"
+#include "gifrender/FloydSteinbergDitherer.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <vector>
 
-#include "gif/IndexColors.h"
-#include "gif/NetscapeColorLookup.h"
-#include "gif/WebPalette.h"
+#include "gifrender/IndexColors.h"
+#include "gifrender/NetscapeColorLookup.h"
+#include "gifrender/WebPalette.h"
 #include "platform/Exceptions.h"
 
 namespace corvane {

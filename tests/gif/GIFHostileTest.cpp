@@ -8,10 +8,10 @@
 #include <random>
 
 #include "GifTestSupport.h"
-#include "gif/GIFFrameDrawing.h"
+#include "gifrender/GIFFrameDrawing.h"
 #include "gif/GIFMemoryBudget.h"
-#include "gif/GIFPlayback.h"
-#include "gif/WebPalette.h"
+#include "gifrender/GIFPlayback.h"
+#include "gifrender/WebPalette.h"
 #include "platform/Canvas.h"
 #include "platform/FileUtils.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "RenderTestSupport.h"
-#include "gif/WebPalette.h"
+#include "gifrender/WebPalette.h"
 
 namespace corvane {
 

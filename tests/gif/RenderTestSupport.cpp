@@ -1,7 +1,7 @@
 #include "RenderTestSupport.h"
 
 #include "gif/GIFExtensions.h"
-#include "gif/GIFRenderer.h"
+#include "gifrender/GIFRenderer.h"
 #include "platform/Display.h"
 
 namespace corvane::test {

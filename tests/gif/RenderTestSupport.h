@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "GifTestSupport.h"
-#include "gif/GIFFrameDrawing.h"
-#include "gif/GIFImageDrawing.h"
-#include "gif/GIFImagePainters.h"
-#include "gif/GIFPainter.h"
+#include "gifrender/GIFFrameDrawing.h"
+#include "gifrender/GIFImageDrawing.h"
+#include "gifrender/GIFImagePainters.h"
+#include "gifrender/GIFPainter.h"
 #include "platform/Canvas.h"
 
 namespace corvane::test {

@@ -10,9 +10,9 @@
 
 #include "GifTestSupport.h"
 #include "OptimizeTestSupport.h"
-#include "gif/GIFImageDrawing.h"
-#include "gif/GIFPainter.h"
-#include "gif/GIFRenderer.h"
+#include "gifrender/GIFImageDrawing.h"
+#include "gifrender/GIFPainter.h"
+#include "gifrender/GIFRenderer.h"
 #include "gifopt/ReduceFileSize.h"
 #include "platform/Canvas.h"
 

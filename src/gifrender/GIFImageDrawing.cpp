@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "gif/GIFFrameDrawing.h"
-#include "gif/GIFImagePainters.h"
-#include "gif/GIFPainter.h"
-#include "gif/GIFRenderer.h"
-#include "gif/WebPalette.h"
+#include "gifrender/GIFFrameDrawing.h"
+#include "gifrender/GIFImagePainters.h"
+#include "gifrender/GIFPainter.h"
+#include "gifrender/GIFRenderer.h"
+#include "gifrender/WebPalette.h"
 #include "platform/Canvas.h"
 #include "platform/Display.h"
 #include "platform/FlagScope.h"

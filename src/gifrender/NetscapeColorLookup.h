@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "WebPalette.h"
+#include "gifrender/WebPalette.h"
 #include "platform/Types.h"
 
 namespace corvane {

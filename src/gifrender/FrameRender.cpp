@@ -4,14 +4,14 @@
 #include <cstring>
 #include <span>
 
-#include "gif/DIB.h"
-#include "gif/FloydSteinbergDitherer.h"
+#include "gifrender/DIB.h"
+#include "gifrender/FloydSteinbergDitherer.h"
 #include "gif/GIFExtensions.h"
-#include "gif/GIFFrameDrawing.h"
-#include "gif/GIFImageDrawing.h"
+#include "gifrender/GIFFrameDrawing.h"
+#include "gifrender/GIFImageDrawing.h"
 #include "gif/GIFStreamIO.h"
-#include "gif/IndexColors.h"
-#include "gif/RenderedFrame.h"
+#include "gifrender/IndexColors.h"
+#include "gifrender/RenderedFrame.h"
 
 namespace corvane {
 

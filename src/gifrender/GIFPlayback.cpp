@@ -1,8 +1,8 @@
 #include "GIFPlayback.h"
 
-#include "gif/GIFImageDrawing.h"
-#include "gif/GIFPainter.h"
-#include "gif/GIFRenderer.h"
+#include "gifrender/GIFImageDrawing.h"
+#include "gifrender/GIFPainter.h"
+#include "gifrender/GIFRenderer.h"
 #include "platform/Canvas.h"
 
 namespace corvane {

@@ -2,9 +2,9 @@
 
 #include "GIFImagePainters.h"
 
-#include "gif/GIFImageDrawing.h"
-#include "gif/GIFPainter.h"
-#include "gif/GIFRenderer.h"
+#include "gifrender/GIFImageDrawing.h"
+#include "gifrender/GIFPainter.h"
+#include "gifrender/GIFRenderer.h"
 #include "platform/Exceptions.h"
 #include "platform/Synchronize.h"
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "GIFException.h"
+#include "gif/GIFException.h"
 #include "platform/BitmapFile.h"
 #include "platform/Stream.h"
 

@@ -7,9 +7,9 @@
 #include <limits>
 #include <vector>
 
-#include "gif/GIFImageDrawing.h"
-#include "gif/RenderedFrame.h"
-#include "gif/WebPalette.h"
+#include "gifrender/GIFImageDrawing.h"
+#include "gifrender/RenderedFrame.h"
+#include "gifrender/WebPalette.h"
 #include "platform/Canvas.h"
 
 namespace corvane {

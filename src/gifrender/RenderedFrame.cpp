@@ -1,6 +1,6 @@
 #include "RenderedFrame.h"
 
-#include "gif/GIFRenderer.h"
+#include "gifrender/GIFRenderer.h"
 
 namespace corvane {
 

@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "IndexColors.h"
-#include "NetscapeColorLookup.h"
+#include "gifrender/IndexColors.h"
+#include "gifrender/NetscapeColorLookup.h"
 
 namespace corvane {
 

@@ -1,8 +1,8 @@
 #include "GIFRenderer.h"
 
-#include "gif/GIFFrameDrawing.h"
-#include "gif/GIFImageDrawing.h"
-#include "gif/GIFImagePainters.h"
+#include "gifrender/GIFFrameDrawing.h"
+#include "gifrender/GIFImageDrawing.h"
+#include "gifrender/GIFImagePainters.h"
 
 namespace corvane {
 

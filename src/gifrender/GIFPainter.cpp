@@ -5,8 +5,8 @@
 
 #include "gif/GIFAppExtensions.h"
 #include "gif/GIFExtensions.h"
-#include "gif/GIFFrameDrawing.h"
-#include "gif/GIFImageDrawing.h"
+#include "gifrender/GIFFrameDrawing.h"
+#include "gifrender/GIFImageDrawing.h"
 #include "platform/Canvas.h"
 #include "platform/Synchronize.h"
 
