@@ -75,10 +75,10 @@ void TGIFPainter::MakeBuffers(const TGIFImage& image) {
       if (const auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(&extensions.Extension(j)))
         disposals |= 1u << control->Disposal();
   }
-  if (FPaintFlags & dfClearOnLoop) disposals |= 1u << 2;
+  if (FPaintFlags & dfClearOnLoop) disposals |= 1u << dmRestoreBackground;
   const TBitmap& target = FPaintCanvas->Target();
-  const bool underlay = (disposals & (1u << 2)) && (FPaintFlags & dfTransparent);
-  const bool work = disposals & ((1u << 2) | (1u << 3));
+  const bool underlay = (disposals & (1u << dmRestoreBackground)) && (FPaintFlags & dfTransparent);
+  const bool work = disposals & ((1u << dmRestoreBackground) | (1u << dmRestorePrevious));
   const int buffers = (underlay ? 1 : 0) + (work ? 2 : 0);
   FBuffersReserved = ReserveBitmap(image, FPaintRect.Width(), FPaintRect.Height() * buffers, target.PixelFormat());
   if (underlay) FUnderlay = CopyOfTarget(target, FPaintRect, FFillColor);
@@ -143,7 +143,7 @@ void TGIFPainter::RunAnimation() {
     FRestartFrame = 0;
     FLoopSeen = false;
     FDelay = IsThreaded() ? 0 : 1;
-    FPrevDisposal = 1;
+    FPrevDisposal = dmKeep;
     FLastTime = FClock->Now();
     FLastWait = 0;
     bool looping = (FPaintFlags & dfAnimate) && (FPaintFlags & dfLoop);
@@ -262,7 +262,7 @@ void TGIFPainter::ShowFrame() {
 }
 
 void TGIFPainter::ScanExtensions(const TGIFSubImage& frame) {
-  FDisposal = 1;
+  FDisposal = dmKeep;
   const TGIFExtensionList& extensions = frame.Extensions();
   for (int i = 0; i < extensions.MemberCount(); ++i) {
     const TGIFExtension& extension = extensions.Extension(i);
@@ -299,17 +299,17 @@ void TGIFPainter::PaintFrameWithDisposal(TGIFSubImage& frame) {
   TBitmap* composeIn = nullptr;
   bool restore = false;
   switch (FDisposal) {
-    case 0:
-    case 1:
+    case dmUnspecified:
+    case dmKeep:
       composeIn = FWorkBuffer.get();
       break;
-    case 2:
+    case dmRestoreBackground:
       composeIn = FWorkBuffer.get();
       restore = true;
       break;
-    case 3:
-      if (FPrevDisposal > 3) return;
-      if (FPrevDisposal >= 2) {
+    case dmRestorePrevious:
+      if (FPrevDisposal > dmRestorePrevious) return;
+      if (FPrevDisposal >= dmRestoreBackground) {
         FScratchBuffer->CopyFrom(*FWorkBuffer);
         composeIn = FScratchBuffer.get();
       }

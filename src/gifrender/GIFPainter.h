@@ -90,8 +90,9 @@ class TGIFPainter final : public TThread {
   std::unique_ptr<TBitmap> FUnderlay;
   std::unique_ptr<TEvent> FWakeEvent;
   TGIFPainter** FOwnerSlot;
-  uint8_t FDisposal = 1;
-  uint8_t FPrevDisposal = 1;
+  // A TGIFDisposal or one of the undefined values 4 to 7.
+  uint8_t FDisposal = dmKeep;
+  uint8_t FPrevDisposal = dmKeep;
   // The target bitmap, watched with dfCheckCanvas.
   std::weak_ptr<const void> FCanvasHandle;
   std::exception_ptr FPendingError;
