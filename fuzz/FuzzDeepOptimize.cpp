@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "GifFuzzLimits.h"
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gifopt/AnimationVerifier.h"
 #include "gifopt/DeepOptimize.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "GifFuzzLimits.h"
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 
 namespace {
 

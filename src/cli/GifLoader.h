@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ArgParser.h"
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 
 namespace corvane::cli {
 

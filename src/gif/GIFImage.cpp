@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "gif/GIFMemoryBudget.h"
+#include "gif/GIFRenderHook.h"
 #include "gif/GIFStreamIO.h"
 #include "platform/Bitmap.h"
 #include "platform/PictureRegistry.h"

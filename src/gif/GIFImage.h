@@ -20,7 +20,6 @@
 #include "gif/GIFLimits.h"
 #include "gif/GIFMemoryBudget.h"
 #include "gif/GIFList.h"
-#include "gif/GIFRenderHook.h"
 #include "gif/GIFSubImage.h"
 #include "gif/GIFTypes.h"
 #include "platform/Clock.h"
@@ -28,6 +27,7 @@
 
 namespace corvane {
 
+class TGIFImageDrawing;
 class TGIFPainter;
 
 using TGIFPaintEvent = std::function<void(TGIFPainter& sender)>;

@@ -8,6 +8,7 @@
 #include "gif/GIFExtensions.h"
 #include "gif/GIFHeader.h"
 #include "gif/GIFImage.h"
+#include "gif/GIFRenderHook.h"
 #include "gif/GIFStreamIO.h"
 #include "gif/GIFTypes.h"
 

@@ -10,12 +10,12 @@
 #include "gif/GIFColorMap.h"
 #include "gif/GIFItem.h"
 #include "gif/GIFList.h"
-#include "gif/GIFRenderHook.h"
 #include "platform/Palette.h"
 #include "platform/Types.h"
 
 namespace corvane {
 
+class TGIFFrameDrawing;
 class TGIFGraphicControlExtension;
 
 class TGIFSubImage final : public TGIFItem {

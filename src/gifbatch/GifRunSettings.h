@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gifopt/ReduceSteps.h"
 
 namespace corvane {

@@ -7,8 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "gif/GIFImage.h"
-#include "gif/GIFMemoryBudget.h"
+#include "gif/GIFCodec.h"
 #include "platform/Stream.h"
 
 namespace corvane {

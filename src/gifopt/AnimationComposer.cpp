@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 
 namespace corvane {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gifopt/CodedPixels.h"
 #include "gifopt/PictureSequence.h"
 

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <vector>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gif/GIFStreamIO.h"
 #include "gif/LZWDecoder.h"
 

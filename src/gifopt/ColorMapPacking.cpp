@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gifopt/TableUsers.h"
 #include "gifopt/ViewerRules.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gif/GIFTypes.h"
 
 namespace corvane {

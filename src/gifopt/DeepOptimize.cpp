@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gifopt/AnimationVerifier.h"
 #include "gifopt/ColorIds.h"
 #include "gifopt/DeepGifWriter.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <optional>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gifopt/ReduceProgress.h"
 #include "gifopt/TableUsers.h"
 #include "gifopt/ViewerRules.h"

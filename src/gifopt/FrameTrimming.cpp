@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gifopt/AnimationComposer.h"
 #include "gifopt/ViewerExtensions.h"
 #include "gifopt/RedundantBlocks.h"

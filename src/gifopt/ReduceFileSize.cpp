@@ -1,6 +1,6 @@
 #include "ReduceFileSize.h"
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gifopt/ColorMapPacking.h"
 #include "gifopt/FrameMasking.h"
 #include "gifopt/FrameTrimming.h"

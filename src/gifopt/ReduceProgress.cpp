@@ -1,6 +1,6 @@
 #include "ReduceProgress.h"
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gif/GIFStreamIO.h"
 
 namespace corvane {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gifopt/ReduceProgress.h"
 #include "gifopt/TableUsers.h"
 #include "gifopt/ViewerExtensions.h"

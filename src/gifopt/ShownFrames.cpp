@@ -1,6 +1,6 @@
 #include "ShownFrames.h"
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gifopt/ViewerRules.h"
 
 namespace corvane {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 
 namespace corvane {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 #include "gifopt/ViewerRules.h"
 
 namespace corvane {

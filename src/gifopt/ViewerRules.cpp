@@ -1,6 +1,6 @@
 #include "ViewerRules.h"
 
-#include "gif/GIFImage.h"
+#include "gif/GIFCodec.h"
 
 namespace corvane {
 

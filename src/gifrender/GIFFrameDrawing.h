@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "gif/GIFImage.h"
+#include "gif/GIFRenderHook.h"
 #include "platform/Bitmap.h"
 #include "platform/MaskBitmap.h"
 

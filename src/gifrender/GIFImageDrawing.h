@@ -3,6 +3,7 @@
 // and the bitmaps drawn of it, reserved through the image's budget account.
 
 #include "gif/GIFImage.h"
+#include "gif/GIFRenderHook.h"
 #include "platform/Bitmap.h"
 
 namespace corvane {

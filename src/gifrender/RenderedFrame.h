@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "gif/GIFRenderHook.h"
 #include "gif/GIFSubImage.h"
 #include "platform/Bitmap.h"
 #include "platform/MaskBitmap.h"
