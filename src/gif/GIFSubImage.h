@@ -3,7 +3,6 @@
 // descriptor, its local colour table and its pixels, one colour index per byte.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
