@@ -102,11 +102,14 @@ std::optional<TCodedFrame> TFrameCoder::Code(const TScreenBase& base, const std:
     FCoded.Clear();
     FEncoder.CompressPixels(FCoded, uint8_t(FBestCodeSize), FArea.Width(), FArea.Height(), true, FBestValues.data(),
                             table.Padded);
-    best->Interlaced = FCoded.Size() < int64_t(best->Data.size());
+    if (FCoded.Size() < int64_t(best->Data.size())) {
+      best->Interlaced = true;
+      best->Data = FCoded.Bytes();
+    }
     FCoded.Clear();
-    CompressPixelsSmallest(FCoded, uint8_t(FBestCodeSize), FArea.Width(), FArea.Height(), best->Interlaced,
-                           FBestValues.data(), table.Padded);
-    best->Data = FCoded.Bytes();
+    CompressPixelsFlexible(FCoded, uint8_t(FBestCodeSize), FArea.Width(), FArea.Height(), best->Interlaced,
+                           FBestValues.data());
+    if (FCoded.Size() < int64_t(best->Data.size())) best->Data = FCoded.Bytes();
   }
   return best;
 }
