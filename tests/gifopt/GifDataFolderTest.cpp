@@ -1,0 +1,169 @@
+// The GIF regression folder tests/data/gif/: each <case>.gif against its <case>.txt, which
+// tells the load's warnings, the loop count, and every frame's picture and time as browsers
+// compose it, followed by the pictures of the program's own player where they differ. The
+// file must show the same once written again and once optimized. With CORVANE_WRITE_GIF_DATA
+// set the runner writes each .txt from what the program shows instead of comparing.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "OptimizeTestSupport.h"
+#include "gif/GIFPlayback.h"
+#include "gifopt/AnimationComposer.h"
+#include "gifopt/AnimationVerifier.h"
+#include "platform/Display.h"
+#include "platform/FileUtils.h"
+#include "support/GiflibReader.h"
+
+namespace corvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kDataDir = CORVANE_GIF_DATA_DIR;
+// What the player shows where nothing covers the screen; no case uses the colour.
+constexpr TColor kPage = MakeColor(1, 254, 3);
+
+struct TFrameText {
+  int Index = 0;
+  std::string Timing;  // empty for the player's frames
+  std::vector<TRGBA> Pixels;
+  friend bool operator==(const TFrameText& a, const TFrameText& b) { return a.Index == b.Index && a.Pixels == b.Pixels; }
+};
+
+// One character a pixel: '.' transparent, letters for the common colours, the rest in turn.
+class TLegend {
+ public:
+  char For(TRGBA color) {
+    auto [at, added] = FChars.try_emplace(color, '?');
+    if (!added) return at->second;
+    static const std::map<TRGBA, char> kNamed = {{0, '.'},          {0xFF000000, 'k'}, {0xFFFFFFFF, 'W'},
+                                                 {0xFF0000FF, 'R'}, {0xFF00FF00, 'G'}, {0xFFFF0000, 'B'},
+                                                 {0xFF00FFFF, 'Y'}, {0xFFFFFF00, 'C'}, {0xFFFF00FF, 'M'}};
+    static const std::string kOthers = "abcdefghijlmnopqrstuvwxyz0123456789ADEFHIJKLNOPQSTUVXZ";
+    auto named = kNamed.find(color);
+    if (named != kNamed.end()) return at->second = named->second;
+    if (FNext == kOthers.size()) throw std::runtime_error("too many colours to write as letters");
+    return at->second = kOthers[FNext++];
+  }
+  std::string Lines() const {
+    std::string text;
+    char line[32];
+    for (auto [color, c] : FChars) {
+      std::snprintf(line, sizeof line, "colour %c %02X%02X%02X\n", c, unsigned(color & 0xFF),
+                    unsigned((color >> 8) & 0xFF), unsigned((color >> 16) & 0xFF));
+      text += color == 0 ? "colour . transparent\n" : line;
+    }
+    return text;
+  }
+
+ private:
+  std::map<TRGBA, char> FChars;
+  size_t FNext = 0;
+};
+
+std::vector<TFrameText> ComposedFrames(const TGIFImage& image) {
+  std::vector<TFrameText> frames;
+  TAnimationComposer composer(image);
+  while (composer.NextFrame()) {
+    composer.DrawFrame();
+    int index = composer.FrameIndex();
+    std::string timing = " delay " + std::to_string(FrameDelay(image.Frame(index))) + " time " +
+                         std::to_string(composer.FrameTime());
+    frames.push_back({index, timing, composer.Screen()});
+  }
+  return frames;
+}
+
+std::vector<TFrameText> PlayedFrames(TGIFImage& image) {
+  std::vector<TFrameText> frames;
+  image.FDrawFillColor = kPage;
+  PlayOnce(image, [&](const TBitmap& picture, int frame, int64_t) {
+    std::vector<TRGBA> pixels;
+    for (int y = 0; y < picture.Height(); ++y)
+      for (int x = 0; x < picture.Width(); ++x) {
+        TColor c = picture.PixelColor(x, y);
+        pixels.push_back(c == kPage ? 0 : kOpaque | c);
+      }
+    frames.push_back({frame, "", std::move(pixels)});
+  });
+  return frames;
+}
+
+// What a file shows, in the form of the .txt files.
+std::string Describe(const TBytes& file) {
+  TLoaded loaded = Load(file);
+  if (!loaded.Error.empty()) return "refused " + loaded.Error + "\n";
+  TGIFImage& image = *loaded.Image;
+  std::string head = "screen " + std::to_string(image.Width()) + " x " + std::to_string(image.Height()) + "\n";
+  for (const std::string& warning : loaded.Warnings) head += "warning " + warning + "\n";
+  int loop = ViewerLoopCount(image);
+  head += "loop " + (loop == kPlaysOnce ? "once" : loop == 0 ? "forever" : std::to_string(loop)) + "\n";
+  std::vector<TFrameText> composed = ComposedFrames(image), played;
+  std::string playerRefusal;
+  try {
+    played = PlayedFrames(image);
+  } catch (const GIFException& e) {
+    playerRefusal = "player refuses " + std::string(e.what()) + "\n";
+  }
+  TLegend legend;
+  auto pictures = [&](const std::vector<TFrameText>& frames) {
+    std::string text;
+    for (const TFrameText& frame : frames) {
+      text += "frame " + std::to_string(frame.Index) + frame.Timing + "\n";
+      for (size_t p = 0; p < frame.Pixels.size(); ++p)
+        text += std::string(1, legend.For(frame.Pixels[p])) + ((p + 1) % size_t(image.Width()) ? "" : "\n");
+    }
+    return text;
+  };
+  std::string body = pictures(composed);
+  if (playerRefusal.empty() && played != composed) body += "player\n" + pictures(played);
+  return head + legend.Lines() + body + playerRefusal;
+}
+
+std::string WithoutWarnings(const std::string& text) {
+  std::istringstream lines(text);
+  std::string line, kept;
+  while (std::getline(lines, line))
+    if (line.rfind("warning ", 0) != 0) kept += line + "\n";
+  return kept;
+}
+
+TEST(GifDataFolder, EveryCaseShowsItsPicturesAlsoWrittenAgainAndOptimized) {
+  SetDisplayBitsPerPixel(24);
+  const bool write = std::getenv("CORVANE_WRITE_GIF_DATA") != nullptr;
+  int cases = 0;
+  for (const auto& entry : fs::directory_iterator(kDataDir)) {
+    if (entry.path().extension() != ".gif") continue;
+    ++cases;
+    SCOPED_TRACE(entry.path().filename().string());
+    const TBytes file = ReadWholeFile(entry.path());
+    const std::string shown = Describe(file);
+    fs::path expectedPath = fs::path(entry.path()).replace_extension(".txt");
+    if (write) std::ofstream(expectedPath) << shown;
+    std::ostringstream expected;
+    expected << std::ifstream(expectedPath).rdbuf();
+    EXPECT_EQ(shown, expected.str());
+    TLoaded loaded = Load(file);
+    if (!loaded.Error.empty()) continue;
+    const TBytes written = Save(*loaded.Image);
+    EXPECT_EQ(WithoutWarnings(Describe(written)), WithoutWarnings(shown)) << "written again";
+    // Written again and optimized, the file shows what browsers showed, which the verifier
+    // checks where it can compose the original as they do; giflib reads every output.
+    for (const TBytes& output : {written, Optimize(file, kMainPassSteps), Optimize(file, kFirstPassSteps)}) {
+      TAnimationDifference difference = CompareAnimations(file, output);
+      if (difference.Message.rfind("The first file cannot be compared", 0) != 0) EXPECT_EQ(difference.Message, "");
+      EXPECT_NO_THROW(DecodeWithGiflib(output));
+    }
+  }
+  EXPECT_GE(cases, 10);
+}
+
+}  // namespace
+}  // namespace corvane::test
