@@ -83,14 +83,6 @@ TEST(Painter, SpeedPercentScalesTheWaits) {
   EXPECT_EQ(Waits(recorder.Play(*image)), (std::vector<int64_t>{240, 120}));
 }
 
-TEST(Painter, LongDelaysAreCutToTwelveSecondsWithoutAThread) {
-  auto image = MakeImage(1, 1);
-  AddSolidFrame(*image, Bounds(0, 0, 1, 1), iRed, 1, 5000);
-  AddSolidFrame(*image, Bounds(0, 0, 1, 1), iGreen);
-  TPlayRecorder recorder;
-  EXPECT_EQ(Waits(recorder.Play(*image)), (std::vector<int64_t>{12000}));
-}
-
 // A 4 × 1 screen: a red frame on the left half that is restored to the background, then
 // a green one on the right half.
 std::unique_ptr<TGIFImage> RestoreToBackground() {

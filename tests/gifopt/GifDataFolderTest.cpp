@@ -11,12 +11,14 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "OptimizeTestSupport.h"
 #include "gif/GIFPlayback.h"
 #include "gifopt/AnimationComposer.h"
 #include "gifopt/AnimationVerifier.h"
+#include "gifopt/DeepOptimize.h"
 #include "platform/Display.h"
 #include "platform/FileUtils.h"
 #include "support/GiflibReader.h"
@@ -34,6 +36,7 @@ struct TFrameText {
   int Index = 0;
   std::string Timing;  // empty for the player's frames
   std::vector<TRGBA> Pixels;
+  int64_t At = 0;  // the player's milliseconds since its first picture
   friend bool operator==(const TFrameText& a, const TFrameText& b) { return a.Index == b.Index && a.Pixels == b.Pixels; }
 };
 
@@ -84,14 +87,14 @@ std::vector<TFrameText> ComposedFrames(const TGIFImage& image) {
 std::vector<TFrameText> PlayedFrames(TGIFImage& image) {
   std::vector<TFrameText> frames;
   image.FDrawFillColor = kPage;
-  PlayOnce(image, [&](const TBitmap& picture, int frame, int64_t) {
+  PlayOnce(image, [&](const TBitmap& picture, int frame, int64_t at) {
     std::vector<TRGBA> pixels;
     for (int y = 0; y < picture.Height(); ++y)
       for (int x = 0; x < picture.Width(); ++x) {
         TColor c = picture.PixelColor(x, y);
         pixels.push_back(c == kPage ? 0 : kOpaque | c);
       }
-    frames.push_back({frame, "", std::move(pixels)});
+    frames.push_back({frame, "", std::move(pixels), at});
   });
   return frames;
 }
@@ -123,7 +126,12 @@ std::string Describe(const TBytes& file) {
     return text;
   };
   std::string body = pictures(composed);
-  if (playerRefusal.empty() && played != composed) body += "player\n" + pictures(played);
+  if (playerRefusal.empty()) {
+    body += "player shows at";
+    for (const TFrameText& frame : played) body += " " + std::to_string(frame.At);
+    body += " ms\n";
+    if (played != composed) body += "player\n" + pictures(played);
+  }
   return head + legend.Lines() + body + playerRefusal;
 }
 
@@ -154,9 +162,11 @@ TEST(GifDataFolder, EveryCaseShowsItsPicturesAlsoWrittenAgainAndOptimized) {
     if (!loaded.Error.empty()) continue;
     const TBytes written = Save(*loaded.Image);
     EXPECT_EQ(WithoutWarnings(Describe(written)), WithoutWarnings(shown)) << "written again";
-    // Written again and optimized, the file shows what browsers showed, which the verifier
-    // checks where it can compose the original as they do; giflib reads every output.
-    for (const TBytes& output : {written, Optimize(file, kMainPassSteps), Optimize(file, kFirstPassSteps)}) {
+    // Written again and optimized at every level, the file shows what browsers showed, which
+    // the verifier checks where it can compose the original as they do; giflib reads every output.
+    std::vector<TBytes> outputs = {written, Optimize(file, kMainPassSteps), Optimize(file, kFirstPassSteps)};
+    if (std::optional<TBytes> deep = DeepEncodeUnchecked(*loaded.Image)) outputs.push_back(*deep);
+    for (const TBytes& output : outputs) {
       TAnimationDifference difference = CompareAnimations(file, output);
       if (difference.Message.rfind("The first file cannot be compared", 0) != 0) EXPECT_EQ(difference.Message, "");
       EXPECT_NO_THROW(DecodeWithGiflib(output));

@@ -154,6 +154,8 @@ def cases():
         .add(control(1, 2)).image(0, 0, 1, 1, [1], 2).end(),
         'truncated-second-frame.gif': truncated_second_frame(),
         'cut-in-global-table.gif': Gif(4, 1, RGBW).end()[:16],
+        'interlaced-data-ends-early.gif': Gif(2, 64, RGBW)
+        .image(0, 0, 2, 64, [], interlaced=True, coded=oracle.coded([1, 1, 2, 2, 3, 3], 2)).end(),
         'interlaced.gif': Gif(3, 11, KRGBW).image(0, 0, 3, 11, [y % 5 for y in range(11) for _ in range(3)], 3,
                                                   interlaced=True).end(),
         'local-table-indices-beyond.gif': Gif(3, 1, RGBW).add(control(1, 10)).image(0, 0, 3, 1, [0, 1, 3], 2)
