@@ -154,6 +154,9 @@ def cases():
         .add(control(1, 2)).image(0, 0, 1, 1, [1], 2).end(),
         'truncated-second-frame.gif': truncated_second_frame(),
         'cut-in-global-table.gif': Gif(4, 1, RGBW).end()[:16],
+        'zero-width-frame.gif': Gif(4, 2, RGBW).image(0, 0, 0, 2, [0, 1, 2, 3] * 2, 2).end(),
+        'disposal-2-with-background-index.gif': Gif(3, 1, RGBW).add(control(1, 10)).image(0, 0, 3, 1, [0, 0, 0], 2)
+        .add(control(2, 10)).image(1, 0, 1, 1, [1], 2).add(control(1, 10)).image(2, 0, 1, 1, [3], 2).end(),
         'interlaced-data-ends-early.gif': Gif(2, 64, RGBW)
         .image(0, 0, 2, 64, [], interlaced=True, coded=oracle.coded([1, 1, 2, 2, 3, 3], 2)).end(),
         'interlaced.gif': Gif(3, 11, KRGBW).image(0, 0, 3, 11, [y % 5 for y in range(11) for _ in range(3)], 3,
@@ -227,6 +230,8 @@ def main():
                                   for peer in ('chromium', 'imagemagick', 'pillow')))
         return 0
     for name, data in cases().items():
+        if name == 'disposal-2-with-background-index.gif':
+            data = data[:11] + bytes([2]) + data[12:]  # the screen's background colour: blue
         with open(os.path.join(HERE, name), 'wb') as f:
             f.write(data)
     return 0
