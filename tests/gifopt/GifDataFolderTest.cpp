@@ -141,7 +141,7 @@ std::string WithoutWarnings(const std::string& text) {
   std::istringstream lines(text);
   std::string line, kept;
   while (std::getline(lines, line))
-    if (line.rfind("warning ", 0) != 0) kept += line + "\n";
+    if (!line.starts_with("warning ")) kept += line + "\n";
   return kept;
 }
 
@@ -175,7 +175,9 @@ TEST(GifDataFolder, EveryCaseShowsItsPicturesAlsoWrittenAgainAndOptimized) {
     if (std::optional<TBytes> deep = DeepEncodeUnchecked(*loaded.Image)) outputs.push_back(*deep);
     for (const TBytes& output : outputs) {
       TAnimationDifference difference = CompareAnimations(file, output);
-      if (difference.Message.rfind("The first file cannot be compared", 0) != 0) EXPECT_EQ(difference.Message, "");
+      if (!difference.Message.starts_with("The first file cannot be compared")) {
+        EXPECT_EQ(difference.Message, "");
+      }
       EXPECT_NO_THROW(DecodeWithGiflib(output));
     }
   }
