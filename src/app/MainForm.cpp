@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,6 +73,7 @@ TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       FUi(ui),
       FAppDir(std::move(appDir)),
+      FDialogs(ui),
       FJpeg(JpgSeam(), FAppDir),
       FGifEncodingCheck(VisibleDifference) {
   setObjectName(QStringLiteral("Form1"));
@@ -310,21 +310,12 @@ void TForm1::FlatTabControl1TabChanged() {
 
 void TForm1::FlatSpeedButton1Click() {
   if (ActiveTab() == kGifTab && FGifWorkUnderWay) return;
-  QStringList files = ChooseFilesToOpen();
+  QStringList files = FDialogs.Open(FOpenDialog);
   if (ActiveTab() == kGifTab)
     AddGifFiles(files);
   else if (!files.isEmpty())
     OpenJpgPicture(files.front());
 }
-
-QStringList TForm1::ChooseFilesToOpen() {
-  FOpenDialog.StartDirectory = FLastDirectory;
-  QStringList files = FUi.OpenFiles(FOpenDialog);
-  if (!files.isEmpty()) RememberDirectory(files.front());
-  return files;
-}
-
-void TForm1::RememberDirectory(const QString& chosenFile) { FLastDirectory = QFileInfo(chosenFile).absolutePath(); }
 
 void TForm1::FlatSpeedButton11Click() {
   if (ActiveTab() == kGifTab)

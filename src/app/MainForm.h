@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "FileDialogs.h"
 #include "GifRunOutcome.h"
 #include "ScreenCursor.h"
 #include "UiServices.h"
@@ -167,9 +168,6 @@ class TForm1 : public QWidget {
   void BindJpgHandlers();
 
   void SetupOpenDialog(int tab);
-  // The open dialog, starting in the folder last used; the files chosen.
-  QStringList ChooseFilesToOpen();
-  void RememberDirectory(const QString& chosenFile);
   // Captions, glyphs, hints and enabled states of the toolbar for a tab.
   void SetToolBarForTab(int tab);
   void SlideJpgPanel(int tab);
@@ -192,8 +190,6 @@ class TForm1 : public QWidget {
   void ShowGifRunView();
   void SetGifListLocked(bool locked);
   void ShowOptimizedPreview(std::vector<uint8_t> encoding);
-  // Opens a full-view window with a copy of the pane's picture; nothing for an empty pane.
-  void ShowFullView(const TImage& pane, const QString& title, bool stretch);
   std::filesystem::path DefaultBackupDirectory() const;
 
   // The JPG tab's workflow drives its controls: each action runs on the model, then the
@@ -210,8 +206,7 @@ class TForm1 : public QWidget {
   TUiServices& FUi;
   std::filesystem::path FAppDir;
   TOpenDialogSetup FOpenDialog;
-  // The folder of the file last chosen in a file dialog, where the next one opens.
-  QString FLastDirectory;
+  TFileDialogs FDialogs;
   TJpegWorkflow FJpeg;
   TGifBatch FGif;
   bool FGifWorkUnderWay = false;

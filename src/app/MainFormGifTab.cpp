@@ -323,20 +323,12 @@ void TForm1::Image1MouseMove() {
   Image1->setCursor(Image1->Picture().Width() > 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void TForm1::Image4Click() { ShowFullView(*Image5, QStringLiteral("Source GIF Preview"), FlatCheckBox3->isChecked()); }
+void TForm1::Image4Click() {
+  ShowFullView(this, *Image5, QStringLiteral("Source GIF Preview"), FlatCheckBox3->isChecked());
+}
 
-void TForm1::Image1Click() { ShowFullView(*Image1, QStringLiteral("Optimized GIF Preview"), FlatCheckBox3->isChecked()); }
-
-void TForm1::ShowFullView(const TImage& pane, const QString& title, bool stretch) {
-  if (pane.Picture().Width() <= 0) return;
-  // A screen too large to draw would leave an empty window: the message comes instead.
-  if (auto* gif = dynamic_cast<const TGIFImage*>(pane.Picture().Graphic())) gif->CheckDrawableSize();
-  auto* view = new TPicShow(this);
-  view->FitToPicture(pane.Picture().Width(), pane.Picture().Height());
-  view->LabelCaption->setText(title);
-  view->Image1->SetStretch(stretch);
-  view->Image1->Picture().SetGraphic(pane.Picture().Graphic());
-  view->show();
+void TForm1::Image1Click() {
+  ShowFullView(this, *Image1, QStringLiteral("Optimized GIF Preview"), FlatCheckBox3->isChecked());
 }
 
 void CopyPreviewLayout(const TImage& from, TImage& to) {

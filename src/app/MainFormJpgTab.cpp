@@ -20,6 +20,7 @@
 #include "FormControls.h"
 #include "Image.h"
 #include "MainForm.h"
+#include "PicShow.h"
 #include "UpDown.h"
 #include "imageimport/MagickSetup.h"
 #include "imageimport/PictureFormats.h"
@@ -152,9 +153,9 @@ void TForm1::SetAdjustControlsEnabled(bool enabled) {
     control->setEnabled(enabled);
 }
 
-void TForm1::Image2Click() { ShowFullView(*Image2, QStringLiteral("Source Image Preview"), false); }
+void TForm1::Image2Click() { ShowFullView(this, *Image2, QStringLiteral("Source Image Preview"), false); }
 
-void TForm1::Image3Click() { ShowFullView(*Image3, QStringLiteral("Optimized Image Preview"), false); }
+void TForm1::Image3Click() { ShowFullView(this, *Image3, QStringLiteral("Optimized Image Preview"), false); }
 
 TJpegWorkflowSeam TForm1::JpgSeam() {
   return {[this](const std::string& text) { FUi.ShowMessage(kApplicationTitle, QString::fromStdString(text)); },
@@ -241,10 +242,9 @@ void TForm1::ClearJpgPicture() {
 void TForm1::SaveJpgResult() {
   FJpeg.WaitForResult();  // a picture still being opened is the one the user saves
   if (!FJpeg.CanSave()) return;
-  std::optional<TSaveDialogChoice> choice = FUi.SaveFile(
-      {QtNameFilters(kJpegSaveFilter), QString::fromStdString(FJpeg.SaveDialogFileName()), FLastDirectory});
+  std::optional<TSaveDialogChoice> choice =
+      FDialogs.Save(QtNameFilters(kJpegSaveFilter), QString::fromStdString(FJpeg.SaveDialogFileName()));
   if (!choice) return;
-  RememberDirectory(choice->FileName);
   FJpeg.Save(choice->FileName.toStdString(), choice->FilterIndex);
 }
 
