@@ -23,10 +23,10 @@
 #include "FormControls.h"
 #include "GifListView.h"
 #include "Image.h"
+#include "JpgTab.h"
 #include "Label.h"
 #include "Maker.h"
 #include "PreviewLayout.h"
-#include "UpDown.h"
 #include "gifbatch/GifOptimizerSeams.h"
 #include "platform/FileUtils.h"
 
@@ -74,7 +74,6 @@ TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
       FUi(ui),
       FAppDir(std::move(appDir)),
       FDialogs(ui),
-      FJpeg(JpgSeam(), FAppDir),
       FGifEncodingCheck(VisibleDifference) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(kApplicationTitle);
@@ -89,16 +88,10 @@ TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
 
   CreateFrame();
   CreateToolBar();
-  CreateGifTab();
-  CreateJpgTab();
+  CreateTabs();
   FormCreate();
   BindHandlers();
   BindGifHandlers();
-  BindJpgHandlers();
-  // The JPG tab's results are made on a worker, so that the window stays live on big
-  // pictures and quick changes of the setting skip the results nobody would see.
-  FJpeg.RecompressInBackground();
-  FJpeg.SetResultPaneSize(Image3->width(), Image3->height());
   move(CentreOnScreen(size(), screen()->geometry().size()) + screen()->geometry().topLeft());
   FlatTabControl1->setFocus();
 }
@@ -115,10 +108,6 @@ void TForm1::CreateFrame() {
 
   FlatTabControl1 = Placed(new TFlatTabControl(this, {QStringLiteral("GIF Optimizer"), QStringLiteral("JPG Optimizer")}),
                            "FlatTabControl1", QRect(7, 99, 684, 321));
-  const int pageTop = TFlatTabControl::kTabHeight;
-  FlatPanel1 = NewPanel(FlatTabControl1, "FlatPanel1", QRect(1, pageTop, 682, 300));
-  FlatPanel2 = NewPanel(FlatTabControl1, "FlatPanel2", QRect(1000, pageTop, 682, 300));
-
   SB = Placed(new QStatusBar(this), "SB", QRect(2, 423, 695, 19));
   SB->setSizeGripEnabled(false);
   SBProgress = new QProgressBar(SB);
@@ -153,11 +142,19 @@ void TForm1::CreateToolBar() {
   SetButton(FlatSpeedButton5, QStringLiteral("Help"), TGlyph::Help, QStringLiteral("Help"));
 }
 
+// The pages lie under the tab row; the JPG page waits off to the right until it slides in.
+void TForm1::CreateTabs() {
+  const int pageTop = TFlatTabControl::kTabHeight;
+  FlatPanel1 = NewPanel(FlatTabControl1, "FlatPanel1", QRect(1, pageTop, 682, 300));
+  CreateGifTab();
+  JpgTab = new TJpgTab(FlatTabControl1, FUi, FDialogs, *SB, FAppDir);
+  JpgTab->setGeometry(1000, pageTop, 682, 300);
+}
+
 void TForm1::FormCreate() {
   FlatSpeedButton3->setEnabled(false);
   FlatSpeedButton8->setEnabled(false);
   FlatEdit2->setEnabled(false);
-  SetupOpenDialog(kGifTab);
 }
 
 void TForm1::BindHandlers() {
@@ -254,9 +251,8 @@ void TForm1::FlatSpeedButton7Click() {
   FUi.ProcessMessages();
 }
 
-void TForm1::SetupOpenDialog(int tab) {
-  FOpenDialog.NameFilters = QtNameFilters(tab == kGifTab ? kGifOpenFilter : AllGraphicsOpenFilter());
-  FOpenDialog.MultiSelect = tab == kGifTab;
+TOpenDialogSetup TForm1::OpenDialog() const {
+  return ActiveTab() == kGifTab ? TOpenDialogSetup{QtNameFilters(kGifOpenFilter), true, {}} : JpgTab->OpenDialog();
 }
 
 void TForm1::SetToolBarForTab(int tab) {
@@ -288,7 +284,7 @@ void TForm1::SlideJpgPanel(int tab) {
   constexpr std::chrono::microseconds kStepTime(1500);
   auto start = std::chrono::steady_clock::now();
   for (int step = 1; step <= kSteps; ++step) {
-    FlatPanel2->move(tab == kGifTab ? 10 * step : 1001 - 10 * step, FlatPanel2->y());
+    JpgTab->move(tab == kGifTab ? 10 * step : 1001 - 10 * step, JpgTab->y());
     auto due = start + step * kStepTime;
     if (std::chrono::steady_clock::now() > due) continue;
     FlatTabControl1->repaint();
@@ -300,28 +296,20 @@ void TForm1::FlatTabControl1TabChanged() {
   int tab = ActiveTab();
   FlatPanel1->setVisible(tab == kGifTab);
   SlideJpgPanel(tab);
-  SetupOpenDialog(tab);
   SetToolBarForTab(tab);
-  if (tab != kJpgTab) return;
-  BUUpDown1->setGeometry(Edit2->x() + 25, Edit2->y() + 2, 13, 16);
-  Edit2->resize(40, 20);
-  if (!Image2->Picture().Graphic()) SetAdjustControlsEnabled(false);
+  if (tab == kJpgTab) JpgTab->TabShown();
 }
 
 void TForm1::FlatSpeedButton1Click() {
-  if (ActiveTab() == kGifTab && FGifWorkUnderWay) return;
-  QStringList files = FDialogs.Open(FOpenDialog);
-  if (ActiveTab() == kGifTab)
-    AddGifFiles(files);
-  else if (!files.isEmpty())
-    OpenJpgPicture(files.front());
+  if (ActiveTab() == kJpgTab) return JpgTab->FlatSpeedButton1Click();
+  if (!FGifWorkUnderWay) AddGifFiles(FDialogs.Open(OpenDialog()));
 }
 
 void TForm1::FlatSpeedButton11Click() {
   if (ActiveTab() == kGifTab)
     RemoveSelectedGifs();
   else
-    ClearJpgPicture();
+    JpgTab->FlatSpeedButton11Click();
 }
 
 }  // namespace corvane

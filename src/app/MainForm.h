@@ -12,7 +12,6 @@
 #include "ScreenCursor.h"
 #include "UiServices.h"
 #include "gifbatch/GifBatch.h"
-#include "jpegopt/JpegWorkflow.h"
 
 class QAction;
 class QCheckBox;
@@ -22,8 +21,6 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
-class QRadioButton;
-class QSlider;
 class QStatusBar;
 class QToolButton;
 
@@ -33,8 +30,8 @@ class TFlatTabControl;
 class TGraphic;
 class TGifListView;
 class TImage;
+class TJpgTab;
 class TLabel;
-class TUpDown;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -54,7 +51,7 @@ class TForm1 : public QWidget {
   QToolButton *FlatSpeedButton1, *FlatSpeedButton11, *FlatSpeedButton2, *FlatSpeedButton9;
   QToolButton *FlatSpeedButton8, *FlatSpeedButton7, *FlatSpeedButton6, *FlatSpeedButton5;
   TFlatTabControl* FlatTabControl1;
-  QFrame *FlatPanel1, *FlatPanel2;
+  QFrame* FlatPanel1;
   QStatusBar* SB;
   // In the status bar while a list run is under way: the files done of those listed.
   QProgressBar* SBProgress;
@@ -74,36 +71,19 @@ class TForm1 : public QWidget {
   QToolButton* FlatSpeedButton3;
 
   // JPG tab.
-  QGroupBox *FlatGroupBox4, *FlatGroupBox5, *FlatGroupBox3;
-  QLabel *Label12, *LBSrcFN, *Label11, *SrcSize;
-  QLabel *Label15, *CurrentSize, *Label14, *SavedSize;
-  TImage *Image2, *Image3;
-  QMenu* PopupMenu2;
-  QAction *FullView1, *Save1;
-  QLabel *Label10, *Label9, *Label7, *Label8, *Label17, *Label18;
-  QLineEdit* Edit2;
-  TUpDown* BUUpDown1;
-  QSlider* BUTrackBar1;
-  QRadioButton *RadioButton1, *RadioButton2, *RadioButton3, *RadioButton4;
-  QCheckBox *ProgressiveDisplay, *IncrementalDisplay;
+  TJpgTab* JpgTab;
 
   int ActiveTab() const;
-  const TOpenDialogSetup& OpenDialog() const { return FOpenDialog; }
+  // What the open dialog offers on the tab in view.
+  TOpenDialogSetup OpenDialog() const;
   // Appends the GIF files that these files and folders stand for, as a drop onto the list.
   void AddGifPaths(const QStringList& paths);
-  // Opens the picture on the JPG tab, as Open does with the file chosen.
-  void OpenJpgPicture(const QString& file);
-  // Waits until the JPG tab shows the picture being opened and the result of the setting in
-  // force.
-  void WaitForJpgResult() { FJpeg.WaitForResult(); }
   // The run over the whole GIF list: "Test All" measures, "Optimize" also rewrites
   // the files that get smaller.
   void ProcessGifList(bool optimize);
   // A list run or an item test is under way: the list and the controls that could change
   // it are blocked.
   bool GifWorkUnderWay() const { return FGifWorkUnderWay; }
-  // The JPG tab is opening a picture or making a result.
-  bool JpgWorkUnderWay() const { return FJpeg.Recompressing(); }
   // The check before Optimize replaces a file, on the run's worker: by default how the
   // new encoding looks different in viewers.
   void SetGifEncodingCheck(TGifEncodingCheck check) { FGifEncodingCheck = std::move(check); }
@@ -139,14 +119,6 @@ class TForm1 : public QWidget {
   void Image1MouseMove();
   void Image4Click();
   void Image1Click();
-  void Image2Click();
-  void Image3Click();
-  void RxSlider1Change();
-  void Edit2Change();
-  void RadioButton1Click();
-  void RadioButton2Click();
-  void RadioButton3Click();
-  void RadioButton4Click();
 
  protected:
   bool event(QEvent* event) override;
@@ -157,21 +129,15 @@ class TForm1 : public QWidget {
   void CreateToolBar();
   void CreateGifTab();
   void CreateGifOptions();
-  void CreateJpgTab();
-  void CreateJpgSourceGroup();
-  void CreateJpgResultGroup();
-  void CreateJpgAdjustGroup();
+  void CreateTabs();
   void FormCreate();
   void BindHandlers();
   void CreateShortcuts();
   void BindGifHandlers();
-  void BindJpgHandlers();
 
-  void SetupOpenDialog(int tab);
   // Captions, glyphs, hints and enabled states of the toolbar for a tab.
   void SetToolBarForTab(int tab);
   void SlideJpgPanel(int tab);
-  void SetAdjustControlsEnabled(bool enabled);
   void ArrangeGifPanels(bool wide);
   void AddGifFiles(const QStringList& files);
   void RemoveSelectedGifs();
@@ -192,22 +158,9 @@ class TForm1 : public QWidget {
   void ShowOptimizedPreview(std::vector<uint8_t> encoding);
   std::filesystem::path DefaultBackupDirectory() const;
 
-  // The JPG tab's workflow drives its controls: each action runs on the model, then the
-  // controls show the model's state, and the focus stays where it was.
-  TJpegWorkflowSeam JpgSeam();
-  void RunJpgAction(const std::function<void()>& action);
-  void RunJpgControlEvent(const std::function<void()>& action);
-  void ShowJpgState();
-  void ShowJpgPane(int pane);
-  void ShowJpgRecompressing();
-  void ClearJpgPicture();
-  void SaveJpgResult();
-
   TUiServices& FUi;
   std::filesystem::path FAppDir;
-  TOpenDialogSetup FOpenDialog;
   TFileDialogs FDialogs;
-  TJpegWorkflow FJpeg;
   TGifBatch FGif;
   bool FGifWorkUnderWay = false;
   int FSortColumn = -1;

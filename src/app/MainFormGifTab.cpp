@@ -20,6 +20,7 @@
 #include "GifFiles.h"
 #include "GifListView.h"
 #include "Image.h"
+#include "JpgTab.h"
 #include "Label.h"
 #include "MainForm.h"
 #include "PicShow.h"
@@ -307,7 +308,7 @@ void TForm1::FlatSpeedButton3Click() {
 }
 
 void TForm1::FlatSpeedButton9Click() {
-  if (ActiveTab() == kJpgTab) return SaveJpgResult();
+  if (ActiveTab() == kJpgTab) return JpgTab->FlatSpeedButton9Click();
   if (ActiveTab() != kGifTab || FGifWorkUnderWay || ListView1->topLevelItemCount() == 0) return;
   if (FUi.Confirm(QStringLiteral("Confirm"),
                   QStringLiteral("Are you sure that you want to Optimize all the GIF files ?\n"

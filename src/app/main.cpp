@@ -24,6 +24,7 @@
 #include "Artwork.h"
 #include "FlatTabControl.h"
 #include "GifListView.h"
+#include "JpgTab.h"
 #include "MainForm.h"
 #include "QtUiServices.h"
 #include "platform/FileUtils.h"
@@ -32,7 +33,7 @@ namespace {
 
 void ScheduleScreenshot(corvane::TForm1& form, const QString& file) {
   QTimer::singleShot(500, &form, [&form, file] {
-    if (form.GifWorkUnderWay() || form.JpgWorkUnderWay()) return ScheduleScreenshot(form, file);
+    if (form.GifWorkUnderWay() || form.JpgTab->JpgWorkUnderWay()) return ScheduleScreenshot(form, file);
     bool saved = form.screen()->grabWindow(form.winId()).save(file, "PNG");
     if (!saved) std::cerr << "corvane-gui: cannot write " << file.toStdString() << "\n";
     QCoreApplication::exit(saved ? 0 : 1);
@@ -110,7 +111,7 @@ int main(int argc, char** argv) {
   corvane::TForm1 form(ui, corvane::AppDir());
   form.AddGifPaths(line->Paths);
   form.FlatTabControl1->SetActiveTab(line->Tab);
-  if (!line->Picture.isEmpty()) form.OpenJpgPicture(line->Picture);
+  if (!line->Picture.isEmpty()) form.JpgTab->OpenJpgPicture(line->Picture);
   form.show();
   ScheduleClicks(form, line->TestAll, line->Optimize, line->SelectRow);
   if (QString file = qEnvironmentVariable("CORVANE_SCREENSHOT"); !file.isEmpty()) ScheduleScreenshot(form, file);

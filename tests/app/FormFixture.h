@@ -10,6 +10,7 @@
 
 #include "FakeUi.h"
 #include "FlatTabControl.h"
+#include "JpgTab.h"
 #include "MainForm.h"
 
 namespace corvane {
@@ -19,6 +20,7 @@ class FormTest : public testing::Test {
   void SetUp() override {
     FakeUi().Reset();
     Form = std::make_unique<TForm1>(FakeUi(), AppDir.path().toStdString());
+    Jpg = Form->JpgTab;
     Form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
   }
@@ -32,6 +34,7 @@ class FormTest : public testing::Test {
 
   QTemporaryDir AppDir;
   std::unique_ptr<TForm1> Form;
+  TJpgTab* Jpg = nullptr;
 };
 
 }  // namespace corvane

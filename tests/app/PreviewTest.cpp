@@ -148,8 +148,8 @@ TEST_F(FormTest, FullViewOfAScreenTooLargeToDrawShowsTheMessageAndNoWindow) {
 TEST_F(FormTest, FullViewOfAPictureAsWideAsTheScreenIsMaximisedAndScrolls) {
   QSize screen = Screen();
   TBitmap picture(screen.width() - 20, 50);
-  Form->Image2->Picture().SetGraphic(&picture);
-  Click(Form->Image2);
+  Jpg->Image2->Picture().SetGraphic(&picture);
+  Click(Jpg->Image2);
   ASSERT_EQ(Views(*Form).size(), 1u);
   TPicShow* view = Views(*Form)[0];
   EXPECT_TRUE(view->isMaximized());
@@ -169,8 +169,8 @@ TEST_F(FormTest, FullViewOfAPictureAsWideAsTheScreenIsMaximisedAndScrolls) {
 
 TEST_F(FormTest, ResultPanePopUpOpensTheFullView) {
   TBitmap picture(30, 20);
-  Form->Image3->Picture().SetGraphic(&picture);
-  Form->FullView1->trigger();
+  Jpg->Image3->Picture().SetGraphic(&picture);
+  Jpg->FullView1->trigger();
   ASSERT_EQ(Views(*Form).size(), 1u);
   EXPECT_EQ(Views(*Form)[0]->LabelCaption->text(), "Optimized Image Preview");
 }
