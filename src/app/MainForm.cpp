@@ -2,10 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -18,16 +14,13 @@
 
 #include "Application.h"
 #include "Artwork.h"
-#include "FileFilter.h"
 #include "FlatTabControl.h"
 #include "FormControls.h"
-#include "GifListView.h"
-#include "Image.h"
+#include "GifTab.h"
 #include "JpgTab.h"
 #include "Label.h"
 #include "Maker.h"
 #include "PreviewLayout.h"
-#include "gifbatch/GifOptimizerSeams.h"
 #include "platform/FileUtils.h"
 
 namespace corvane {
@@ -69,12 +62,8 @@ void SetButton(QToolButton* button, const QString& caption, TGlyph glyph, const 
 
 }  // namespace
 
-TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      FUi(ui),
-      FAppDir(std::move(appDir)),
-      FDialogs(ui),
-      FGifEncodingCheck(VisibleDifference) {
+TForm1::TForm1(TUiServices& ui, const std::filesystem::path& appDir)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), FUi(ui), FDialogs(ui) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(kApplicationTitle);
   setWindowIcon(WindowIcon());
@@ -88,10 +77,9 @@ TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
 
   CreateFrame();
   CreateToolBar();
-  CreateTabs();
-  FormCreate();
+  CreateTabs(appDir);
+  FlatSpeedButton8->setEnabled(false);
   BindHandlers();
-  BindGifHandlers();
   move(CentreOnScreen(size(), screen()->geometry().size()) + screen()->geometry().topLeft());
   FlatTabControl1->setFocus();
 }
@@ -110,15 +98,6 @@ void TForm1::CreateFrame() {
                            "FlatTabControl1", QRect(7, 99, 684, 321));
   SB = Placed(new QStatusBar(this), "SB", QRect(2, 423, 695, 19));
   SB->setSizeGripEnabled(false);
-  SBProgress = new QProgressBar(SB);
-  SBProgress->setObjectName(QStringLiteral("SBProgress"));
-  SBProgress->setFixedSize(160, 14);
-  SBProgress->setFormat(QStringLiteral("%v of %m"));
-  SB->addPermanentWidget(SBProgress);
-  SBProgress->hide();
-  SBSummary = new QLabel(SB);
-  SBSummary->setObjectName(QStringLiteral("SBSummary"));
-  SB->addPermanentWidget(SBSummary);
 }
 
 void TForm1::CreateToolBar() {
@@ -143,18 +122,12 @@ void TForm1::CreateToolBar() {
 }
 
 // The pages lie under the tab row; the JPG page waits off to the right until it slides in.
-void TForm1::CreateTabs() {
+void TForm1::CreateTabs(const std::filesystem::path& appDir) {
   const int pageTop = TFlatTabControl::kTabHeight;
-  FlatPanel1 = NewPanel(FlatTabControl1, "FlatPanel1", QRect(1, pageTop, 682, 300));
-  CreateGifTab();
-  JpgTab = new TJpgTab(FlatTabControl1, FUi, FDialogs, *SB, FAppDir);
+  GifTab = new TGifTab(FlatTabControl1, FUi, FDialogs, *SB, appDir);
+  GifTab->setGeometry(1, pageTop, 682, 300);
+  JpgTab = new TJpgTab(FlatTabControl1, FUi, FDialogs, *SB, appDir);
   JpgTab->setGeometry(1000, pageTop, 682, 300);
-}
-
-void TForm1::FormCreate() {
-  FlatSpeedButton3->setEnabled(false);
-  FlatSpeedButton8->setEnabled(false);
-  FlatEdit2->setEnabled(false);
 }
 
 void TForm1::BindHandlers() {
@@ -169,7 +142,11 @@ void TForm1::BindHandlers() {
   BindHandler(FlatSpeedButton7, &QToolButton::clicked, this, &TForm1::FlatSpeedButton7Click);
   BindHandler(FlatSpeedButton6, &QToolButton::clicked, this, &TForm1::Label3Click);
   BindHandler(FlatSpeedButton5, &QToolButton::clicked, this, &TForm1::Contents1Click);
+  BindHandler(FlatSpeedButton2, &QToolButton::clicked, this, &TForm1::FlatSpeedButton10Click);
+  BindHandler(FlatSpeedButton8, &QToolButton::clicked, this, &TForm1::FlatSpeedButton8Click);
   BindHandler(FlatTabControl1, &TFlatTabControl::TabChanged, this, &TForm1::FlatTabControl1TabChanged);
+  connect(GifTab, &TGifTab::WorkUnderWayChanged, this, &TForm1::LockForGifWork);
+  connect(GifTab, &TGifTab::AbortEnabledChanged, FlatSpeedButton8, &QWidget::setEnabled);
   CreateShortcuts();
 }
 
@@ -190,7 +167,7 @@ void TForm1::ShortcutOpen() {
 }
 
 void TForm1::ShortcutSelectAll() {
-  if (ActiveTab() == kGifTab && !FGifWorkUnderWay) ListView1->selectAll();
+  if (ActiveTab() == kGifTab) GifTab->SelectAll();
 }
 
 void TForm1::ShortcutTestAll() {
@@ -227,12 +204,12 @@ void TForm1::Label5Click() { showMinimized(); }
 
 // Closing ends a run under way first, at its next look at the abort flag.
 void TForm1::Label6Click() {
-  FGif.Abort();
+  GifTab->FlatSpeedButton8Click();
   QCoreApplication::quit();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  FGif.Abort();
+  GifTab->FlatSpeedButton8Click();
   QWidget::closeEvent(event);
 }
 
@@ -252,7 +229,7 @@ void TForm1::FlatSpeedButton7Click() {
 }
 
 TOpenDialogSetup TForm1::OpenDialog() const {
-  return ActiveTab() == kGifTab ? TOpenDialogSetup{QtNameFilters(kGifOpenFilter), true, {}} : JpgTab->OpenDialog();
+  return ActiveTab() == kGifTab ? GifTab->OpenDialog() : JpgTab->OpenDialog();
 }
 
 void TForm1::SetToolBarForTab(int tab) {
@@ -294,22 +271,44 @@ void TForm1::SlideJpgPanel(int tab) {
 
 void TForm1::FlatTabControl1TabChanged() {
   int tab = ActiveTab();
-  FlatPanel1->setVisible(tab == kGifTab);
+  GifTab->setVisible(tab == kGifTab);
   SlideJpgPanel(tab);
   SetToolBarForTab(tab);
   if (tab == kJpgTab) JpgTab->TabShown();
 }
 
 void TForm1::FlatSpeedButton1Click() {
-  if (ActiveTab() == kJpgTab) return JpgTab->FlatSpeedButton1Click();
-  if (!FGifWorkUnderWay) AddGifFiles(FDialogs.Open(OpenDialog()));
+  if (ActiveTab() == kGifTab)
+    GifTab->FlatSpeedButton1Click();
+  else
+    JpgTab->FlatSpeedButton1Click();
 }
 
 void TForm1::FlatSpeedButton11Click() {
   if (ActiveTab() == kGifTab)
-    RemoveSelectedGifs();
+    GifTab->FlatSpeedButton11Click();
   else
     JpgTab->FlatSpeedButton11Click();
+}
+
+void TForm1::FlatSpeedButton9Click() {
+  if (ActiveTab() == kGifTab)
+    GifTab->FlatSpeedButton9Click();
+  else
+    JpgTab->FlatSpeedButton9Click();
+}
+
+void TForm1::FlatSpeedButton10Click() {
+  if (ActiveTab() == kGifTab) GifTab->FlatSpeedButton10Click();
+}
+
+void TForm1::FlatSpeedButton8Click() { GifTab->FlatSpeedButton8Click(); }
+
+void TForm1::LockForGifWork(bool locked) {
+  for (QToolButton* button : {FlatSpeedButton1, FlatSpeedButton11, FlatSpeedButton2, FlatSpeedButton9})
+    button->setEnabled(!locked);
+  // The other tab would take the toolbar, the Abort button with it.
+  FlatTabControl1->TabBar()->setEnabled(!locked);
 }
 
 }  // namespace corvane

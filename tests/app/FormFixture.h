@@ -10,6 +10,7 @@
 
 #include "FakeUi.h"
 #include "FlatTabControl.h"
+#include "GifTab.h"
 #include "JpgTab.h"
 #include "MainForm.h"
 
@@ -20,6 +21,7 @@ class FormTest : public testing::Test {
   void SetUp() override {
     FakeUi().Reset();
     Form = std::make_unique<TForm1>(FakeUi(), AppDir.path().toStdString());
+    Gif = Form->GifTab;
     Jpg = Form->JpgTab;
     Form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
@@ -34,6 +36,7 @@ class FormTest : public testing::Test {
 
   QTemporaryDir AppDir;
   std::unique_ptr<TForm1> Form;
+  TGifTab* Gif = nullptr;
   TJpgTab* Jpg = nullptr;
 };
 

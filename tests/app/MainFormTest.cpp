@@ -51,13 +51,13 @@ TEST_F(FormTest, StartsAsTheBorderlessWindowOnTheGifTab) {
   EXPECT_EQ(Form->windowTitle(), "Corvane");
   EXPECT_EQ(Form->font().pixelSize(), 11);
   EXPECT_EQ(Form->ActiveTab(), TForm1::kGifTab);
-  EXPECT_TRUE(Form->FlatPanel1->isVisible());
+  EXPECT_TRUE(Gif->isVisible());
   EXPECT_EQ(Jpg->x(), 1000);
   EXPECT_TRUE(Form->OpenDialog().MultiSelect);
   EXPECT_EQ(Form->OpenDialog().NameFilters, QStringList{"CompuServe GIF Image (*.gif) (*.gif)"});
   EXPECT_FALSE(Form->FlatSpeedButton8->isEnabled());
-  EXPECT_FALSE(Form->FlatSpeedButton3->isEnabled());
-  EXPECT_FALSE(Form->FlatEdit2->isEnabled());
+  EXPECT_FALSE(Gif->FlatSpeedButton3->isEnabled());
+  EXPECT_FALSE(Gif->FlatEdit2->isEnabled());
   EXPECT_EQ(Hint(Form->FlatSpeedButton9), "Optimize all  gif images");
   for (const char* name : {"ImageBorderTop", "Label6", "ToolBar2", "FlatSpeedButton11", "SB", "ListView1", "Image5",
                            "FlatGroupBox2", "CheckBoxTwoPass", "Edit2", "BUTrackBar1", "BUUpDown1", "RadioButton4"})
@@ -67,7 +67,7 @@ TEST_F(FormTest, StartsAsTheBorderlessWindowOnTheGifTab) {
 TEST_F(FormTest, ToolbarFollowsTheTab) {
   const QString email = QStringLiteral("Any questions, suggestions or any other topic ,please email to us  --  ") + kMakerEmail;
   ChangeTab(TForm1::kJpgTab);
-  EXPECT_FALSE(Form->FlatPanel1->isVisible());
+  EXPECT_FALSE(Gif->isVisible());
   EXPECT_EQ(Jpg->x(), 1);
   EXPECT_FALSE(Form->OpenDialog().MultiSelect);
   EXPECT_EQ(Form->OpenDialog().NameFilters.size(), 18);
@@ -80,7 +80,7 @@ TEST_F(FormTest, ToolbarFollowsTheTab) {
   EXPECT_EQ(StateOf(Form->FlatSpeedButton7), (TButtonState{"Email", email, true}));
 
   ChangeTab(TForm1::kGifTab);
-  EXPECT_TRUE(Form->FlatPanel1->isVisible());
+  EXPECT_TRUE(Gif->isVisible());
   EXPECT_EQ(Jpg->x(), 1000);
   EXPECT_TRUE(Form->OpenDialog().MultiSelect);
   EXPECT_EQ(StateOf(Form->FlatSpeedButton1), (TButtonState{"Add", "Add some gif images to the list", true}));
@@ -163,7 +163,7 @@ TEST_F(FormTest, StatusBarRepeatsTheHintUnderTheMouse) {
   EXPECT_EQ(Form->SB->currentMessage(), "Add some gif images to the list");
   QTest::mouseMove(Form->Label5);
   EXPECT_EQ(Form->SB->currentMessage(), "Minimize");
-  QTest::mouseMove(Form->StaticText3);  // no hint of its own
+  QTest::mouseMove(Gif->StaticText3);  // no hint of its own
   EXPECT_EQ(Form->SB->currentMessage(), "");
 }
 
