@@ -4,6 +4,27 @@
 // (TGifTab) and the "JPG Optimizer" page (TJpgTab), and the status bar that repeats the
 // hint of the control under the mouse. The toolbar's handlers hand each click to the page
 // in view, whose handler of the same name does the work.
+//
+// Glossary: the controls keep their old names, as members and Qt object names.
+//   Title bar  ImageBorderTop: drag to move; Label3: homepage; Label4: help;
+//              Label5: minimise; Label6: close
+//   Toolbar    FlatSpeedButton1: Add / Open; FlatSpeedButton11: Remove / Clear;
+//              FlatSpeedButton2: Test All (handler FlatSpeedButton10Click);
+//              FlatSpeedButton9: Optimize / Save; FlatSpeedButton8: Abort;
+//              FlatSpeedButton7: Email; FlatSpeedButton6: Homepage (handler Label3Click);
+//              FlatSpeedButton5: Help (handler Contents1Click)
+//   Window     FlatTabControl1: tab switch; SB: status bar
+//   GIF page   FlatPanel1: the TGifTab; ListView1: file list, with PopupMenu1 (Add1,
+//              Remove1, RemoveAll1); Image5 / Image1: original / optimized preview (Image4Click
+//              and Image1Click open the full view); StaticText4: total saved;
+//              FlatCheckBox4: test the selected file; FlatCheckBox1 / FlatCheckBox3: stretch in
+//              the preview / the full view; FlatCheckBox2, FlatEdit2, FlatSpeedButton3: backup
+//              directory; SBProgress, SBSummary: a run's progress and summary
+//   JPG page   FlatPanel2: the TJpgTab; Image2 / Image3: source / result, with PopupMenu2
+//              (FullView1, Save1); LBSrcFN, SrcSize, CurrentSize, SavedSize: the file and its
+//              sizes; Edit2, BUUpDown1, BUTrackBar1 (handler RxSlider1Change): compression in
+//              percent; RadioButton1 / 2: 8 / 24 bit; RadioButton3 / 4: RGB / grayscale;
+//              ProgressiveDisplay: progressive JPEG; IncrementalDisplay: result shown row by row
 
 #include <QWidget>
 #include <filesystem>
