@@ -2,11 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFileInfo>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -19,16 +14,13 @@
 
 #include "Application.h"
 #include "Artwork.h"
-#include "FileFilter.h"
 #include "FlatTabControl.h"
 #include "FormControls.h"
-#include "GifListView.h"
-#include "Image.h"
+#include "GifTab.h"
+#include "JpgTab.h"
 #include "Label.h"
 #include "Maker.h"
 #include "PreviewLayout.h"
-#include "UpDown.h"
-#include "gifbatch/GifOptimizerSeams.h"
 #include "platform/FileUtils.h"
 
 namespace corvane {
@@ -70,12 +62,8 @@ void SetButton(QToolButton* button, const QString& caption, TGlyph glyph, const 
 
 }  // namespace
 
-TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      FUi(ui),
-      FAppDir(std::move(appDir)),
-      FJpeg(JpgSeam(), FAppDir),
-      FGifEncodingCheck(VisibleDifference) {
+TForm1::TForm1(TUiServices& ui, const std::filesystem::path& appDir)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), FUi(ui), FDialogs(ui) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(kApplicationTitle);
   setWindowIcon(WindowIcon());
@@ -89,16 +77,9 @@ TForm1::TForm1(TUiServices& ui, std::filesystem::path appDir)
 
   CreateFrame();
   CreateToolBar();
-  CreateGifTab();
-  CreateJpgTab();
-  FormCreate();
+  CreateTabs(appDir);
+  FlatSpeedButton8->setEnabled(false);
   BindHandlers();
-  BindGifHandlers();
-  BindJpgHandlers();
-  // The JPG tab's results are made on a worker, so that the window stays live on big
-  // pictures and quick changes of the setting skip the results nobody would see.
-  FJpeg.RecompressInBackground();
-  FJpeg.SetResultPaneSize(Image3->width(), Image3->height());
   move(CentreOnScreen(size(), screen()->geometry().size()) + screen()->geometry().topLeft());
   FlatTabControl1->setFocus();
 }
@@ -115,21 +96,8 @@ void TForm1::CreateFrame() {
 
   FlatTabControl1 = Placed(new TFlatTabControl(this, {QStringLiteral("GIF Optimizer"), QStringLiteral("JPG Optimizer")}),
                            "FlatTabControl1", QRect(7, 99, 684, 321));
-  const int pageTop = TFlatTabControl::kTabHeight;
-  FlatPanel1 = NewPanel(FlatTabControl1, "FlatPanel1", QRect(1, pageTop, 682, 300));
-  FlatPanel2 = NewPanel(FlatTabControl1, "FlatPanel2", QRect(1000, pageTop, 682, 300));
-
   SB = Placed(new QStatusBar(this), "SB", QRect(2, 423, 695, 19));
   SB->setSizeGripEnabled(false);
-  SBProgress = new QProgressBar(SB);
-  SBProgress->setObjectName(QStringLiteral("SBProgress"));
-  SBProgress->setFixedSize(160, 14);
-  SBProgress->setFormat(QStringLiteral("%v of %m"));
-  SB->addPermanentWidget(SBProgress);
-  SBProgress->hide();
-  SBSummary = new QLabel(SB);
-  SBSummary->setObjectName(QStringLiteral("SBSummary"));
-  SB->addPermanentWidget(SBSummary);
 }
 
 void TForm1::CreateToolBar() {
@@ -153,11 +121,13 @@ void TForm1::CreateToolBar() {
   SetButton(FlatSpeedButton5, QStringLiteral("Help"), TGlyph::Help, QStringLiteral("Help"));
 }
 
-void TForm1::FormCreate() {
-  FlatSpeedButton3->setEnabled(false);
-  FlatSpeedButton8->setEnabled(false);
-  FlatEdit2->setEnabled(false);
-  SetupOpenDialog(kGifTab);
+// The pages lie under the tab row; the JPG page waits off to the right until it slides in.
+void TForm1::CreateTabs(const std::filesystem::path& appDir) {
+  const int pageTop = TFlatTabControl::kTabHeight;
+  GifTab = new TGifTab(FlatTabControl1, FUi, FDialogs, *SB, appDir);
+  GifTab->setGeometry(1, pageTop, 682, 300);
+  JpgTab = new TJpgTab(FlatTabControl1, FUi, FDialogs, *SB, appDir);
+  JpgTab->setGeometry(1000, pageTop, 682, 300);
 }
 
 void TForm1::BindHandlers() {
@@ -172,7 +142,11 @@ void TForm1::BindHandlers() {
   BindHandler(FlatSpeedButton7, &QToolButton::clicked, this, &TForm1::FlatSpeedButton7Click);
   BindHandler(FlatSpeedButton6, &QToolButton::clicked, this, &TForm1::Label3Click);
   BindHandler(FlatSpeedButton5, &QToolButton::clicked, this, &TForm1::Contents1Click);
+  BindHandler(FlatSpeedButton2, &QToolButton::clicked, this, &TForm1::FlatSpeedButton10Click);
+  BindHandler(FlatSpeedButton8, &QToolButton::clicked, this, &TForm1::FlatSpeedButton8Click);
   BindHandler(FlatTabControl1, &TFlatTabControl::TabChanged, this, &TForm1::FlatTabControl1TabChanged);
+  connect(GifTab, &TGifTab::WorkUnderWayChanged, this, &TForm1::LockForGifWork);
+  connect(GifTab, &TGifTab::AbortEnabledChanged, FlatSpeedButton8, &QWidget::setEnabled);
   CreateShortcuts();
 }
 
@@ -193,7 +167,7 @@ void TForm1::ShortcutOpen() {
 }
 
 void TForm1::ShortcutSelectAll() {
-  if (ActiveTab() == kGifTab && !FGifWorkUnderWay) ListView1->selectAll();
+  if (ActiveTab() == kGifTab) GifTab->SelectAll();
 }
 
 void TForm1::ShortcutTestAll() {
@@ -230,12 +204,12 @@ void TForm1::Label5Click() { showMinimized(); }
 
 // Closing ends a run under way first, at its next look at the abort flag.
 void TForm1::Label6Click() {
-  FGif.Abort();
+  GifTab->FlatSpeedButton8Click();
   QCoreApplication::quit();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  FGif.Abort();
+  GifTab->FlatSpeedButton8Click();
   QWidget::closeEvent(event);
 }
 
@@ -254,9 +228,8 @@ void TForm1::FlatSpeedButton7Click() {
   FUi.ProcessMessages();
 }
 
-void TForm1::SetupOpenDialog(int tab) {
-  FOpenDialog.NameFilters = QtNameFilters(tab == kGifTab ? kGifOpenFilter : AllGraphicsOpenFilter());
-  FOpenDialog.MultiSelect = tab == kGifTab;
+TOpenDialogSetup TForm1::OpenDialog() const {
+  return ActiveTab() == kGifTab ? GifTab->OpenDialog() : JpgTab->OpenDialog();
 }
 
 void TForm1::SetToolBarForTab(int tab) {
@@ -288,7 +261,7 @@ void TForm1::SlideJpgPanel(int tab) {
   constexpr std::chrono::microseconds kStepTime(1500);
   auto start = std::chrono::steady_clock::now();
   for (int step = 1; step <= kSteps; ++step) {
-    FlatPanel2->move(tab == kGifTab ? 10 * step : 1001 - 10 * step, FlatPanel2->y());
+    JpgTab->move(tab == kGifTab ? 10 * step : 1001 - 10 * step, JpgTab->y());
     auto due = start + step * kStepTime;
     if (std::chrono::steady_clock::now() > due) continue;
     FlatTabControl1->repaint();
@@ -298,39 +271,44 @@ void TForm1::SlideJpgPanel(int tab) {
 
 void TForm1::FlatTabControl1TabChanged() {
   int tab = ActiveTab();
-  FlatPanel1->setVisible(tab == kGifTab);
+  GifTab->setVisible(tab == kGifTab);
   SlideJpgPanel(tab);
-  SetupOpenDialog(tab);
   SetToolBarForTab(tab);
-  if (tab != kJpgTab) return;
-  BUUpDown1->setGeometry(Edit2->x() + 25, Edit2->y() + 2, 13, 16);
-  Edit2->resize(40, 20);
-  if (!Image2->Picture().Graphic()) SetAdjustControlsEnabled(false);
+  if (tab == kJpgTab) JpgTab->TabShown();
 }
 
 void TForm1::FlatSpeedButton1Click() {
-  if (ActiveTab() == kGifTab && FGifWorkUnderWay) return;
-  QStringList files = ChooseFilesToOpen();
   if (ActiveTab() == kGifTab)
-    AddGifFiles(files);
-  else if (!files.isEmpty())
-    OpenJpgPicture(files.front());
+    GifTab->FlatSpeedButton1Click();
+  else
+    JpgTab->FlatSpeedButton1Click();
 }
-
-QStringList TForm1::ChooseFilesToOpen() {
-  FOpenDialog.StartDirectory = FLastDirectory;
-  QStringList files = FUi.OpenFiles(FOpenDialog);
-  if (!files.isEmpty()) RememberDirectory(files.front());
-  return files;
-}
-
-void TForm1::RememberDirectory(const QString& chosenFile) { FLastDirectory = QFileInfo(chosenFile).absolutePath(); }
 
 void TForm1::FlatSpeedButton11Click() {
   if (ActiveTab() == kGifTab)
-    RemoveSelectedGifs();
+    GifTab->FlatSpeedButton11Click();
   else
-    ClearJpgPicture();
+    JpgTab->FlatSpeedButton11Click();
+}
+
+void TForm1::FlatSpeedButton9Click() {
+  if (ActiveTab() == kGifTab)
+    GifTab->FlatSpeedButton9Click();
+  else
+    JpgTab->FlatSpeedButton9Click();
+}
+
+void TForm1::FlatSpeedButton10Click() {
+  if (ActiveTab() == kGifTab) GifTab->FlatSpeedButton10Click();
+}
+
+void TForm1::FlatSpeedButton8Click() { GifTab->FlatSpeedButton8Click(); }
+
+void TForm1::LockForGifWork(bool locked) {
+  for (QToolButton* button : {FlatSpeedButton1, FlatSpeedButton11, FlatSpeedButton2, FlatSpeedButton9})
+    button->setEnabled(!locked);
+  // The other tab would take the toolbar, the Abort button with it.
+  FlatTabControl1->TabBar()->setEnabled(!locked);
 }
 
 }  // namespace corvane

@@ -1,39 +1,47 @@
 #pragma once
 // TForm1: the borderless main window with its home-made title bar, the toolbar whose
-// buttons change meaning with the tab, the "GIF Optimizer" and "JPG Optimizer" tabs and
-// the status bar that repeats the hint of the control under the mouse.
+// buttons change meaning with the tab, the switch between the "GIF Optimizer" page
+// (TGifTab) and the "JPG Optimizer" page (TJpgTab), and the status bar that repeats the
+// hint of the control under the mouse. The toolbar's handlers hand each click to the page
+// in view, whose handler of the same name does the work.
+//
+// Glossary: the controls keep their old names, as members and Qt object names.
+//   Title bar  ImageBorderTop: drag to move; Label3: homepage; Label4: help;
+//              Label5: minimise; Label6: close
+//   Toolbar    FlatSpeedButton1: Add / Open; FlatSpeedButton11: Remove / Clear;
+//              FlatSpeedButton2: Test All (handler FlatSpeedButton10Click);
+//              FlatSpeedButton9: Optimize / Save; FlatSpeedButton8: Abort;
+//              FlatSpeedButton7: Email; FlatSpeedButton6: Homepage (handler Label3Click);
+//              FlatSpeedButton5: Help (handler Contents1Click)
+//   Window     FlatTabControl1: tab switch; SB: status bar
+//   GIF page   FlatPanel1: the TGifTab; ListView1: file list, with PopupMenu1 (Add1,
+//              Remove1, RemoveAll1); Image5 / Image1: original / optimized preview (Image4Click
+//              and Image1Click open the full view); StaticText4: total saved;
+//              FlatCheckBox4: test the selected file; FlatCheckBox1 / FlatCheckBox3: stretch in
+//              the preview / the full view; FlatCheckBox2, FlatEdit2, FlatSpeedButton3: backup
+//              directory; SBProgress, SBSummary: a run's progress and summary
+//   JPG page   FlatPanel2: the TJpgTab; Image2 / Image3: source / result, with PopupMenu2
+//              (FullView1, Save1); LBSrcFN, SrcSize, CurrentSize, SavedSize: the file and its
+//              sizes; Edit2, BUUpDown1, BUTrackBar1 (handler RxSlider1Change): compression in
+//              percent; RadioButton1 / 2: 8 / 24 bit; RadioButton3 / 4: RGB / grayscale;
+//              ProgressiveDisplay: progressive JPEG; IncrementalDisplay: result shown row by row
 
 #include <QWidget>
 #include <filesystem>
-#include <vector>
 
-#include "GifRunOutcome.h"
-#include "ScreenCursor.h"
+#include "FileDialogs.h"
 #include "UiServices.h"
-#include "gifbatch/GifBatch.h"
-#include "jpegopt/JpegWorkflow.h"
 
-class QAction;
-class QCheckBox;
 class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QProgressBar;
-class QRadioButton;
-class QSlider;
 class QStatusBar;
 class QToolButton;
 
 namespace corvane {
 
 class TFlatTabControl;
-class TGraphic;
-class TGifListView;
-class TImage;
+class TGifTab;
+class TJpgTab;
 class TLabel;
-class TUpDown;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -43,9 +51,8 @@ class TForm1 : public QWidget {
   static constexpr int kJpgTab = 1;
 
   // appDir: where the program keeps its files (the backup directory's default place).
-  TForm1(TUiServices& ui, std::filesystem::path appDir);
+  TForm1(TUiServices& ui, const std::filesystem::path& appDir);
 
-  // Window frame.
   TLabel* ImageBorderTop;
   TLabel *Label3, *Label4, *Label5, *Label6;
   TLabel *ImageBorderLeft, *ImageBorderRight, *ImageBorderBottom;
@@ -53,59 +60,13 @@ class TForm1 : public QWidget {
   QToolButton *FlatSpeedButton1, *FlatSpeedButton11, *FlatSpeedButton2, *FlatSpeedButton9;
   QToolButton *FlatSpeedButton8, *FlatSpeedButton7, *FlatSpeedButton6, *FlatSpeedButton5;
   TFlatTabControl* FlatTabControl1;
-  QFrame *FlatPanel1, *FlatPanel2;
+  TGifTab* GifTab;
+  TJpgTab* JpgTab;
   QStatusBar* SB;
-  // In the status bar while a list run is under way: the files done of those listed.
-  QProgressBar* SBProgress;
-  // In the status bar after a list run: what it did, in numbers.
-  QLabel* SBSummary;
-
-  // GIF tab.
-  TGifListView* ListView1;
-  QMenu* PopupMenu1;
-  QAction *Add1, *Remove1, *RemoveAll1;
-  QLabel *StaticText1, *StaticText2, *StaticText3, *StaticText4;
-  QFrame *FlatPanel_Or_GifView, *FlatPanel_Op_GifView;
-  TImage *Image5, *Image1;
-  QGroupBox* FlatGroupBox2;
-  QCheckBox *FlatCheckBox4, *CheckBoxTwoPass, *CheckBoxDeep, *FlatCheckBox1, *FlatCheckBox3, *FlatCheckBox2;
-  QLineEdit* FlatEdit2;
-  QToolButton* FlatSpeedButton3;
-
-  // JPG tab.
-  QGroupBox *FlatGroupBox4, *FlatGroupBox5, *FlatGroupBox3;
-  QLabel *Label12, *LBSrcFN, *Label11, *SrcSize;
-  QLabel *Label15, *CurrentSize, *Label14, *SavedSize;
-  TImage *Image2, *Image3;
-  QMenu* PopupMenu2;
-  QAction *FullView1, *Save1;
-  QLabel *Label10, *Label9, *Label7, *Label8, *Label17, *Label18;
-  QLineEdit* Edit2;
-  TUpDown* BUUpDown1;
-  QSlider* BUTrackBar1;
-  QRadioButton *RadioButton1, *RadioButton2, *RadioButton3, *RadioButton4;
-  QCheckBox *ProgressiveDisplay, *IncrementalDisplay;
 
   int ActiveTab() const;
-  const TOpenDialogSetup& OpenDialog() const { return FOpenDialog; }
-  // Appends the GIF files that these files and folders stand for, as a drop onto the list.
-  void AddGifPaths(const QStringList& paths);
-  // Opens the picture on the JPG tab, as Open does with the file chosen.
-  void OpenJpgPicture(const QString& file);
-  // Waits until the JPG tab shows the picture being opened and the result of the setting in
-  // force.
-  void WaitForJpgResult() { FJpeg.WaitForResult(); }
-  // The run over the whole GIF list: "Test All" measures, "Optimize" also rewrites
-  // the files that get smaller.
-  void ProcessGifList(bool optimize);
-  // A list run or an item test is under way: the list and the controls that could change
-  // it are blocked.
-  bool GifWorkUnderWay() const { return FGifWorkUnderWay; }
-  // The JPG tab is opening a picture or making a result.
-  bool JpgWorkUnderWay() const { return FJpeg.Recompressing(); }
-  // The check before Optimize replaces a file, on the run's worker: by default how the
-  // new encoding looks different in viewers.
-  void SetGifEncodingCheck(TGifEncodingCheck check) { FGifEncodingCheck = std::move(check); }
+  // What the open dialog offers on the tab in view.
+  TOpenDialogSetup OpenDialog() const;
 
  public slots:
   void ShowStatus(const QString& text);
@@ -126,26 +87,6 @@ class TForm1 : public QWidget {
   void ShortcutOpen();
   void ShortcutSelectAll();
   void ShortcutTestAll();
-  // A click on a list column's header: sorts the list by it, the other way on a second click.
-  void ListView1ColumnClick(int column);
-  void ListView1SelectItem();
-  void RemoveAll1Click();
-  void FlatCheckBox1Click();
-  void FlatCheckBox2Click();
-  void FlatSpeedButton3Click();
-  void ListView1DragDrop(const QStringList& paths);
-  void Image5MouseMove();
-  void Image1MouseMove();
-  void Image4Click();
-  void Image1Click();
-  void Image2Click();
-  void Image3Click();
-  void RxSlider1Change();
-  void Edit2Change();
-  void RadioButton1Click();
-  void RadioButton2Click();
-  void RadioButton3Click();
-  void RadioButton4Click();
 
  protected:
   bool event(QEvent* event) override;
@@ -154,86 +95,23 @@ class TForm1 : public QWidget {
  private:
   void CreateFrame();
   void CreateToolBar();
-  void CreateGifTab();
-  void CreateGifOptions();
-  void CreateJpgTab();
-  void CreateJpgSourceGroup();
-  void CreateJpgResultGroup();
-  void CreateJpgAdjustGroup();
-  void FormCreate();
+  void CreateTabs(const std::filesystem::path& appDir);
   void BindHandlers();
   void CreateShortcuts();
-  void BindGifHandlers();
-  void BindJpgHandlers();
 
-  void SetupOpenDialog(int tab);
-  // The open dialog, starting in the folder last used; the files chosen.
-  QStringList ChooseFilesToOpen();
-  void RememberDirectory(const QString& chosenFile);
   // Captions, glyphs, hints and enabled states of the toolbar for a tab.
   void SetToolBarForTab(int tab);
   void SlideJpgPanel(int tab);
-  void SetAdjustControlsEnabled(bool enabled);
-  void ArrangeGifPanels(bool wide);
-  void AddGifFiles(const QStringList& files);
-  void RemoveSelectedGifs();
-  // Takes the rows out of the list and the batch, then shows what is still selected.
-  void RemoveGifRows(std::vector<int> rows);
-  int FirstSelectedGif() const;
-
-  // The GIF list runs and the item test drive the batch model; its results appear in the
-  // rows and its view in the Abort button, the screen cursor and the total label.
-  class TGifWorkScope;
-  TGifRunSeams GifSeams(bool optimize);
-  TGifOptions GifOptions() const;
-  void ShowGifRow(int index);
-  void ClearGifOutcomes();
-  void ShowGifOutcome(int index, TGifOutcome outcome, const TGifFileResult& result);
-  void ShowGifRunView();
-  void SetGifListLocked(bool locked);
-  void ShowOptimizedPreview(std::vector<uint8_t> encoding);
-  // Opens a full-view window with a copy of the pane's picture; nothing for an empty pane.
-  void ShowFullView(const TImage& pane, const QString& title, bool stretch);
-  std::filesystem::path DefaultBackupDirectory() const;
-
-  // The JPG tab's workflow drives its controls: each action runs on the model, then the
-  // controls show the model's state, and the focus stays where it was.
-  TJpegWorkflowSeam JpgSeam();
-  void RunJpgAction(const std::function<void()>& action);
-  void RunJpgControlEvent(const std::function<void()>& action);
-  void ShowJpgState();
-  void ShowJpgPane(int pane);
-  void ShowJpgRecompressing();
-  void ClearJpgPicture();
-  void SaveJpgResult();
+  // While a GIF run is under way the toolbar cannot change the list nor the tab switch
+  // leave the tab.
+  void LockForGifWork(bool locked);
 
   TUiServices& FUi;
-  std::filesystem::path FAppDir;
-  TOpenDialogSetup FOpenDialog;
-  // The folder of the file last chosen in a file dialog, where the next one opens.
-  QString FLastDirectory;
-  TJpegWorkflow FJpeg;
-  TGifBatch FGif;
-  bool FGifWorkUnderWay = false;
-  int FSortColumn = -1;
-  Qt::SortOrder FSortOrder = Qt::AscendingOrder;
-  TGifEncodingCheck FGifEncodingCheck;
-  TScreenCursor FScreenCursor;
+  TFileDialogs FDialogs;
 };
 
 // The help the Help button opens: help.chm in the program's directory, or the HTML page
 // shipped beside the program when there is no such file.
 std::filesystem::path HelpFile(const std::filesystem::path& programDirectory);
-
-// Gives to the pane layout of from: alignment, stretching, width, height, left and top.
-void CopyPreviewLayout(const TImage& from, TImage& to);
-
-// Shows a copy of picture in a GIF preview pane, fitted to its frame panel; stretched
-// whatever its size when stretchOption is on.
-void ShowFittedPreview(TImage& pane, const TGraphic& picture, bool stretchOption);
-
-// Loads the GIF file and shows it fitted in the pane; a file that cannot be read raises,
-// and the pane keeps what it showed.
-void ShowGifPreview(TImage& pane, const std::filesystem::path& path, bool stretchOption);
 
 }  // namespace corvane

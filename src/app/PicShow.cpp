@@ -9,6 +9,7 @@
 #include "Image.h"
 #include "Label.h"
 #include "PreviewLayout.h"
+#include "gif/GIFImage.h"
 
 namespace corvane {
 
@@ -127,5 +128,17 @@ void TPicShow::ImageBorderTopDblClick() {
 }
 
 void TPicShow::ImageBorderTopRightClick() { close(); }
+
+void ShowFullView(QWidget* owner, const TImage& pane, const QString& title, bool stretch) {
+  if (pane.Picture().Width() <= 0) return;
+  // A screen too large to draw would leave an empty window: the message comes instead.
+  if (auto* gif = dynamic_cast<const TGIFImage*>(pane.Picture().Graphic())) gif->CheckDrawableSize();
+  auto* view = new TPicShow(owner);
+  view->FitToPicture(pane.Picture().Width(), pane.Picture().Height());
+  view->LabelCaption->setText(title);
+  view->Image1->SetStretch(stretch);
+  view->Image1->Picture().SetGraphic(pane.Picture().Graphic());
+  view->show();
+}
 
 }  // namespace corvane

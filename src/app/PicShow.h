@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QScrollArea;
+class QString;
 
 namespace corvane {
 
@@ -51,5 +52,9 @@ class TPicShow : public QWidget {
 
   QWidget* FScrollContent = nullptr;
 };
+
+// Opens a full-view window that owner releases, with a copy of the pane's picture;
+// nothing for an empty pane.
+void ShowFullView(QWidget* owner, const TImage& pane, const QString& title, bool stretch);
 
 }  // namespace corvane

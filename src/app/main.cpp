@@ -24,6 +24,8 @@
 #include "Artwork.h"
 #include "FlatTabControl.h"
 #include "GifListView.h"
+#include "GifTab.h"
+#include "JpgTab.h"
 #include "MainForm.h"
 #include "QtUiServices.h"
 #include "platform/FileUtils.h"
@@ -32,7 +34,7 @@ namespace {
 
 void ScheduleScreenshot(corvane::TForm1& form, const QString& file) {
   QTimer::singleShot(500, &form, [&form, file] {
-    if (form.GifWorkUnderWay() || form.JpgWorkUnderWay()) return ScheduleScreenshot(form, file);
+    if (form.GifTab->GifWorkUnderWay() || form.JpgTab->JpgWorkUnderWay()) return ScheduleScreenshot(form, file);
     bool saved = form.screen()->grabWindow(form.winId()).save(file, "PNG");
     if (!saved) std::cerr << "corvane-gui: cannot write " << file.toStdString() << "\n";
     QCoreApplication::exit(saved ? 0 : 1);
@@ -43,8 +45,8 @@ void ScheduleScreenshot(corvane::TForm1& form, const QString& file) {
 void ScheduleClicks(corvane::TForm1& form, bool testAll, bool optimize, int selectRow) {
   QTimer::singleShot(0, &form, [&form, testAll, optimize, selectRow] {
     if (testAll) form.FlatSpeedButton2->click();
-    if (optimize) form.ProcessGifList(true);
-    if (QTreeWidgetItem* row = form.ListView1->topLevelItem(selectRow - 1)) row->setSelected(true);
+    if (optimize) form.GifTab->ProcessGifList(true);
+    if (QTreeWidgetItem* row = form.GifTab->ListView1->topLevelItem(selectRow - 1)) row->setSelected(true);
   });
 }
 
@@ -108,9 +110,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   corvane::TForm1 form(ui, corvane::AppDir());
-  form.AddGifPaths(line->Paths);
+  form.GifTab->AddGifPaths(line->Paths);
   form.FlatTabControl1->SetActiveTab(line->Tab);
-  if (!line->Picture.isEmpty()) form.OpenJpgPicture(line->Picture);
+  if (!line->Picture.isEmpty()) form.JpgTab->OpenJpgPicture(line->Picture);
   form.show();
   ScheduleClicks(form, line->TestAll, line->Optimize, line->SelectRow);
   if (QString file = qEnvironmentVariable("CORVANE_SCREENSHOT"); !file.isEmpty()) ScheduleScreenshot(form, file);

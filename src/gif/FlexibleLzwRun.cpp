@@ -83,23 +83,24 @@ int TFlexibleLzwRun::Define(int code, int pixel, int freeSlot) {
   return next;
 }
 
-// While the table grows the longest match is taken: a shorter phrase also defines a shorter
-// string, which costs more later than the look-ahead saves (measured on photos). Once the
-// table is full it no longer changes, and for a fixed table whose strings' prefixes are all in
-// it, taking the phrase after which the next one ends furthest codes the fewest phrases; the
-// look-ahead tries a few shorter ones. On a tie the longest.
+// Once the table is full it no longer changes, and for a fixed table whose strings' prefixes
+// are all in it, taking the phrase after which the next one ends furthest codes the fewest
+// phrases; the look-ahead tries a few shorter ones. On a tie the longest. While the table
+// grows, a shorter phrase must reach the input's margin further: which margin pays depends on
+// the picture (photos gain little, patterns and flat areas several per cent).
 void TFlexibleLzwRun::Step() {
   const size_t count = FInput.Count;
   const int longest = FMatch.Length;
+  const int margin = Full() ? 1 : FInput.GrowingMargin;
   int chosen = longest;
   TMatch following;
   if (FPosition + size_t(longest) < count) {
     following = LongestMatch(FPosition + size_t(longest));
     int reach = longest + following.Length;
-    const int shortest = Full() ? std::max({1, longest - kShorterPhrases, longest - kLookAheadBudget / longest}) : longest;
+    const int shortest = margin > 0 ? std::max({1, longest - kShorterPhrases, longest - kLookAheadBudget / longest}) : longest;
     for (int length = longest - 1; length >= shortest; --length) {
       TMatch candidate = LongestMatch(FPosition + size_t(length));
-      if (length + candidate.Length <= reach) continue;
+      if (length + candidate.Length < reach + margin) continue;
       reach = length + candidate.Length;
       chosen = length;
       following = candidate;

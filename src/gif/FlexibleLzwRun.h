@@ -2,6 +2,8 @@
 // One stretch of a GIF LZW code stream from a clear code on, parsed flexibly: a phrase may stop
 // short of the longest match when the phrase after it then reaches further. The run records
 // its codes and where each phrase ends, so that a planner can cut it after any phrase.
+// While the table grows, a shorter phrase also defines a shorter string, so it is taken only
+// when the phrase after it reaches a margin of pixels further; margin 0 always takes the longest.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +18,7 @@ struct TLzwInput {
   const uint8_t* Pixels = nullptr;
   size_t Count = 0;
   int MinCodeSize = 2;
+  int GrowingMargin = 0;
 };
 
 class TFlexibleLzwRun {

@@ -52,14 +52,14 @@ class TCycle {
 // per pixel than a code just after a clear (noise, which LZW expands), cycles may also end while
 // the table grows, before its codes widen; elsewhere the table always grows until it is full,
 // since a cheap start would cut off the longer strings a full table finds.
-std::vector<uint16_t> PlanLzwCodes(const TLzwInput& input) {
+TLzwPlan PlanLzwCodes(const TLzwInput& input, size_t cycles) {
   const uint16_t clear = uint16_t(1 << input.MinCodeSize);
   std::vector<uint16_t> codes{clear};
   TFlexibleLzwRun run(input);
   run.Restart(0);
   bool endsWhileGrowing = false;
   bool first = true;
-  while (true) {
+  for (size_t cycleCount = 1;; ++cycleCount) {
     TCycle cycle(run);
     cycle.Extend([&](const TCycle& c) {
       return c.Cut() == 0 || (!endsWhileGrowing && !run.Full()) || c.SinceCut() < (endsWhileGrowing ? kGrowingPatience : kPatience);
@@ -68,11 +68,13 @@ std::vector<uint16_t> PlanLzwCodes(const TLzwInput& input) {
     first = false;
     if (run.Done()) {
       codes.insert(codes.end(), run.Codes().begin(), run.Codes().end());
-      return codes;
+      return {std::move(codes), input.Count};
     }
     codes.insert(codes.end(), run.Codes().begin(), run.Codes().begin() + long(cycle.Cut()));
+    const size_t end = run.Ends()[cycle.Cut() - 1];
+    if (cycleCount == cycles) return {std::move(codes), end};
     codes.push_back(clear);
-    run.Restart(run.Ends()[cycle.Cut() - 1]);
+    run.Restart(end);
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Chooses where a flexibly parsed LZW stream clears its table: the codes of a whole frame.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -8,7 +9,13 @@
 
 namespace corvane {
 
-// The codes of the frame, clear codes included and the first one, without the end code.
-std::vector<uint16_t> PlanLzwCodes(const TLzwInput& input);
+struct TLzwPlan {
+  std::vector<uint16_t> Codes;  // clear codes included and the first one, without the end code
+  size_t Pixels = 0;            // the pixels they code
+};
+
+// The codes of the frame, or of its first cycles: from the first clear up to (not including)
+// the clear that starts cycle number cycles.
+TLzwPlan PlanLzwCodes(const TLzwInput& input, size_t cycles = SIZE_MAX);
 
 }  // namespace corvane

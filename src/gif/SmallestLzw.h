@@ -2,7 +2,7 @@
 // The smallest GIF LZW coding this library makes of a frame: flexible parsing with clear codes
 // placed where restarting the table pays, or the default encoder's stream when that is
 // shorter. For the deep optimization level: a bounded number of table look-ups per pixel, about
-// four times the default encoder's time on photos.
+// eight times the default encoder's time on photos.
 
 #include <cstdint>
 
@@ -18,8 +18,8 @@ namespace corvane {
 void CompressPixelsSmallest(TStream& stream, uint8_t minCodeSize, int width, int height,
                             bool interlaced, const uint8_t* pixels, int colorCount);
 
-// The flexible stream alone, also where the default encoder's is shorter: for tests and
-// measurements, of a frame with pixels. GIFException "Color not in color table" unless every
+// The flexible stream alone, also where the default encoder's is shorter: for callers that
+// hold the default encoder's stream already, tests and measurements; of a frame with pixels. GIFException "Color not in color table" unless every
 // pixel is below 1 shl max(2, minCodeSize), and minCodeSize is at most 11.
 void CompressPixelsFlexible(TStream& stream, uint8_t minCodeSize, int width, int height,
                             bool interlaced, const uint8_t* pixels);

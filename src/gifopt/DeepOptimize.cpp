@@ -233,6 +233,7 @@ bool TDeepEncoder::Add(std::vector<TRGBA> picture, uint16_t delay, const std::ve
     }
   }
   if (!best) return false;
+  FCoder.CodeSmallest(*best);
   if (FPending) FWriter.AddFrame(FPending->Coded, FPending->Delay, choices[chosen].Disposal, FPending->Blocks);
   std::vector<TRGBA> base = NextBase(choices[chosen], picture.size());
   FPending = TPendingFrame{std::move(*best), FStill ? uint16_t(0) : delay, std::move(base), std::move(picture),

@@ -97,18 +97,28 @@ std::optional<TCodedFrame> TFrameCoder::Code(const TScreenBase& base, const std:
   }
   for (TRGBA id : table.LocalIds) FLocalIndex[id] = -1;
   if (best) {
-    // The variants are compared by the default encoder's bytes, which also choose between rows
-    // in order and interlaced; the frame chosen is then coded as small as the library can.
-    FCoded.Clear();
-    FEncoder.CompressPixels(FCoded, uint8_t(FBestCodeSize), FArea.Width(), FArea.Height(), true, FBestValues.data(),
-                            table.Padded);
-    best->Interlaced = FCoded.Size() < int64_t(best->Data.size());
-    FCoded.Clear();
-    CompressPixelsSmallest(FCoded, uint8_t(FBestCodeSize), FArea.Width(), FArea.Height(), best->Interlaced,
-                           FBestValues.data(), table.Padded);
-    best->Data = FCoded.Bytes();
+    best->Values = std::move(FBestValues);
+    best->CodeSize = FBestCodeSize;
   }
   return best;
+}
+
+// The variants are compared by the default encoder's bytes, which also choose between rows in
+// order and interlaced; the frame chosen is then coded as small as the library can.
+void TFrameCoder::CodeSmallest(TCodedFrame& frame) {
+  const int width = frame.Area.Width();
+  const int height = frame.Area.Height();
+  const uint8_t codeSize = uint8_t(frame.CodeSize);
+  FCoded.Clear();
+  FEncoder.CompressPixels(FCoded, codeSize, width, height, true, frame.Values.data(), 1 << codeSize);
+  if (FCoded.Size() < int64_t(frame.Data.size())) {
+    frame.Interlaced = true;
+    frame.Data = FCoded.Bytes();
+  }
+  FCoded.Clear();
+  CompressPixelsFlexible(FCoded, codeSize, width, height, frame.Interlaced, frame.Values.data());
+  if (FCoded.Size() < int64_t(frame.Data.size())) frame.Data = FCoded.Bytes();
+  frame.Values = {};
 }
 
 // The index for transparency: one no changed pixel holds, within the bits the changed pixels

@@ -23,6 +23,10 @@ struct TCodedFrame {
   int TransparentIndex = -1;    // -1: no pixel is transparent
   bool Interlaced = false;      // the data holds the rows in interlace order
   std::vector<uint8_t> Data;    // as written: minimum code size, sub-blocks, terminator
+  // Until CodeSmallest: the indices in row order and their code size; Data is the default
+  // encoder's coding of them.
+  std::vector<uint8_t> Values;
+  int CodeSize = 0;
 
   // Bytes of the image descriptor, the local table and the data.
   int64_t ImageBytes() const;
@@ -45,8 +49,12 @@ class TFrameCoder {
 
   // The smallest frame found that turns base into target, both screens of colour ids, drawn
   // over area (which holds every changed pixel; an empty area codes a frame that shows
-  // nothing new). None when no table can hold the frame's colours.
+  // nothing new), as the default encoder codes it. None when no table can hold the frame's
+  // colours.
   std::optional<TCodedFrame> Code(const TScreenBase& base, const std::vector<TRGBA>& target, TRect area);
+  // Codes a frame Code made, of the candidates the one kept, in the fewest bytes the library
+  // can: rows in order or interlaced, the default encoder or the flexible coder.
+  void CodeSmallest(TCodedFrame& frame);
 
  private:
   static constexpr int kMaxEntries = 256;

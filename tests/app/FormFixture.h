@@ -10,6 +10,8 @@
 
 #include "FakeUi.h"
 #include "FlatTabControl.h"
+#include "GifTab.h"
+#include "JpgTab.h"
 #include "MainForm.h"
 
 namespace corvane {
@@ -19,6 +21,8 @@ class FormTest : public testing::Test {
   void SetUp() override {
     FakeUi().Reset();
     Form = std::make_unique<TForm1>(FakeUi(), AppDir.path().toStdString());
+    Gif = Form->GifTab;
+    Jpg = Form->JpgTab;
     Form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
   }
@@ -32,6 +36,8 @@ class FormTest : public testing::Test {
 
   QTemporaryDir AppDir;
   std::unique_ptr<TForm1> Form;
+  TGifTab* Gif = nullptr;
+  TJpgTab* Jpg = nullptr;
 };
 
 }  // namespace corvane

@@ -43,7 +43,7 @@ class GifRunTest : public FormTest {
     FakeUi().FilesToOpen = {path};
     Click(Form->FlatSpeedButton1);
   }
-  QTreeWidget* List() { return Form->ListView1; }
+  QTreeWidget* List() { return Gif->ListView1; }
   QStringList Row(int index) {
     QStringList texts;
     for (int column = 1; column < 5; ++column) texts << List()->topLevelItem(index)->text(column);
@@ -62,10 +62,10 @@ class GifRunTest : public FormTest {
   void ExpectIdle() {
     EXPECT_FALSE(Form->FlatSpeedButton8->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(Form->GifWorkUnderWay());
+    EXPECT_FALSE(Gif->GifWorkUnderWay());
     EXPECT_TRUE(Form->FlatSpeedButton1->isEnabled());
     EXPECT_TRUE(Form->FlatSpeedButton2->isEnabled());
-    EXPECT_FALSE(Form->SBProgress->isVisible());
+    EXPECT_FALSE(Gif->SBProgress->isVisible());
   }
   static QString Size(const TBytes& bytes) { return QString::number(bytes.size()); }
 };
@@ -83,8 +83,8 @@ TEST_F(GifRunTest, TestAllFillsTheRowsAndTheTotalAndChangesNoFile) {
     during.push_back(QStringLiteral("%1 %2 %3 %4")
                          .arg(Form->FlatSpeedButton8->isEnabled())
                          .arg(QApplication::overrideCursor() ? int(QApplication::overrideCursor()->shape()) : -1)
-                         .arg(Form->SBProgress->isVisible())
-                         .arg(Form->SBProgress->value()));
+                         .arg(Gif->SBProgress->isVisible())
+                         .arg(Gif->SBProgress->value()));
   };
   TestAll();
   QString saved = QString::number(2 * (sloppy.size() - tight.size()));
@@ -95,7 +95,7 @@ TEST_F(GifRunTest, TestAllFillsTheRowsAndTheTotalAndChangesNoFile) {
   EXPECT_FALSE(Row(2)[2].isEmpty()) << "the reader's message";
   EXPECT_EQ(Row(2)[3], "");
   EXPECT_EQ(Row(3), Row(0).replaceInStrings("sloppy", "again"));
-  EXPECT_EQ(Form->StaticText4->text(), saved + " bytes");
+  EXPECT_EQ(Gif->StaticText4->text(), saved + " bytes");
   EXPECT_EQ(ReadFile(first), sloppy);
   // A pump after each complete file, none after the one that failed.
   QString busy = QString("1 %1 1 ").arg(int(Qt::WaitCursor));
@@ -107,11 +107,11 @@ TEST_F(GifRunTest, TestAllFillsTheRowsAndTheTotalAndChangesNoFile) {
 TEST_F(GifRunTest, ARunThatSavesNothingLeavesTheTotalOfThePreviousRun) {
   QString sloppy = AddFile("sloppy.gif", test::SloppyGif());
   TestAll();
-  QString total = Form->StaticText4->text();
+  QString total = Gif->StaticText4->text();
   ASSERT_NE(total, "0 bytes");
   WriteFile(sloppy, test::TightGif());
   TestAll();
-  EXPECT_EQ(Form->StaticText4->text(), total);
+  EXPECT_EQ(Gif->StaticText4->text(), total);
   EXPECT_EQ(List()->topLevelItem(0)->text(2), Size(test::SloppyGif())) << "the first run's results stay in view";
 }
 
@@ -122,7 +122,7 @@ TEST_F(GifRunTest, OptimizeAnsweredNoStartsNothing) {
   EXPECT_EQ(Row(0), (QStringList{"sloppy.gif", "", "", ""}));
   EXPECT_EQ(ReadFile(path), test::SloppyGif());
   EXPECT_EQ(FakeUi().MessagePumps, 0);
-  EXPECT_EQ(Form->StaticText4->text(), "0 bytes");
+  EXPECT_EQ(Gif->StaticText4->text(), "0 bytes");
 }
 
 TEST_F(GifRunTest, OptimizeAnsweredYesRewritesOnlySmallerFilesAfterTheirBackups) {
@@ -130,8 +130,8 @@ TEST_F(GifRunTest, OptimizeAnsweredYesRewritesOnlySmallerFilesAfterTheirBackups)
   QString shrinks = AddFile("sloppy.gif", sloppy);
   QString stays = AddFile("tight.gif", tight);
   QString broken = AddFile("broken.gif", text);
-  Click(Form->FlatCheckBox2);
-  QString backup = Form->FlatEdit2->text();
+  Click(Gif->FlatCheckBox2);
+  QString backup = Gif->FlatEdit2->text();
   Optimize(true);
   EXPECT_EQ(ReadFile(shrinks), tight);
   EXPECT_EQ(ReadFile(stays), tight);
@@ -139,7 +139,7 @@ TEST_F(GifRunTest, OptimizeAnsweredYesRewritesOnlySmallerFilesAfterTheirBackups)
   EXPECT_EQ(ReadFile(backup + "/sloppy.gif"), sloppy);
   EXPECT_EQ(ReadFile(backup + "/tight.gif"), tight);
   EXPECT_EQ(ReadFile(backup + "/broken.gif"), text) << "a file that fails to parse is backed up too";
-  EXPECT_EQ(Form->StaticText4->text(), QString::number(sloppy.size() - tight.size()) + " bytes");
+  EXPECT_EQ(Gif->StaticText4->text(), QString::number(sloppy.size() - tight.size()) + " bytes");
   EXPECT_EQ(Row(1)[3], "0%");
   ExpectIdle();
 }
@@ -170,7 +170,7 @@ TEST_F(GifRunTest, EachRowShowsWhatOptimizeDidAndTheTotalCountsOnlyReplacedFiles
   QString refused = AddFile("wide.gif", wide);
   AddFile("tight.gif", tight);
   AddFile("broken.gif", {'n', 'o'});
-  Form->SetGifEncodingCheck([&](std::span<const uint8_t> original, std::span<const uint8_t>) {
+  Gif->SetGifEncodingCheck([&](std::span<const uint8_t> original, std::span<const uint8_t>) {
     return original.size() == wide.size() ? std::optional<std::string>("frame 1 differs at 0,0") : std::nullopt;
   });
   TestAll();
@@ -189,9 +189,9 @@ TEST_F(GifRunTest, EachRowShowsWhatOptimizeDidAndTheTotalCountsOnlyReplacedFiles
   for (int row : {0, 1, 3}) EXPECT_FALSE(List()->topLevelItem(row)->icon(4).isNull()) << row;
   EXPECT_TRUE(List()->topLevelItem(2)->icon(4).isNull());
   int64_t saved = int64_t(sloppy.size() - tight.size());
-  EXPECT_EQ(Form->StaticText4->text(), QString::number(saved) + " bytes");
+  EXPECT_EQ(Gif->StaticText4->text(), QString::number(saved) + " bytes");
   int64_t read = int64_t(sloppy.size() + wide.size() + tight.size());
-  EXPECT_EQ(Form->SBSummary->text().toStdString(),
+  EXPECT_EQ(Gif->SBSummary->text().toStdString(),
             QString("Optimize: 4 files, 1 replaced, 1 not replaced, 1 failed; %1 bytes saved (%2%)")
                 .arg(QString::fromStdString(GroupDigits(saved)))
                 .arg((saved * 100 + read / 2) / read)
@@ -214,7 +214,7 @@ TEST_F(GifRunTest, AbortActsWithinTheFileUnderWork) {
   EXPECT_EQ(ReadFile(first), sloppy);
   EXPECT_EQ(FakeUi().MessagePumps, 0);
   EXPECT_TRUE(List()->topLevelItem(0)->toolTip(1).startsWith("Aborted"));
-  EXPECT_EQ(Form->SBSummary->text().toStdString(), "Optimize (aborted): 0 files, 0 replaced; 0 bytes saved (0%)");
+  EXPECT_EQ(Gif->SBSummary->text().toStdString(), "Optimize (aborted): 0 files, 0 replaced; 0 bytes saved (0%)");
   ExpectIdle();
 }
 
@@ -257,7 +257,7 @@ TEST_F(GifRunTest, KeysAddSelectAllTestAllAndAbort) {
   FakeUi().FilesToOpen = {one, two};
   QTest::keyClick(Form.get(), Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(List()->topLevelItemCount(), 2);
-  Form->FlatCheckBox4->setChecked(false);
+  Gif->FlatCheckBox4->setChecked(false);
   QTest::keyClick(Form.get(), Qt::Key_A, Qt::ControlModifier);
   EXPECT_TRUE(List()->topLevelItem(0)->isSelected() && List()->topLevelItem(1)->isSelected());
   FakeUi().WhilePending = [&] { QTest::keyClick(Form.get(), Qt::Key_Escape); };
@@ -271,37 +271,37 @@ TEST_F(GifRunTest, SelectingAnItemTestsItAndFillsBothPanes) {
   QString small = AddFile("small.gif", test::SloppyGif());
   AddFile("wide.gif", test::SloppyGif(300, 100));
   bool busyDuringTest = false;
-  FakeUi().WhilePending = [&] { busyDuringTest = Form->GifWorkUnderWay() && Form->FlatSpeedButton8->isEnabled(); };
+  FakeUi().WhilePending = [&] { busyDuringTest = Gif->GifWorkUnderWay() && Form->FlatSpeedButton8->isEnabled(); };
   ClickRow(1);
   EXPECT_TRUE(busyDuringTest);
   EXPECT_EQ(Form->SB->currentMessage(), AppDir.path() + "/wide.gif");
-  EXPECT_EQ(Form->Image5->geometry(), QRect(5, 42, 138, 46));
-  EXPECT_EQ(Form->Image1->geometry(), Form->Image5->geometry());
-  EXPECT_TRUE(Form->Image1->Stretch());
-  auto* optimized = dynamic_cast<TGIFImage*>(Form->Image1->Picture().Graphic());
+  EXPECT_EQ(Gif->Image5->geometry(), QRect(5, 42, 138, 46));
+  EXPECT_EQ(Gif->Image1->geometry(), Gif->Image5->geometry());
+  EXPECT_TRUE(Gif->Image1->Stretch());
+  auto* optimized = dynamic_cast<TGIFImage*>(Gif->Image1->Picture().Graphic());
   ASSERT_NE(optimized, nullptr);
   EXPECT_EQ(optimized->Width(), 300);
   EXPECT_EQ(optimized->Header().GlobalTable().EntryCount(), 2) << "the decoded result of the optimizer";
-  EXPECT_EQ(Form->Image5->Picture().Width(), 300);
+  EXPECT_EQ(Gif->Image5->Picture().Width(), 300);
   EXPECT_EQ(Row(1)[1], Size(test::SloppyGif(300, 100)));
-  EXPECT_EQ(Form->StaticText4->text(), "0 bytes") << "an item test counts no total";
+  EXPECT_EQ(Gif->StaticText4->text(), "0 bytes") << "an item test counts no total";
   ExpectIdle();
 
   ClickRow(0);  // back to a small picture: drawn at its own size in the middle
-  EXPECT_EQ(Form->Image5->Align(), TAlign::alClient);
-  EXPECT_EQ(Form->Image1->geometry(), QRect(1, 1, 146, 129));
+  EXPECT_EQ(Gif->Image5->Align(), TAlign::alClient);
+  EXPECT_EQ(Gif->Image1->geometry(), QRect(1, 1, 146, 129));
   EXPECT_EQ(ReadFile(small), test::SloppyGif());
 
-  Click(Form->FlatCheckBox4);  // off: the source pane and the status bar only
+  Click(Gif->FlatCheckBox4);  // off: the source pane and the status bar only
   FakeUi().MessagePumps = 0;
   ClickRow(1);
-  EXPECT_EQ(Form->Image5->Picture().Width(), 300);
-  EXPECT_EQ(Form->Image1->Picture().Graphic(), nullptr);
+  EXPECT_EQ(Gif->Image5->Picture().Width(), 300);
+  EXPECT_EQ(Gif->Image1->Picture().Graphic(), nullptr);
   EXPECT_EQ(FakeUi().MessagePumps, 0);
   EXPECT_EQ(List()->topLevelItem(1)->text(4), Row(1)[3]) << "no second test";
 
   List()->clearSelection();
-  EXPECT_EQ(Form->Image5->Picture().Graphic(), nullptr);
+  EXPECT_EQ(Gif->Image5->Picture().Graphic(), nullptr);
 }
 
 TEST_F(GifRunTest, ErrorsTheRunDoesNotCatchReachTheReportAfterItsCleanUp) {
@@ -320,14 +320,14 @@ TEST_F(GifRunTest, ErrorsTheRunDoesNotCatchReachTheReportAfterItsCleanUp) {
   // The item test of a file that is no GIF: the preview's reader raises, the panes keep
   // what they showed.
   ClickRow(0);
-  TGraphic* shown = Form->Image5->Picture().Graphic();
+  TGraphic* shown = Gif->Image5->Picture().Graphic();
   ASSERT_NE(shown, nullptr);
   AddFile("notes.gif", {'G', 'I', 'F', '8', '9', 'a'});
   FakeUi().Errors.clear();
   ClickRow(3);
   ASSERT_EQ(FakeUi().Errors.size(), 1u);
   EXPECT_EQ(FakeUi().Errors[0].second.back(), '.');
-  EXPECT_EQ(Form->Image5->Picture().Graphic(), shown);
+  EXPECT_EQ(Gif->Image5->Picture().Graphic(), shown);
   ExpectIdle();
 
   // A pipe listed through the dialog does not block the item test.
@@ -354,17 +354,17 @@ TEST_F(GifRunTest, NothingChangesTheListWhileARunIsUnderWay) {
     if (++pumps > 1) return;
     Click(Form->FlatSpeedButton1);  // Add
     Click(Form->FlatSpeedButton11);  // Remove
-    Form->RemoveAll1->trigger();
+    Gif->RemoveAll1->trigger();
     List()->setFocus();
     QTest::keyClick(List(), Qt::Key_Delete);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(extra)});
     QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(List()->viewport(), &drop);
-    Form->AddGifPaths({extra});
+    Gif->AddGifPaths({extra});
     ClickRow(0);  // another item
     Click(Form->FlatSpeedButton2);  // another run
-    Form->ProcessGifList(false);
+    Gif->ProcessGifList(false);
     ChangeTab(TForm1::kGifTab);
     QTabBar* tabs = Form->FlatTabControl1->TabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(TForm1::kJpgTab).center());

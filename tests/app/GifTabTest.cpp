@@ -39,7 +39,7 @@ class GifTabTest : public FormTest {
     FakeUi().FilesToOpen = files;
     Click(Form->FlatSpeedButton1);
   }
-  QTreeWidget* List() { return Form->ListView1; }
+  QTreeWidget* List() { return Gif->ListView1; }
   QStringList Paths() {
     QStringList paths;
     for (int i = 0; i < List()->topLevelItemCount(); ++i) paths << List()->topLevelItem(i)->text(0);
@@ -82,22 +82,22 @@ TEST_F(GifTabTest, TwentyItemsMakeTheLayoutWide) {
   EXPECT_FALSE(Wide());
   Add(Files(1));
   EXPECT_TRUE(Wide());
-  EXPECT_EQ(Form->FlatPanel_Or_GifView->geometry(), QRect(390, 21, 140, 131));
-  EXPECT_EQ(Form->FlatPanel_Op_GifView->geometry(), QRect(536, 21, 140, 131));
-  EXPECT_EQ(Form->FlatGroupBox2->geometry(), QRect(390, 155, 285, 129));
-  EXPECT_EQ(Form->StaticText2->x(), 541);
-  EXPECT_EQ(Form->StaticText4->x(), 466);
-  EXPECT_EQ(Form->Image5->size(), QSize(138, 129));  // follows its panel
+  EXPECT_EQ(Gif->FlatPanel_Or_GifView->geometry(), QRect(390, 21, 140, 131));
+  EXPECT_EQ(Gif->FlatPanel_Op_GifView->geometry(), QRect(536, 21, 140, 131));
+  EXPECT_EQ(Gif->FlatGroupBox2->geometry(), QRect(390, 155, 285, 129));
+  EXPECT_EQ(Gif->StaticText2->x(), 541);
+  EXPECT_EQ(Gif->StaticText4->x(), 466);
+  EXPECT_EQ(Gif->Image5->size(), QSize(138, 129));  // follows its panel
 
   List()->topLevelItem(0)->setSelected(true);
   Click(Form->FlatSpeedButton11);
   EXPECT_FALSE(Wide());
-  EXPECT_EQ(Form->StaticText1->x(), 379);
-  EXPECT_EQ(Form->FlatPanel_Op_GifView->geometry(), QRect(528, 21, 148, 131));
+  EXPECT_EQ(Gif->StaticText1->x(), 379);
+  EXPECT_EQ(Gif->FlatPanel_Op_GifView->geometry(), QRect(528, 21, 148, 131));
 
   Add(Files(5));
   EXPECT_TRUE(Wide());
-  Form->RemoveAll1->trigger();
+  Gif->RemoveAll1->trigger();
   EXPECT_EQ(List()->topLevelItemCount(), 0);
   EXPECT_FALSE(Wide());
 }
@@ -126,33 +126,33 @@ TEST_F(GifTabTest, DroppedFilesAndFoldersAddTheirGifFiles) {
 }
 
 TEST_F(GifTabTest, BackupBoxEnablesItsControlsAndMakesTheDefaultDirectory) {
-  for (QWidget* control : {static_cast<QWidget*>(Form->FlatCheckBox2), static_cast<QWidget*>(Form->FlatEdit2),
-                           static_cast<QWidget*>(Form->FlatSpeedButton3)})
+  for (QWidget* control : {static_cast<QWidget*>(Gif->FlatCheckBox2), static_cast<QWidget*>(Gif->FlatEdit2),
+                           static_cast<QWidget*>(Gif->FlatSpeedButton3)})
     EXPECT_EQ(Hint(control), "Create backup copies of your images.");
-  EXPECT_EQ(Form->FlatCheckBox2->text(), QStringLiteral("Backup directory\uFF1A"));
+  EXPECT_EQ(Gif->FlatCheckBox2->text(), QStringLiteral("Backup directory\uFF1A"));
   QString backup = AppDir.path() + "/backup";
-  Click(Form->FlatCheckBox2);
-  EXPECT_TRUE(Form->FlatEdit2->isEnabled());
-  EXPECT_TRUE(Form->FlatSpeedButton3->isEnabled());
-  EXPECT_EQ(Form->FlatEdit2->text(), backup);
+  Click(Gif->FlatCheckBox2);
+  EXPECT_TRUE(Gif->FlatEdit2->isEnabled());
+  EXPECT_TRUE(Gif->FlatSpeedButton3->isEnabled());
+  EXPECT_EQ(Gif->FlatEdit2->text(), backup);
   EXPECT_TRUE(QFileInfo(backup).isDir());
 
   FakeUi().DirectoryToChoose = "/elsewhere";
-  Click(Form->FlatSpeedButton3);
+  Click(Gif->FlatSpeedButton3);
   ASSERT_EQ(FakeUi().Browses.size(), 1u);
   EXPECT_EQ(FakeUi().Browses[0].Caption, "Backup directory");
   EXPECT_EQ(FakeUi().Browses[0].Title, QStringLiteral("Please select your backup directory\uFF1A"));
   EXPECT_EQ(FakeUi().Browses[0].StartDirectory, backup);
-  EXPECT_EQ(Form->FlatEdit2->text(), "/elsewhere");
+  EXPECT_EQ(Gif->FlatEdit2->text(), "/elsewhere");
   FakeUi().DirectoryToChoose.reset();  // cancelled
-  Click(Form->FlatSpeedButton3);
-  EXPECT_EQ(Form->FlatEdit2->text(), "/elsewhere");
+  Click(Gif->FlatSpeedButton3);
+  EXPECT_EQ(Gif->FlatEdit2->text(), "/elsewhere");
 
-  Click(Form->FlatCheckBox2);
-  EXPECT_FALSE(Form->FlatEdit2->isEnabled());
-  EXPECT_EQ(Form->FlatEdit2->text(), "/elsewhere");
-  Click(Form->FlatCheckBox2);
-  EXPECT_EQ(Form->FlatEdit2->text(), backup);  // ticking again puts the default back
+  Click(Gif->FlatCheckBox2);
+  EXPECT_FALSE(Gif->FlatEdit2->isEnabled());
+  EXPECT_EQ(Gif->FlatEdit2->text(), "/elsewhere");
+  Click(Gif->FlatCheckBox2);
+  EXPECT_EQ(Gif->FlatEdit2->text(), backup);  // ticking again puts the default back
 }
 
 TEST_F(GifTabTest, OptimizeAsksFirstAndNoChangesNothing) {
@@ -171,17 +171,17 @@ TEST_F(GifTabTest, OptimizeAsksFirstAndNoChangesNothing) {
 }
 
 TEST_F(GifTabTest, OptionsAndLabelsStartAsTheFormHasThem) {
-  EXPECT_TRUE(Form->FlatCheckBox4->isChecked());
-  EXPECT_EQ(Form->FlatCheckBox4->text(), "Test selected GIF when click item .");
+  EXPECT_TRUE(Gif->FlatCheckBox4->isChecked());
+  EXPECT_EQ(Gif->FlatCheckBox4->text(), "Test selected GIF when click item .");
   for (QCheckBox* box :
-       {Form->CheckBoxTwoPass, Form->CheckBoxDeep, Form->FlatCheckBox1, Form->FlatCheckBox3, Form->FlatCheckBox2})
+       {Gif->CheckBoxTwoPass, Gif->CheckBoxDeep, Gif->FlatCheckBox1, Gif->FlatCheckBox3, Gif->FlatCheckBox2})
     EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
-  EXPECT_EQ(Form->CheckBoxDeep->text(), "Deep optimize (smaller, slower).");
-  EXPECT_FALSE(Form->CheckBoxDeep->geometry().intersects(Form->CheckBoxTwoPass->geometry()));
-  EXPECT_EQ(Form->StaticText3->text(), "Total saved :  ");
-  EXPECT_EQ(Form->StaticText4->text(), "0 bytes");
-  EXPECT_EQ(Form->StaticText1->text(), "Original  GIF");
-  EXPECT_EQ(Form->Image5->geometry(), QRect(1, 1, 146, 129));
+  EXPECT_EQ(Gif->CheckBoxDeep->text(), "Deep optimize (smaller, slower).");
+  EXPECT_FALSE(Gif->CheckBoxDeep->geometry().intersects(Gif->CheckBoxTwoPass->geometry()));
+  EXPECT_EQ(Gif->StaticText3->text(), "Total saved :  ");
+  EXPECT_EQ(Gif->StaticText4->text(), "0 bytes");
+  EXPECT_EQ(Gif->StaticText1->text(), "Original  GIF");
+  EXPECT_EQ(Gif->Image5->geometry(), QRect(1, 1, 146, 129));
 }
 
 }  // namespace corvane

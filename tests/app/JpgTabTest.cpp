@@ -68,7 +68,7 @@ class JpgTabTest : public FormTest {
   void Open(const std::filesystem::path& file) {
     FakeUi().FilesToOpen = {QString::fromStdString(file.string())};
     Click(Form->FlatSpeedButton1);
-    Form->WaitForJpgResult();
+    Jpg->WaitForJpgResult();
   }
   void Save(const char* name, int filterIndex) {
     FakeUi().SaveChoice = TSaveDialogChoice{QString::fromStdString(File(name).string()), filterIndex};
@@ -76,15 +76,15 @@ class JpgTabTest : public FormTest {
   }
   // The temporary file once the result of the setting in force shows.
   std::vector<uint8_t> Temporary() {
-    Form->WaitForJpgResult();
+    Jpg->WaitForJpgResult();
     return ReadWholeFile(File("Tmp.jpg"));
   }
-  std::vector<QWidget*> ValueControls() { return {Form->Edit2, Form->BUUpDown1, Form->BUTrackBar1}; }
+  std::vector<QWidget*> ValueControls() { return {Jpg->Edit2, Jpg->BUUpDown1, Jpg->BUTrackBar1}; }
   std::vector<QWidget*> AdjustmentControls() {
-    return {Form->FlatGroupBox3, Form->Label10, Form->Edit2, Form->BUUpDown1, Form->BUTrackBar1,
-            Form->Label7, Form->Label8, Form->Label17, Form->Label18, Form->RadioButton1,
-            Form->RadioButton2, Form->RadioButton3, Form->RadioButton4, Form->ProgressiveDisplay,
-            Form->IncrementalDisplay};
+    return {Jpg->FlatGroupBox3, Jpg->Label10, Jpg->Edit2, Jpg->BUUpDown1, Jpg->BUTrackBar1,
+            Jpg->Label7, Jpg->Label8, Jpg->Label17, Jpg->Label18, Jpg->RadioButton1,
+            Jpg->RadioButton2, Jpg->RadioButton3, Jpg->RadioButton4, Jpg->ProgressiveDisplay,
+            Jpg->IncrementalDisplay};
   }
   int EnabledCount() {
     int count = 0;
@@ -96,9 +96,9 @@ class JpgTabTest : public FormTest {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
   }
   void TypeIntoEdit(const QString& text) {
-    Form->Edit2->setFocus();
-    Form->Edit2->selectAll();
-    QTest::keyClicks(Form->Edit2, text);
+    Jpg->Edit2->setFocus();
+    Jpg->Edit2->selectAll();
+    QTest::keyClicks(Jpg->Edit2, text);
   }
 
   test::PhotoBitmap Photo{96, 64, 3};
@@ -112,68 +112,68 @@ TEST_F(JpgTabTest, OpeningAPictureShowsItAndAResultAtQuality60) {
   EXPECT_TRUE(FakeUi().Messages.empty());
   EXPECT_TRUE(FakeUi().Errors.empty());
 
-  EXPECT_EQ(Form->BUTrackBar1->value(), 40);
-  EXPECT_EQ(Form->Edit2->text(), "40");
+  EXPECT_EQ(Jpg->BUTrackBar1->value(), 40);
+  EXPECT_EQ(Jpg->Edit2->text(), "40");
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 60));
   EXPECT_TRUE(DjpegReads(File("Tmp.jpg")));
 
   int64_t source = int64_t(std::filesystem::file_size(File("photo.bmp")));
   int64_t result = int64_t(Temporary().size());
-  EXPECT_EQ(Form->LBSrcFN->text(), "photo.bmp");
-  EXPECT_EQ(Form->SrcSize->text(), Text(source));
-  EXPECT_EQ(Form->CurrentSize->text(), Text(result));
-  EXPECT_EQ(Form->SavedSize->text(), Text(source - result));
-  EXPECT_EQ(QSize(Form->Image2->Picture().Width(), Form->Image2->Picture().Height()), QSize(96, 64));
-  ASSERT_NE(Form->Image3->Picture().Graphic(), nullptr);
-  EXPECT_EQ(Form->Image3->Picture().Graphic()->ClassName(), "TJPEGImage");
-  EXPECT_TRUE(Form->RadioButton2->isChecked() && Form->RadioButton3->isChecked());
-  EXPECT_FALSE(Form->ProgressiveDisplay->isChecked());
+  EXPECT_EQ(Jpg->LBSrcFN->text(), "photo.bmp");
+  EXPECT_EQ(Jpg->SrcSize->text(), Text(source));
+  EXPECT_EQ(Jpg->CurrentSize->text(), Text(result));
+  EXPECT_EQ(Jpg->SavedSize->text(), Text(source - result));
+  EXPECT_EQ(QSize(Jpg->Image2->Picture().Width(), Jpg->Image2->Picture().Height()), QSize(96, 64));
+  ASSERT_NE(Jpg->Image3->Picture().Graphic(), nullptr);
+  EXPECT_EQ(Jpg->Image3->Picture().Graphic()->ClassName(), "TJPEGImage");
+  EXPECT_TRUE(Jpg->RadioButton2->isChecked() && Jpg->RadioButton3->isChecked());
+  EXPECT_FALSE(Jpg->ProgressiveDisplay->isChecked());
   EXPECT_EQ(EnabledCount(), 15);
   EXPECT_EQ(Form->cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(JpgTabTest, SliderEditAndUpDownSetTheCompression) {
   Open(File("photo.bmp"));
-  Form->BUTrackBar1->setValue(0);
-  EXPECT_EQ(Form->Edit2->text(), "0");
+  Jpg->BUTrackBar1->setValue(0);
+  EXPECT_EQ(Jpg->Edit2->text(), "0");
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 100));
-  Form->BUTrackBar1->setValue(100);
-  EXPECT_EQ(Form->Edit2->text(), "100");
+  Jpg->BUTrackBar1->setValue(100);
+  EXPECT_EQ(Jpg->Edit2->text(), "100");
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 0));
 
   TypeIntoEdit("25");
-  EXPECT_EQ(Form->Edit2->text(), "25");
-  EXPECT_EQ(Form->BUTrackBar1->value(), 25);
+  EXPECT_EQ(Jpg->Edit2->text(), "25");
+  EXPECT_EQ(Jpg->BUTrackBar1->value(), 25);
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 75));
-  EXPECT_EQ(Form->focusWidget(), Form->Edit2);  // typing went on into the edit
+  EXPECT_EQ(Form->focusWidget(), Jpg->Edit2);  // typing went on into the edit
 
-  Click(Form->BUUpDown1->findChildren<QToolButton*>()[0]);
-  EXPECT_EQ(Form->Edit2->text(), "26");
-  EXPECT_EQ(Form->BUTrackBar1->value(), 26);
+  Click(Jpg->BUUpDown1->findChildren<QToolButton*>()[0]);
+  EXPECT_EQ(Jpg->Edit2->text(), "26");
+  EXPECT_EQ(Jpg->BUTrackBar1->value(), 26);
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 74));
   EXPECT_TRUE(FakeUi().Errors.empty());
 }
 
 TEST_F(JpgTabTest, TheTrackBarFollowsTheKeyboard) {
   Open(File("photo.bmp"));
-  Form->BUTrackBar1->setFocus();
-  for (int i = 0; i < 3; ++i) QTest::keyClick(Form->BUTrackBar1, Qt::Key_Right);
-  EXPECT_EQ(Form->BUTrackBar1->value(), 43);
-  EXPECT_EQ(Form->Edit2->text(), "43");
-  QTest::keyClick(Form->BUTrackBar1, Qt::Key_PageUp);
-  EXPECT_EQ(Form->BUTrackBar1->value(), 53);
-  QTest::keyClick(Form->BUTrackBar1, Qt::Key_PageDown);
-  QTest::keyClick(Form->BUTrackBar1, Qt::Key_Left);
-  EXPECT_EQ(Form->BUTrackBar1->value(), 42);
+  Jpg->BUTrackBar1->setFocus();
+  for (int i = 0; i < 3; ++i) QTest::keyClick(Jpg->BUTrackBar1, Qt::Key_Right);
+  EXPECT_EQ(Jpg->BUTrackBar1->value(), 43);
+  EXPECT_EQ(Jpg->Edit2->text(), "43");
+  QTest::keyClick(Jpg->BUTrackBar1, Qt::Key_PageUp);
+  EXPECT_EQ(Jpg->BUTrackBar1->value(), 53);
+  QTest::keyClick(Jpg->BUTrackBar1, Qt::Key_PageDown);
+  QTest::keyClick(Jpg->BUTrackBar1, Qt::Key_Left);
+  EXPECT_EQ(Jpg->BUTrackBar1->value(), 42);
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 58));
-  QTest::keyClick(Form->BUTrackBar1, Qt::Key_End);
-  EXPECT_EQ(Form->Edit2->text(), "100");
-  EXPECT_EQ(Form->focusWidget(), Form->BUTrackBar1);
+  QTest::keyClick(Jpg->BUTrackBar1, Qt::Key_End);
+  EXPECT_EQ(Jpg->Edit2->text(), "100");
+  EXPECT_EQ(Form->focusWidget(), Jpg->BUTrackBar1);
 }
 
 TEST_F(JpgTabTest, TheSliderFollowsTheMouseThroughEveryStep) {
   Open(File("photo.bmp"));
-  QSlider* slider = Form->BUTrackBar1;
+  QSlider* slider = Jpg->BUTrackBar1;
   auto at = [slider](int value) {
     return QPoint(QStyle::sliderPositionFromValue(0, 100, value, slider->width() - 10) + 5, slider->height() / 2);
   };
@@ -181,7 +181,7 @@ TEST_F(JpgTabTest, TheSliderFollowsTheMouseThroughEveryStep) {
   for (int value : {50, 60, 70}) QTest::mouseMove(slider, at(value));
   QTest::mouseRelease(slider, Qt::LeftButton, {}, at(70));
   EXPECT_GT(slider->value(), 60);
-  EXPECT_EQ(Form->Edit2->text(), QString::number(slider->value()));
+  EXPECT_EQ(Jpg->Edit2->text(), QString::number(slider->value()));
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 100 - slider->value()));
 }
 
@@ -190,16 +190,16 @@ TEST_F(JpgTabTest, TheSliderFollowsTheMouseThroughEveryStep) {
 TEST_F(JpgTabTest, RadioButtonsMakeTheResultWhileTheValueControlsStayOn) {
   Open(File("photo.bmp"));
   std::vector<uint8_t> rgb = Temporary();
-  EnabledChanges trackBar(Form->BUTrackBar1, Form.get());
-  ClickRadio(Form->RadioButton4);
-  EXPECT_TRUE(Form->BUTrackBar1->isEnabled());
+  EnabledChanges trackBar(Jpg->BUTrackBar1, Form.get());
+  ClickRadio(Jpg->RadioButton4);
+  EXPECT_TRUE(Jpg->BUTrackBar1->isEnabled());
   EXPECT_EQ(Form->cursor().shape(), Qt::BusyCursor);
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 60, true));
   EXPECT_EQ(Form->cursor().shape(), Qt::ArrowCursor);
   EXPECT_TRUE(DjpegReads(File("Tmp.jpg")));
-  ClickRadio(Form->RadioButton1);  // the pixel format leaves the file as it is
-  ClickRadio(Form->RadioButton3);
-  EXPECT_TRUE(Form->RadioButton1->isChecked());
+  ClickRadio(Jpg->RadioButton1);  // the pixel format leaves the file as it is
+  ClickRadio(Jpg->RadioButton3);
+  EXPECT_TRUE(Jpg->RadioButton1->isChecked());
   EXPECT_EQ(Temporary(), rgb);
   EXPECT_TRUE(trackBar.Changes.empty());
 }
@@ -208,12 +208,12 @@ TEST_F(JpgTabTest, RadioButtonsMakeTheResultWhileTheValueControlsStayOn) {
 // the temporary file are those of the last.
 TEST_F(JpgTabTest, QuickStepsShowTheLatestSettingOnly) {
   Open(File("photo.bmp"));
-  Form->BUTrackBar1->setFocus();
-  for (int i = 0; i < 10; ++i) QTest::keyClick(Form->BUTrackBar1, Qt::Key_Right);
-  EXPECT_EQ(Form->Edit2->text(), "50");
+  Jpg->BUTrackBar1->setFocus();
+  for (int i = 0; i < 10; ++i) QTest::keyClick(Jpg->BUTrackBar1, Qt::Key_Right);
+  EXPECT_EQ(Jpg->Edit2->text(), "50");
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 50));
-  EXPECT_EQ(Form->CurrentSize->text(), Text(int64_t(JpegBytes(Photo, 50).size())));
-  EXPECT_EQ(Form->focusWidget(), Form->BUTrackBar1);
+  EXPECT_EQ(Jpg->CurrentSize->text(), Text(int64_t(JpegBytes(Photo, 50).size())));
+  EXPECT_EQ(Form->focusWidget(), Jpg->BUTrackBar1);
 }
 
 TEST_F(JpgTabTest, EditTextsThatAreNoCompressionAreReported) {
@@ -222,14 +222,14 @@ TEST_F(JpgTabTest, EditTextsThatAreNoCompressionAreReported) {
   TypeIntoEdit("abc");
   ASSERT_FALSE(FakeUi().Errors.empty());
   EXPECT_EQ(FakeUi().Errors.back(), (std::pair<QString, QString>("Corvane", "'abc' is not a valid integer value.")));
-  Form->Edit2->clear();
+  Jpg->Edit2->clear();
   EXPECT_EQ(FakeUi().Errors.back().second, "'' is not a valid integer value.");
-  Form->Edit2->setText("150");
+  Jpg->Edit2->setText("150");
   ASSERT_EQ(FakeUi().Messages.size(), 1u);
   EXPECT_EQ(FakeUi().Messages[0],
             (std::pair<QString, QString>("Corvane", "Sorry, \"150\" is not a integer between 0 and 100 ")));
-  EXPECT_EQ(Form->BUTrackBar1->value(), 40);
-  EXPECT_EQ(Form->Edit2->text(), "40") << "the value in force";
+  EXPECT_EQ(Jpg->BUTrackBar1->value(), 40);
+  EXPECT_EQ(Jpg->Edit2->text(), "40") << "the value in force";
   EXPECT_EQ(Temporary(), before);
   EXPECT_EQ(EnabledCount(), 15);
 }
@@ -237,7 +237,7 @@ TEST_F(JpgTabTest, EditTextsThatAreNoCompressionAreReported) {
 TEST_F(JpgTabTest, AResultLargerThanTheSourceSavesNothing) {
   WriteFileAtomically(File("small.jpg"), JpegBytes(Photo, 5));
   Open(File("small.jpg"));
-  EXPECT_EQ(Form->SavedSize->text(), "0");
+  EXPECT_EQ(Jpg->SavedSize->text(), "0");
   EXPECT_GT(Temporary().size(), std::filesystem::file_size(File("small.jpg")));
 }
 
@@ -253,9 +253,9 @@ TEST_F(JpgTabTest, SaveAddsTheFilterExtensionUnlessTheNameHasAJpegOne) {
 
   Save("photo.JPG", 1);
   EXPECT_EQ(ReadWholeFile(File("photo.JPG.jpg")), Temporary());
-  Form->BUTrackBar1->setValue(90);
+  Jpg->BUTrackBar1->setValue(90);
   FakeUi().SaveChoice = TSaveDialogChoice{QString::fromStdString(File("photo.jpeg").string()), 1};
-  Form->Save1->trigger();  // the result pane's pop-up menu
+  Jpg->Save1->trigger();  // the result pane's pop-up menu
   EXPECT_EQ(ReadWholeFile(File("photo.jpeg")), JpegBytes(Photo, 10));
 
   Save("photo.png", 3);
@@ -270,8 +270,8 @@ TEST_F(JpgTabTest, SaveAddsTheFilterExtensionUnlessTheNameHasAJpegOne) {
   EXPECT_EQ(FakeUi().Errors[0].second,
             QString::fromStdString("Cannot create file " + File("no-such-folder/photo.jpg").string() +
                                    ": No such file or directory."));
-  EXPECT_EQ(Form->Edit2->text(), "90");
-  EXPECT_TRUE(Form->BUTrackBar1->isEnabled());
+  EXPECT_EQ(Jpg->Edit2->text(), "90");
+  EXPECT_TRUE(Jpg->BUTrackBar1->isEnabled());
 }
 
 TEST_F(JpgTabTest, SaveWaitsForAPictureStillBeingOpened) {
@@ -339,19 +339,19 @@ TEST_F(JpgTabTest, ClearEmptiesTheTabUntilTheNextOpen) {
   Open(File("photo.bmp"));
   FakeUi().FilesToOpen.clear();  // the open dialog cancelled
   Click(Form->FlatSpeedButton1);
-  EXPECT_EQ(Form->LBSrcFN->text(), "photo.bmp");
+  EXPECT_EQ(Jpg->LBSrcFN->text(), "photo.bmp");
   Click(Form->FlatSpeedButton11);
-  EXPECT_EQ(Form->Image2->Picture().Graphic(), nullptr);
-  EXPECT_EQ(Form->Image3->Picture().Graphic(), nullptr);
-  for (QLabel* label : {Form->LBSrcFN, Form->SrcSize, Form->CurrentSize, Form->SavedSize}) EXPECT_EQ(label->text(), " ");
+  EXPECT_EQ(Jpg->Image2->Picture().Graphic(), nullptr);
+  EXPECT_EQ(Jpg->Image3->Picture().Graphic(), nullptr);
+  for (QLabel* label : {Jpg->LBSrcFN, Jpg->SrcSize, Jpg->CurrentSize, Jpg->SavedSize}) EXPECT_EQ(label->text(), " ");
   EXPECT_EQ(EnabledCount(), 0);
-  EXPECT_EQ(Form->BUTrackBar1->value(), 40);
+  EXPECT_EQ(Jpg->BUTrackBar1->value(), 40);
 
   FakeUi().SaveChoice = TSaveDialogChoice{QString::fromStdString(File("cleared").string()), 1};
   Click(Form->FlatSpeedButton9);
   EXPECT_TRUE(FakeUi().SaveDialogs.empty());
   EXPECT_FALSE(std::filesystem::exists(File("cleared.jpg")));
-  Click(Form->Image2);
+  Click(Jpg->Image2);
   EXPECT_TRUE(Form->findChildren<TPicShow*>().isEmpty());
 
   ChangeTab(TForm1::kGifTab);
@@ -374,11 +374,11 @@ TEST_F(JpgTabTest, AnUnreadableFileShowsTheMessageAndKeepsThePictureBefore) {
   Open(File("missing.png"));
   EXPECT_EQ(FakeUi().Messages, (std::vector<std::pair<QString, QString>>(
                                    3, {"Corvane", "Sorry, it is not a correct file format!!"})));
-  EXPECT_EQ(Form->LBSrcFN->text(), "photo.bmp");
-  EXPECT_EQ(Form->Image2->Picture().Width(), 96);
+  EXPECT_EQ(Jpg->LBSrcFN->text(), "photo.bmp");
+  EXPECT_EQ(Jpg->Image2->Picture().Width(), 96);
   EXPECT_EQ(Temporary(), result);
   EXPECT_EQ(EnabledCount(), 15);
-  Form->BUTrackBar1->setValue(0);
+  Jpg->BUTrackBar1->setValue(0);
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 100));
 }
 
@@ -386,28 +386,28 @@ TEST_F(JpgTabTest, APictureDroppedOntoTheTabOpens) {
   QMimeData web;
   web.setUrls({QUrl("https://example.org/photo.bmp")});
   QDragEnterEvent refused(QPoint(300, 100), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(Form->FlatPanel2, &refused);
+  QCoreApplication::sendEvent(Jpg, &refused);
   EXPECT_FALSE(refused.isAccepted());
 
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(QString::fromStdString(File("photo.bmp").string()))});
   QDragEnterEvent enter(QPoint(300, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(Form->FlatPanel2, &enter);
+  QCoreApplication::sendEvent(Jpg, &enter);
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(300, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(Form->FlatPanel2, &drop);
+  QCoreApplication::sendEvent(Jpg, &drop);
   EXPECT_TRUE(drop.isAccepted());
-  Form->WaitForJpgResult();
-  EXPECT_EQ(Form->LBSrcFN->text(), "photo.bmp");
-  EXPECT_EQ(Form->Edit2->text(), "40");
+  Jpg->WaitForJpgResult();
+  EXPECT_EQ(Jpg->LBSrcFN->text(), "photo.bmp");
+  EXPECT_EQ(Jpg->Edit2->text(), "40");
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 60));
-  EXPECT_FALSE(Form->Edit2->acceptDrops());  // a drop onto the edit opens the picture too
+  EXPECT_FALSE(Jpg->Edit2->acceptDrops());  // a drop onto the edit opens the picture too
 }
 
 TEST_F(JpgTabTest, BothPanesOpenFullViewWindows) {
   Open(File("photo.bmp"));
-  Click(Form->Image2);
-  Form->FullView1->trigger();
+  Click(Jpg->Image2);
+  Jpg->FullView1->trigger();
   QList<TPicShow*> views = Form->findChildren<TPicShow*>(Qt::FindDirectChildrenOnly);
   ASSERT_EQ(views.size(), 2);
   EXPECT_EQ(views[0]->LabelCaption->text(), "Source Image Preview");
@@ -420,14 +420,14 @@ TEST_F(JpgTabTest, BothPanesOpenFullViewWindows) {
 
 TEST_F(JpgTabTest, IncrementalDisplayAppliesFromTheNextResult) {
   Open(File("photo.bmp"));
-  Click(Form->IncrementalDisplay);
-  EXPECT_FALSE(Form->Image3->IncrementalDisplay());
-  Form->BUTrackBar1->setValue(41);
-  Form->WaitForJpgResult();
-  EXPECT_TRUE(Form->Image3->IncrementalDisplay());
-  Form->BUTrackBar1->setValue(42);
+  Click(Jpg->IncrementalDisplay);
+  EXPECT_FALSE(Jpg->Image3->IncrementalDisplay());
+  Jpg->BUTrackBar1->setValue(41);
+  Jpg->WaitForJpgResult();
+  EXPECT_TRUE(Jpg->Image3->IncrementalDisplay());
+  Jpg->BUTrackBar1->setValue(42);
   EXPECT_EQ(Temporary(), JpegBytes(Photo, 58));
-  EXPECT_EQ(Form->Image3->Picture().Width(), 96);
+  EXPECT_EQ(Jpg->Image3->Picture().Width(), 96);
 }
 
 TEST_F(FormTest, AFailedRecompressionLeavesTheValueControlsOffAndTheCursorBusy) {
@@ -438,11 +438,11 @@ TEST_F(FormTest, AFailedRecompressionLeavesTheValueControlsOffAndTheCursorBusy) 
   form.FlatTabControl1->SetActiveTab(TForm1::kJpgTab);
   FakeUi().FilesToOpen = {AppDir.filePath("photo.bmp")};
   form.FlatSpeedButton1->click();
-  form.WaitForJpgResult();
+  form.JpgTab->WaitForJpgResult();
   ASSERT_EQ(FakeUi().Errors.size(), 1u);
   EXPECT_EQ(FakeUi().Errors[0].second, "Cannot create file " + notADirectory + "/Tmp.jpg: Not a directory.");
-  EXPECT_FALSE(form.BUTrackBar1->isEnabled());
-  EXPECT_TRUE(form.RadioButton1->isEnabled());
+  EXPECT_FALSE(form.JpgTab->BUTrackBar1->isEnabled());
+  EXPECT_TRUE(form.JpgTab->RadioButton1->isEnabled());
   EXPECT_EQ(form.cursor().shape(), Qt::BusyCursor);
 }
 

@@ -51,13 +51,13 @@ TEST_F(FormTest, StartsAsTheBorderlessWindowOnTheGifTab) {
   EXPECT_EQ(Form->windowTitle(), "Corvane");
   EXPECT_EQ(Form->font().pixelSize(), 11);
   EXPECT_EQ(Form->ActiveTab(), TForm1::kGifTab);
-  EXPECT_TRUE(Form->FlatPanel1->isVisible());
-  EXPECT_EQ(Form->FlatPanel2->x(), 1000);
+  EXPECT_TRUE(Gif->isVisible());
+  EXPECT_EQ(Jpg->x(), 1000);
   EXPECT_TRUE(Form->OpenDialog().MultiSelect);
   EXPECT_EQ(Form->OpenDialog().NameFilters, QStringList{"CompuServe GIF Image (*.gif) (*.gif)"});
   EXPECT_FALSE(Form->FlatSpeedButton8->isEnabled());
-  EXPECT_FALSE(Form->FlatSpeedButton3->isEnabled());
-  EXPECT_FALSE(Form->FlatEdit2->isEnabled());
+  EXPECT_FALSE(Gif->FlatSpeedButton3->isEnabled());
+  EXPECT_FALSE(Gif->FlatEdit2->isEnabled());
   EXPECT_EQ(Hint(Form->FlatSpeedButton9), "Optimize all  gif images");
   for (const char* name : {"ImageBorderTop", "Label6", "ToolBar2", "FlatSpeedButton11", "SB", "ListView1", "Image5",
                            "FlatGroupBox2", "CheckBoxTwoPass", "Edit2", "BUTrackBar1", "BUUpDown1", "RadioButton4"})
@@ -67,8 +67,8 @@ TEST_F(FormTest, StartsAsTheBorderlessWindowOnTheGifTab) {
 TEST_F(FormTest, ToolbarFollowsTheTab) {
   const QString email = QStringLiteral("Any questions, suggestions or any other topic ,please email to us  --  ") + kMakerEmail;
   ChangeTab(TForm1::kJpgTab);
-  EXPECT_FALSE(Form->FlatPanel1->isVisible());
-  EXPECT_EQ(Form->FlatPanel2->x(), 1);
+  EXPECT_FALSE(Gif->isVisible());
+  EXPECT_EQ(Jpg->x(), 1);
   EXPECT_FALSE(Form->OpenDialog().MultiSelect);
   EXPECT_EQ(Form->OpenDialog().NameFilters.size(), 18);
   EXPECT_EQ(StateOf(Form->FlatSpeedButton1),
@@ -80,8 +80,8 @@ TEST_F(FormTest, ToolbarFollowsTheTab) {
   EXPECT_EQ(StateOf(Form->FlatSpeedButton7), (TButtonState{"Email", email, true}));
 
   ChangeTab(TForm1::kGifTab);
-  EXPECT_TRUE(Form->FlatPanel1->isVisible());
-  EXPECT_EQ(Form->FlatPanel2->x(), 1000);
+  EXPECT_TRUE(Gif->isVisible());
+  EXPECT_EQ(Jpg->x(), 1000);
   EXPECT_TRUE(Form->OpenDialog().MultiSelect);
   EXPECT_EQ(StateOf(Form->FlatSpeedButton1), (TButtonState{"Add", "Add some gif images to the list", true}));
   EXPECT_EQ(StateOf(Form->FlatSpeedButton11), (TButtonState{"Remove", "Remove selected images", true}));
@@ -95,7 +95,7 @@ TEST_F(FormTest, ToolbarFollowsTheTab) {
 
 TEST_F(FormTest, TheJpgPanelSlidesInAHundredStepsOfTen) {
   MoveCounter counter;
-  Form->FlatPanel2->installEventFilter(&counter);
+  Jpg->installEventFilter(&counter);
   ChangeTab(TForm1::kJpgTab);
   EXPECT_EQ(counter.Moves, 100);
   counter.Moves = 0;
@@ -105,57 +105,57 @@ TEST_F(FormTest, TheJpgPanelSlidesInAHundredStepsOfTen) {
 
 TEST_F(FormTest, AdjustmentControlsStayDisabledWithoutASourcePicture) {
   ChangeTab(TForm1::kJpgTab);
-  for (QWidget* control : std::initializer_list<QWidget*>{Form->Edit2, Form->BUUpDown1, Form->BUTrackBar1,
-                                                          Form->RadioButton1, Form->RadioButton4,
-                                                          Form->IncrementalDisplay, Form->Label7})
+  for (QWidget* control : std::initializer_list<QWidget*>{Jpg->Edit2, Jpg->BUUpDown1, Jpg->BUTrackBar1,
+                                                          Jpg->RadioButton1, Jpg->RadioButton4,
+                                                          Jpg->IncrementalDisplay, Jpg->Label7})
     EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
-  EXPECT_EQ(Form->BUUpDown1->geometry(), QRect(Form->Edit2->x() + 25, Form->Edit2->y() + 2, 13, 16));
-  EXPECT_EQ(Form->Edit2->size(), QSize(40, 20));
+  EXPECT_EQ(Jpg->BUUpDown1->geometry(), QRect(Jpg->Edit2->x() + 25, Jpg->Edit2->y() + 2, 13, 16));
+  EXPECT_EQ(Jpg->Edit2->size(), QSize(40, 20));
   ChangeTab(TForm1::kGifTab);
   ChangeTab(TForm1::kJpgTab);
-  EXPECT_FALSE(Form->BUTrackBar1->isEnabled());
+  EXPECT_FALSE(Jpg->BUTrackBar1->isEnabled());
 }
 
 TEST_F(FormTest, AdjustmentControlsKeepTheirStateWithASourcePicture) {
   TBitmap picture(4, 4);
-  Form->Image2->Picture().SetGraphic(&picture);
+  Jpg->Image2->Picture().SetGraphic(&picture);
   ChangeTab(TForm1::kJpgTab);
   ChangeTab(TForm1::kGifTab);
   ChangeTab(TForm1::kJpgTab);
-  EXPECT_TRUE(Form->BUTrackBar1->isEnabled());
-  EXPECT_TRUE(Form->RadioButton3->isEnabled());
+  EXPECT_TRUE(Jpg->BUTrackBar1->isEnabled());
+  EXPECT_TRUE(Jpg->RadioButton3->isEnabled());
 }
 
 TEST_F(FormTest, JpgControlsStartWithTheirTextsAndRanges) {
-  EXPECT_EQ(Form->Edit2->text(), "0");
-  EXPECT_EQ(Form->BUTrackBar1->minimum(), 0);
-  EXPECT_EQ(Form->BUTrackBar1->maximum(), 100);
-  EXPECT_EQ(Form->BUTrackBar1->tickInterval(), 5);
-  EXPECT_EQ(Form->BUTrackBar1->value(), 0);
-  EXPECT_EQ(Form->RadioButton1->text(), "  8    bit");
-  EXPECT_EQ(Form->RadioButton2->text(), " 24   bit ");
-  EXPECT_EQ(Form->RadioButton4->text(), "  Grayscale");
+  EXPECT_EQ(Jpg->Edit2->text(), "0");
+  EXPECT_EQ(Jpg->BUTrackBar1->minimum(), 0);
+  EXPECT_EQ(Jpg->BUTrackBar1->maximum(), 100);
+  EXPECT_EQ(Jpg->BUTrackBar1->tickInterval(), 5);
+  EXPECT_EQ(Jpg->BUTrackBar1->value(), 0);
+  EXPECT_EQ(Jpg->RadioButton1->text(), "  8    bit");
+  EXPECT_EQ(Jpg->RadioButton2->text(), " 24   bit ");
+  EXPECT_EQ(Jpg->RadioButton4->text(), "  Grayscale");
   // Two groups: choosing a colour space leaves the pixel format alone.
-  Form->RadioButton2->setChecked(true);
-  Form->RadioButton4->setChecked(true);
-  EXPECT_TRUE(Form->RadioButton2->isChecked());
-  EXPECT_FALSE(Form->RadioButton3->isChecked());
+  Jpg->RadioButton2->setChecked(true);
+  Jpg->RadioButton4->setChecked(true);
+  EXPECT_TRUE(Jpg->RadioButton2->isChecked());
+  EXPECT_FALSE(Jpg->RadioButton3->isChecked());
 }
 
 TEST_F(FormTest, UpDownStepsTheEditWithinItsRange) {
-  auto arrows = Form->BUUpDown1->findChildren<QToolButton*>();
+  auto arrows = Jpg->BUUpDown1->findChildren<QToolButton*>();
   ASSERT_EQ(arrows.size(), 2);
-  Form->Edit2->setText("99");
+  Jpg->Edit2->setText("99");
   Click(arrows[0]);
-  EXPECT_EQ(Form->Edit2->text(), "100");
+  EXPECT_EQ(Jpg->Edit2->text(), "100");
   Click(arrows[0]);
-  EXPECT_EQ(Form->Edit2->text(), "100");
-  Form->Edit2->setText("abc");
+  EXPECT_EQ(Jpg->Edit2->text(), "100");
+  Jpg->Edit2->setText("abc");
   Click(arrows[1]);
-  EXPECT_EQ(Form->Edit2->text(), "0");
-  Form->Edit2->setText("2147483647");
+  EXPECT_EQ(Jpg->Edit2->text(), "0");
+  Jpg->Edit2->setText("2147483647");
   Click(arrows[0]);
-  EXPECT_EQ(Form->Edit2->text(), "100");
+  EXPECT_EQ(Jpg->Edit2->text(), "100");
 }
 
 TEST_F(FormTest, StatusBarRepeatsTheHintUnderTheMouse) {
@@ -163,7 +163,7 @@ TEST_F(FormTest, StatusBarRepeatsTheHintUnderTheMouse) {
   EXPECT_EQ(Form->SB->currentMessage(), "Add some gif images to the list");
   QTest::mouseMove(Form->Label5);
   EXPECT_EQ(Form->SB->currentMessage(), "Minimize");
-  QTest::mouseMove(Form->StaticText3);  // no hint of its own
+  QTest::mouseMove(Gif->StaticText3);  // no hint of its own
   EXPECT_EQ(Form->SB->currentMessage(), "");
 }
 

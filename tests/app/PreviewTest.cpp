@@ -68,53 +68,53 @@ TEST(FitToPicture, OpensSmallPicturesInAMinimumWindowAndLargeOnesMaximised) {
 
 TEST_F(FormTest, PanesFitTheirPictures) {
   TBitmap picture(300, 100);
-  ShowFittedPreview(*Form->Image5, picture, false);
-  EXPECT_EQ(Form->Image5->Align(), TAlign::alNone);
-  EXPECT_EQ(Form->Image5->geometry(), QRect(5, 42, 138, 46));
-  EXPECT_TRUE(Form->Image5->Stretch());
-  EXPECT_EQ(Form->Image5->Picture().Width(), 300);
-  EXPECT_NE(Form->Image5->Picture().Graphic(), &picture);  // a copy
+  ShowFittedPreview(*Gif->Image5, picture, false);
+  EXPECT_EQ(Gif->Image5->Align(), TAlign::alNone);
+  EXPECT_EQ(Gif->Image5->geometry(), QRect(5, 42, 138, 46));
+  EXPECT_TRUE(Gif->Image5->Stretch());
+  EXPECT_EQ(Gif->Image5->Picture().Width(), 300);
+  EXPECT_NE(Gif->Image5->Picture().Graphic(), &picture);  // a copy
 
   TBitmap small(16, 16);
-  ShowFittedPreview(*Form->Image5, small, true);
-  EXPECT_EQ(Form->Image5->Align(), TAlign::alClient);
-  EXPECT_EQ(Form->Image5->geometry(), QRect(1, 1, 146, 129));
-  EXPECT_EQ(Form->Image5->DestRect({16, 16}), QRect(0, 0, 146, 129));
+  ShowFittedPreview(*Gif->Image5, small, true);
+  EXPECT_EQ(Gif->Image5->Align(), TAlign::alClient);
+  EXPECT_EQ(Gif->Image5->geometry(), QRect(1, 1, 146, 129));
+  EXPECT_EQ(Gif->Image5->DestRect({16, 16}), QRect(0, 0, 146, 129));
 
-  ShowFittedPreview(*Form->Image5, small, false);
-  EXPECT_EQ(Form->Image5->DestRect({16, 16}), QRect(65, 56, 16, 16));  // centred at its own size
+  ShowFittedPreview(*Gif->Image5, small, false);
+  EXPECT_EQ(Gif->Image5->DestRect({16, 16}), QRect(65, 56, 16, 16));  // centred at its own size
 }
 
 TEST_F(FormTest, CopyPreviewLayoutGivesTheOptimizedPaneTheSourceLayout) {
   TBitmap picture(200, 300);
-  ShowFittedPreview(*Form->Image5, picture, false);
-  CopyPreviewLayout(*Form->Image5, *Form->Image1);
-  EXPECT_EQ(Form->Image1->Align(), TAlign::alNone);
-  EXPECT_TRUE(Form->Image1->Stretch());
-  EXPECT_EQ(Form->Image1->geometry(), QRect(33, 5, 81, 121));
+  ShowFittedPreview(*Gif->Image5, picture, false);
+  CopyPreviewLayout(*Gif->Image5, *Gif->Image1);
+  EXPECT_EQ(Gif->Image1->Align(), TAlign::alNone);
+  EXPECT_TRUE(Gif->Image1->Stretch());
+  EXPECT_EQ(Gif->Image1->geometry(), QRect(33, 5, 81, 121));
 }
 
 TEST_F(FormTest, HandCursorOnlyOverPanesWithAPicture) {
-  QTest::mouseMove(Form->Image5);
-  EXPECT_EQ(Form->Image5->cursor().shape(), Qt::ArrowCursor);
+  QTest::mouseMove(Gif->Image5);
+  EXPECT_EQ(Gif->Image5->cursor().shape(), Qt::ArrowCursor);
   TBitmap picture(10, 10);
-  Form->Image5->Picture().SetGraphic(&picture);
-  QTest::mouseMove(Form->Image5, QPoint(3, 3));
-  EXPECT_EQ(Form->Image5->cursor().shape(), Qt::PointingHandCursor);
+  Gif->Image5->Picture().SetGraphic(&picture);
+  QTest::mouseMove(Gif->Image5, QPoint(3, 3));
+  EXPECT_EQ(Gif->Image5->cursor().shape(), Qt::PointingHandCursor);
 }
 
 TEST_F(FormTest, ClickingAnEmptyPaneOpensNothing) {
-  Click(Form->Image5);
-  Click(Form->Image1);
+  Click(Gif->Image5);
+  Click(Gif->Image1);
   EXPECT_TRUE(Views(*Form).empty());
 }
 
 TEST_F(FormTest, FullViewOfASmallPictureIsCentredAtTheMinimumSize) {
   TBitmap picture(200, 100);
-  Form->Image5->Picture().SetGraphic(&picture);
-  Form->FlatCheckBox3->setChecked(true);
-  Click(Form->Image5);
-  Click(Form->Image5);
+  Gif->Image5->Picture().SetGraphic(&picture);
+  Gif->FlatCheckBox3->setChecked(true);
+  Click(Gif->Image5);
+  Click(Gif->Image5);
   std::vector<TPicShow*> views = Views(*Form);
   ASSERT_EQ(views.size(), 2u);  // every click opens another window
   TPicShow* view = views[0];
@@ -125,7 +125,7 @@ TEST_F(FormTest, FullViewOfASmallPictureIsCentredAtTheMinimumSize) {
   EXPECT_TRUE(view->Image1->Stretch());
   EXPECT_EQ(view->Image1->Align(), TAlign::alClient);
   EXPECT_EQ(view->Image1->Picture().Width(), 200);
-  EXPECT_NE(view->Image1->Picture().Graphic(), Form->Image5->Picture().Graphic());
+  EXPECT_NE(view->Image1->Picture().Graphic(), Gif->Image5->Picture().Graphic());
   EXPECT_EQ(view->ImageBorderTopRight->x(), 310);
 
   QTest::mouseClick(view->ImageBorderTopRight, Qt::LeftButton);
@@ -137,9 +137,9 @@ TEST_F(FormTest, FullViewOfAScreenTooLargeToDrawShowsTheMessageAndNoWindow) {
   TMemoryStream file(test::TGifBuilder(65535, 65535).GlobalTable(1).Image(0, 0, 2, 2, {0, 1, 1, 0}).Trailer().Data());
   TGIFImage huge;
   huge.LoadFromStream(file);
-  Form->Image1->Picture().SetGraphic(&huge);
+  Gif->Image1->Picture().SetGraphic(&huge);
   FakeUi().Errors.clear();
-  Click(Form->Image1);
+  Click(Gif->Image1);
   ASSERT_FALSE(FakeUi().Errors.empty());
   EXPECT_EQ(FakeUi().Errors.back().second, "Image too large to draw (65535 x 65535 pixels)");
   EXPECT_TRUE(Views(*Form).empty());
@@ -148,8 +148,8 @@ TEST_F(FormTest, FullViewOfAScreenTooLargeToDrawShowsTheMessageAndNoWindow) {
 TEST_F(FormTest, FullViewOfAPictureAsWideAsTheScreenIsMaximisedAndScrolls) {
   QSize screen = Screen();
   TBitmap picture(screen.width() - 20, 50);
-  Form->Image2->Picture().SetGraphic(&picture);
-  Click(Form->Image2);
+  Jpg->Image2->Picture().SetGraphic(&picture);
+  Click(Jpg->Image2);
   ASSERT_EQ(Views(*Form).size(), 1u);
   TPicShow* view = Views(*Form)[0];
   EXPECT_TRUE(view->isMaximized());
@@ -169,8 +169,8 @@ TEST_F(FormTest, FullViewOfAPictureAsWideAsTheScreenIsMaximisedAndScrolls) {
 
 TEST_F(FormTest, ResultPanePopUpOpensTheFullView) {
   TBitmap picture(30, 20);
-  Form->Image3->Picture().SetGraphic(&picture);
-  Form->FullView1->trigger();
+  Jpg->Image3->Picture().SetGraphic(&picture);
+  Jpg->FullView1->trigger();
   ASSERT_EQ(Views(*Form).size(), 1u);
   EXPECT_EQ(Views(*Form)[0]->LabelCaption->text(), "Optimized Image Preview");
 }
@@ -219,10 +219,10 @@ TEST_F(FormTest, IncrementalDisplayDrawsWhileThePictureLoads) {
   TBitmap(8, 8).SaveToFile(file);
 
   TSlowPicture::Draws = 0;
-  Form->Image1->Picture().LoadFromFile(file);
+  Gif->Image1->Picture().LoadFromFile(file);
   EXPECT_EQ(TSlowPicture::Draws, 0);
-  Form->Image1->SetIncrementalDisplay(true);
-  Form->Image1->Picture().LoadFromFile(file);
+  Gif->Image1->SetIncrementalDisplay(true);
+  Gif->Image1->Picture().LoadFromFile(file);
   EXPECT_EQ(TSlowPicture::Draws, 1);  // drawn during the load, before the pane holds it
   UnregisterFileFormat("slowtest");
 }

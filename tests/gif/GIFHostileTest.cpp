@@ -89,16 +89,6 @@ TEST(GIFHostile, FramesGetOnlyTheRowsTheirDataCanFill) {
   EXPECT_EQ(loaded.Image->PixelBytes(), 8 * 65535);
   EXPECT_EQ(loaded.Image->Frame(7).FrameHeight(), 1);
   ExpectSafe(tiny.Data());
-
-  // An interlaced frame keeps the rows down to the last one its data reached.
-  TLoaded interlaced = Load(TGifBuilder(2, 64).GlobalTable(2).Descriptor(0, 0, 2, 64, TGIFSubImage::kInterlaced)
-                                .Bytes(CodePixels({1, 1, 2, 2, 3, 3}, 2)).Trailer().Data());
-  ASSERT_EQ(interlaced.Error, "");
-  const TGIFSubImage& frame = interlaced.Image->Frame(0);
-  ASSERT_EQ(frame.FrameHeight(), 17);
-  EXPECT_EQ(frame.PixelData()[0], 1);
-  EXPECT_EQ(frame.PixelData()[2 * 8], 2);
-  EXPECT_EQ(frame.PixelData()[2 * 16], 3);
 }
 
 TEST(GIFHostile, FramesTheirDataCanFillAreRefusedBeyondTheLimitsBeforeAllocating) {

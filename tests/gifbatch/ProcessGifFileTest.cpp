@@ -185,7 +185,9 @@ TEST_F(ProcessGifFileTest, ImagesAreEmptiedInEveryEnding) {
   std::atomic<bool> abort{false};
   TGifRunSeams seams;
   seams.Reduce = [&](TGIFImage&, uint8_t) { abort = true; };
-  EXPECT_EQ(ProcessGifFile(item, 0, TGifMode::Test, {true, false, ""}, work, abort, seams).Ending, TGifFileEnding::Aborted);
+  TGifOptions options;
+  options.TwoPass = true;
+  EXPECT_EQ(ProcessGifFile(item, 0, TGifMode::Test, options, work, abort, seams).Ending, TGifFileEnding::Aborted);
   EXPECT_EQ(work.ImageM.FrameCount(), 0);
   EXPECT_EQ(work.ImageC.FrameCount(), 0);
 }

@@ -39,32 +39,6 @@ TGifBuilder Screen(int width = 2, int height = 1) {
   return gif;
 }
 
-TEST(AnimationComposer, DisposalMethodsAsViewersApplyThem) {
-  auto shownAfter = [](int disposal) {
-    TGifBuilder gif = Screen();
-    gif.Control(0, 10).Image(0, 0, 2, 1, {1, 1}, 2);
-    gif.Control(disposal, 10).Image(1, 0, 1, 1, {2}, 2);
-    gif.Control(0, 10, 3).Image(0, 0, 1, 1, {3}, 2).Trailer();
-    return Show(gif.Data()).Pictures.back();
-  };
-  EXPECT_THAT(shownAfter(0), testing::ElementsAre(kGrey1, kGrey2));
-  EXPECT_THAT(shownAfter(2), testing::ElementsAre(kGrey1, 0u));
-  EXPECT_THAT(shownAfter(3), testing::ElementsAre(kGrey1, kGrey1));
-  EXPECT_THAT(shownAfter(4), testing::ElementsAre(kGrey1, kGrey1));
-  EXPECT_THAT(shownAfter(5), testing::ElementsAre(kGrey1, kGrey2));
-}
-
-TEST(AnimationComposer, FollowsTheLastControlExtensionClipsAndTimes) {
-  TGifBuilder gif = Screen();
-  gif.Control(0, 30).Control(0, 1, 1).Image(1, 0, 3, 1, {2, 1, 1}, 2);
-  gif.Control(0, 0).Image(0, 0, 1, 1, {2}, 2);
-  gif.Control(0, 40).Trailer();  // a block without an image shows nothing
-  TShown shown = Show(gif.Data());
-  ASSERT_EQ(shown.Pictures.size(), 2u);
-  EXPECT_THAT(shown.Pictures[0], testing::ElementsAre(0u, kGrey2));
-  EXPECT_THAT(shown.Times, testing::ElementsAre(kShortestDelay, kShortestDelay));
-}
-
 TEST(AnimationComposer, FramesThatShowNothingNewAddOnlyTime) {
   TGifBuilder gif = Screen();
   gif.Control(0, 20).Image(0, 0, 2, 1, {1, 2}, 2);

@@ -1,6 +1,6 @@
-// The pictures an animation shows, composed by the painter, against ImageMagick's coalesce
-// of the same file: equal wherever ImageMagick's picture is opaque, and the fill colour
-// wherever it is transparent.
+// The pictures the samples show, composed by the painter, against ImageMagick's coalesce of
+// the same file: equal wherever ImageMagick's picture is opaque, and the fill colour wherever
+// it is transparent. Generated animations are cases of tests/data/gif/.
 
 #include <Magick++.h>
 #include <gtest/gtest.h>
@@ -59,23 +59,6 @@ void ExpectSamePictures(const TBytes& file, const std::string& name) {
   }
 }
 
-// A background and a sprite with a transparent corner moving over it; the sprites are
-// restored with the given disposals in turn.
-TBytes MovingSprite(const std::vector<int>& disposals, bool transparentBackground) {
-  TGifBuilder gif(24, 16);
-  gif.GlobalTable(3, {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x00FFFF, 0xFF00FF, 0xFFFFFF}).Loop(0);
-  TBytes background(24 * 16);
-  for (size_t i = 0; i < background.size(); ++i) background[i] = uint8_t(i % 24 < 12 ? 1 : 2);
-  if (transparentBackground)
-    for (size_t i = 0; i < 24 * 4; ++i) background[i] = 7;
-  gif.Control(1, 5, transparentBackground ? 7 : -1).Image(0, 0, 24, 16, background);
-  TBytes sprite(6 * 5);
-  for (size_t i = 0; i < sprite.size(); ++i) sprite[i] = uint8_t(i < 2 ? 7 : 3 + i % 3);
-  for (size_t k = 0; k < disposals.size(); ++k)
-    gif.Control(disposals[k], 5, 7).Image(int(2 + 3 * k), int(1 + 2 * k), 6, 5, sprite);
-  return gif.Trailer().Data();
-}
-
 }  // namespace
 
 TEST(CoalescePeer, TheSamplesComposeAlike) {
@@ -83,13 +66,6 @@ TEST(CoalescePeer, TheSamplesComposeAlike) {
     if (entry.path().extension() != ".gif") continue;
     ExpectSamePictures(ReadWholeFile(entry.path()), entry.path().filename().string());
   }
-}
-
-TEST(CoalescePeer, GeneratedAnimationsComposeAlike) {
-  ExpectSamePictures(MovingSprite({1, 1, 1, 1}, false), "disposal 1");
-  ExpectSamePictures(MovingSprite({2, 2, 2, 1}, false), "disposal 2");
-  ExpectSamePictures(MovingSprite({1, 3, 3, 1, 3}, false), "disposal 3");
-  ExpectSamePictures(MovingSprite({2, 3, 1, 3, 2, 0}, true), "mixed on a transparent background");
 }
 
 }  // namespace corvane

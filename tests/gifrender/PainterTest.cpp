@@ -83,14 +83,6 @@ TEST(Painter, SpeedPercentScalesTheWaits) {
   EXPECT_EQ(Waits(recorder.Play(*image)), (std::vector<int64_t>{240, 120}));
 }
 
-TEST(Painter, LongDelaysAreCutToTwelveSecondsWithoutAThread) {
-  auto image = MakeImage(1, 1);
-  AddSolidFrame(*image, Bounds(0, 0, 1, 1), iRed, 1, 5000);
-  AddSolidFrame(*image, Bounds(0, 0, 1, 1), iGreen);
-  TPlayRecorder recorder;
-  EXPECT_EQ(Waits(recorder.Play(*image)), (std::vector<int64_t>{12000}));
-}
-
 // A 4 × 1 screen: a red frame on the left half that is restored to the background, then
 // a green one on the right half.
 std::unique_ptr<TGIFImage> RestoreToBackground() {
@@ -121,41 +113,6 @@ TEST(Painter, RestoreToBackgroundFillsWithTheFillColourWithoutTransparency) {
 
   image->FDrawFillColor = kWhite;
   EXPECT_EQ(recorder.Play(*image)[1].Pixels, (std::vector<TColor>{kWhite, kWhite, kGreen, kGreen}));
-}
-
-TEST(Painter, RestoreToPreviousLeavesThePictureAsItWasBeforeTheFrame) {
-  auto image = MakeImage(4, 1);
-  AddSolidFrame(*image, Bounds(0, 0, 4, 1), iRed, 1);
-  AddSolidFrame(*image, Bounds(0, 0, 1, 1), iGreen, 3);
-  AddSolidFrame(*image, Bounds(1, 0, 1, 1), iBlue, 3);
-  AddSolidFrame(*image, Bounds(3, 0, 1, 1), iWhite, 1);
-  TPlayRecorder recorder;
-  std::vector<TShownPicture> shown = recorder.Play(*image);
-  ASSERT_EQ(shown.size(), 4u);
-  EXPECT_EQ(shown[1].Pixels, (std::vector<TColor>{kGreen, kRed, kRed, kRed}));
-  EXPECT_EQ(shown[2].Pixels, (std::vector<TColor>{kRed, kBlue, kRed, kRed}));
-  EXPECT_EQ(shown[3].Pixels, (std::vector<TColor>{kRed, kRed, kRed, kWhite}));
-}
-
-TEST(Painter, ReservedDisposalsAreSkippedOnlyWhenComposing) {
-  // Disposal 2 elsewhere: the painter composes, and a frame with disposal 5 is not drawn.
-  auto composing = MakeImage(2, 1);
-  AddSolidFrame(*composing, Bounds(0, 0, 2, 1), iRed, 2);
-  AddSolidFrame(*composing, Bounds(0, 0, 2, 1), iBlue, 1);
-  AddSolidFrame(*composing, Bounds(0, 0, 1, 1), iGreen, 5);
-  AddSolidFrame(*composing, Bounds(1, 0, 1, 1), iWhite, 1);
-  TPlayRecorder recorder;
-  std::vector<TShownPicture> shown = recorder.Play(*composing);
-  ASSERT_EQ(shown.size(), 4u);
-  EXPECT_EQ(shown[2].Pixels, (std::vector<TColor>{kBlue, kBlue}));
-  EXPECT_EQ(shown[3].Pixels, (std::vector<TColor>{kBlue, kWhite}));
-
-  auto plain = MakeImage(2, 1);
-  AddSolidFrame(*plain, Bounds(0, 0, 2, 1), iBlue, 1);
-  AddSolidFrame(*plain, Bounds(0, 0, 1, 1), iGreen, 5);
-  shown = recorder.Play(*plain);
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].Pixels, (std::vector<TColor>{kGreen, kBlue}));
 }
 
 TEST(Painter, TransparentPixelsShowThePictureBelow) {

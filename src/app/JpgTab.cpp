@@ -1,5 +1,4 @@
-// The JPG tab of the main window: the source, result and adjustment groups, bound to the
-// tab's workflow model.
+#include "JpgTab.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -11,6 +10,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStatusBar>
 #include <array>
 #include <utility>
 
@@ -18,8 +18,9 @@
 #include "DroppedFiles.h"
 #include "FileFilter.h"
 #include "FormControls.h"
+#include "FileDialogs.h"
 #include "Image.h"
-#include "MainForm.h"
+#include "PicShow.h"
 #include "UpDown.h"
 #include "imageimport/MagickSetup.h"
 #include "imageimport/PictureFormats.h"
@@ -54,19 +55,27 @@ QRadioButton* NewRadioButton(QButtonGroup* group, QWidget* parent, const char* n
 }
 
 // The track bar, the edit and its up-down control: off while a result is made.
-std::array<QWidget*, 3> ValueControls(const TForm1& form) { return {form.Edit2, form.BUUpDown1, form.BUTrackBar1}; }
+std::array<QWidget*, 3> ValueControls(const TJpgTab& tab) { return {tab.Edit2, tab.BUUpDown1, tab.BUTrackBar1}; }
 
 }  // namespace
 
-void TForm1::CreateJpgTab() {
+TJpgTab::TJpgTab(QWidget* parent, TUiServices& ui, TFileDialogs& dialogs, QStatusBar& statusBar,
+                 const std::filesystem::path& appDir)
+    : QFrame(parent), FUi(ui), FDialogs(dialogs), FStatusBar(statusBar), FJpeg(JpgSeam(), appDir) {
+  setObjectName(QStringLiteral("FlatPanel2"));
   RegisterAllPictureFormats();
-  CreateJpgSourceGroup();
-  CreateJpgResultGroup();
-  CreateJpgAdjustGroup();
+  CreateSourceGroup();
+  CreateResultGroup();
+  CreateAdjustGroup();
+  BindHandlers();
+  // The results are made on a worker, so that the window stays live on big pictures and
+  // quick changes of the setting skip the results nobody would see.
+  FJpeg.RecompressInBackground();
+  FJpeg.SetResultPaneSize(Image3->width(), Image3->height());
 }
 
-void TForm1::CreateJpgSourceGroup() {
-  FlatGroupBox4 = NewGroupBox(FlatPanel2, "FlatGroupBox4", QStringLiteral("Source  image : "), QRect(1, 1, 270, 299));
+void TJpgTab::CreateSourceGroup() {
+  FlatGroupBox4 = NewGroupBox(this, "FlatGroupBox4", QStringLiteral("Source  image : "), QRect(1, 1, 270, 299));
   Label12 = NewLabel(FlatGroupBox4, "Label12", QStringLiteral("File name : "), 8, 18);
   LBSrcFN = ValueLabel(FlatGroupBox4, "LBSrcFN", 66, 18, "navy", false);
   Label11 = NewLabel(FlatGroupBox4, "Label11", QStringLiteral("Size  : "), 8, 34);
@@ -74,8 +83,8 @@ void TForm1::CreateJpgSourceGroup() {
   Image2 = NewJpgPane(FlatGroupBox4, "Image2");
 }
 
-void TForm1::CreateJpgResultGroup() {
-  FlatGroupBox5 = NewGroupBox(FlatPanel2, "FlatGroupBox5", QStringLiteral("Optimized  image :"), QRect(274, 1, 270, 299));
+void TJpgTab::CreateResultGroup() {
+  FlatGroupBox5 = NewGroupBox(this, "FlatGroupBox5", QStringLiteral("Optimized  image :"), QRect(274, 1, 270, 299));
   Label15 = NewLabel(FlatGroupBox5, "Label15", QStringLiteral("Current size : "), 8, 18);
   CurrentSize = ValueLabel(FlatGroupBox5, "CurrentSize", 80, 18, "navy", true);
   Label14 = NewLabel(FlatGroupBox5, "Label14", QStringLiteral("Saved  size : "), 8, 34);
@@ -87,8 +96,8 @@ void TForm1::CreateJpgResultGroup() {
   Save1 = NewMenuItem(PopupMenu2, "Save1", QStringLiteral("Save"));
 }
 
-void TForm1::CreateJpgAdjustGroup() {
-  FlatGroupBox3 = NewGroupBox(FlatPanel2, "FlatGroupBox3", QStringLiteral("Adjust image : "), QRect(548, 1, 131, 299));
+void TJpgTab::CreateAdjustGroup() {
+  FlatGroupBox3 = NewGroupBox(this, "FlatGroupBox3", QStringLiteral("Adjust image : "), QRect(548, 1, 131, 299));
   Label10 = NewLabel(FlatGroupBox3, "Label10", QStringLiteral("Compress :"), 10, 24);
   Edit2 = Placed(new QLineEdit(QStringLiteral("0"), FlatGroupBox3), "Edit2", QRect(64, 20, 40, 20));
   Edit2->setTextMargins(0, 0, 14, 0);  // room for the up-down control over its right end
@@ -124,62 +133,70 @@ void TForm1::CreateJpgAdjustGroup() {
                                    QRect(8, 268, 118, 17), false);
 }
 
-void TForm1::BindJpgHandlers() {
-  BindHandler(BUTrackBar1, &QSlider::valueChanged, this, &TForm1::RxSlider1Change);
-  BindHandler(Edit2, &QLineEdit::textChanged, this, &TForm1::Edit2Change);
-  BindHandler(RadioButton1, &QRadioButton::clicked, this, &TForm1::RadioButton1Click);
-  BindHandler(RadioButton2, &QRadioButton::clicked, this, &TForm1::RadioButton2Click);
-  BindHandler(RadioButton3, &QRadioButton::clicked, this, &TForm1::RadioButton3Click);
-  BindHandler(RadioButton4, &QRadioButton::clicked, this, &TForm1::RadioButton4Click);
+void TJpgTab::BindHandlers() {
+  BindHandler(BUTrackBar1, &QSlider::valueChanged, this, &TJpgTab::RxSlider1Change);
+  BindHandler(Edit2, &QLineEdit::textChanged, this, &TJpgTab::Edit2Change);
+  BindHandler(RadioButton1, &QRadioButton::clicked, this, &TJpgTab::RadioButton1Click);
+  BindHandler(RadioButton2, &QRadioButton::clicked, this, &TJpgTab::RadioButton2Click);
+  BindHandler(RadioButton3, &QRadioButton::clicked, this, &TJpgTab::RadioButton3Click);
+  BindHandler(RadioButton4, &QRadioButton::clicked, this, &TJpgTab::RadioButton4Click);
   // The two boxes start nothing; the next recompression reads them.
   connect(ProgressiveDisplay, &QCheckBox::toggled, this, [this](bool on) { FJpeg.SetProgressiveDisplay(on); });
   connect(IncrementalDisplay, &QCheckBox::toggled, this, [this](bool on) { FJpeg.SetIncrementalDisplay(on); });
-  auto* drop = new TFileDropTarget(FlatPanel2);
+  auto* drop = new TFileDropTarget(this);
   connect(drop, &TFileDropTarget::FilesDropped, this,
           [this](const QStringList& paths) { RunHandler([&] { OpenJpgPicture(paths.front()); }); });
-  BindHandler(Image2, &TImage::Click, this, &TForm1::Image2Click);
-  BindHandler(Image3, &TImage::Click, this, &TForm1::Image3Click);
-  BindHandler(FullView1, &QAction::triggered, this, &TForm1::Image3Click);
-  BindHandler(Save1, &QAction::triggered, this, &TForm1::FlatSpeedButton9Click);
+  BindHandler(Image2, &TImage::Click, this, &TJpgTab::Image2Click);
+  BindHandler(Image3, &TImage::Click, this, &TJpgTab::Image3Click);
+  BindHandler(FullView1, &QAction::triggered, this, &TJpgTab::Image3Click);
+  BindHandler(Save1, &QAction::triggered, this, &TJpgTab::FlatSpeedButton9Click);
   connect(Image3, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu2->popup(Image3->mapToGlobal(at)); });
 }
 
-void TForm1::SetAdjustControlsEnabled(bool enabled) {
+TOpenDialogSetup TJpgTab::OpenDialog() const { return {QtNameFilters(AllGraphicsOpenFilter()), false, {}}; }
+
+void TJpgTab::TabShown() {
+  BUUpDown1->setGeometry(Edit2->x() + 25, Edit2->y() + 2, 13, 16);
+  Edit2->resize(40, 20);
+  if (!Image2->Picture().Graphic()) SetAdjustControlsEnabled(false);
+}
+
+void TJpgTab::SetAdjustControlsEnabled(bool enabled) {
   for (QWidget* control : std::initializer_list<QWidget*>{
            FlatGroupBox3, Label10, Edit2, BUUpDown1, BUTrackBar1, Label8, Label7, Label17, Label18, RadioButton1,
            RadioButton2, RadioButton3, RadioButton4, ProgressiveDisplay, IncrementalDisplay})
     control->setEnabled(enabled);
 }
 
-void TForm1::Image2Click() { ShowFullView(*Image2, QStringLiteral("Source Image Preview"), false); }
+void TJpgTab::Image2Click() { ShowFullView(window(), *Image2, QStringLiteral("Source Image Preview"), false); }
 
-void TForm1::Image3Click() { ShowFullView(*Image3, QStringLiteral("Optimized Image Preview"), false); }
+void TJpgTab::Image3Click() { ShowFullView(window(), *Image3, QStringLiteral("Optimized Image Preview"), false); }
 
-TJpegWorkflowSeam TForm1::JpgSeam() {
+TJpegWorkflowSeam TJpgTab::JpgSeam() {
   return {[this](const std::string& text) { FUi.ShowMessage(kApplicationTitle, QString::fromStdString(text)); },
           [](const std::string& message) { CorvaneApp().ReportError(QString::fromStdString(message)); },
           [this] { ShowJpgRecompressing(); }, [this](int pane) { ShowJpgPane(pane); },
           [this] { RunJpgAction([] {}); },
-          [this](const std::string& reason) { ShowStatus(QString::fromStdString(reason)); }};
+          [this](const std::string& reason) { FStatusBar.showMessage(QString::fromStdString(reason)); }};
 }
 
 // Disabling the focused value control sends the focus on; it comes back when the control
 // is enabled again, so that keys and typing keep going to it.
-void TForm1::RunJpgAction(const std::function<void()>& action) {
-  QWidget* focused = focusWidget();
+void TJpgTab::RunJpgAction(const std::function<void()>& action) {
+  QWidget* focused = window()->focusWidget();
   action();
   ShowJpgState();
-  if (focused && focused->isEnabled() && focusWidget() != focused) focused->setFocus();
+  if (focused && focused->isEnabled() && window()->focusWidget() != focused) focused->setFocus();
 }
 
-// The adjustment controls are disabled on this tab until a picture is open; what reaches
-// them before, from code, starts nothing.
-void TForm1::RunJpgControlEvent(const std::function<void()>& action) {
+// The adjustment controls are disabled until a picture is open; what reaches them before,
+// from code, starts nothing.
+void TJpgTab::RunJpgControlEvent(const std::function<void()>& action) {
   if (FJpeg.SourceJpeg()) RunJpgAction(action);
 }
 
-void TForm1::ShowJpgState() {
+void TJpgTab::ShowJpgState() {
   const TJpegTabState& s = FJpeg.State();
   LBSrcFN->setText(QString::fromStdString(s.LBSrcFN));
   SrcSize->setText(QString::fromStdString(s.SrcSize));
@@ -195,9 +212,9 @@ void TForm1::ShowJpgState() {
   ProgressiveDisplay->setChecked(s.ProgressiveDisplay);
   IncrementalDisplay->setChecked(s.IncrementalDisplay);
   if (s.Cursor == TCursor::crAppStart)
-    setCursor(Qt::BusyCursor);
+    window()->setCursor(Qt::BusyCursor);
   else
-    unsetCursor();
+    window()->unsetCursor();
   SetAdjustControlsEnabled(s.AdjustmentControlsEnabled);
   for (QWidget* control : ValueControls(*this)) control->setEnabled(s.TrackBarEnabled());
   Image3->SetIncrementalDisplay(s.Image3IncrementalDisplay);
@@ -205,12 +222,12 @@ void TForm1::ShowJpgState() {
 
 // The work runs without letting window messages in, so the disabled controls are painted
 // at once.
-void TForm1::ShowJpgRecompressing() {
+void TJpgTab::ShowJpgRecompressing() {
   ShowJpgState();
   for (QWidget* control : ValueControls(*this)) control->repaint();
 }
 
-void TForm1::ShowJpgPane(int pane) {
+void TJpgTab::ShowJpgPane(int pane) {
   if (pane == 2) {
     Image2->Picture().SetGraphic(FJpeg.Image2().Graphic());
     return;
@@ -223,7 +240,7 @@ void TForm1::ShowJpgPane(int pane) {
     result->DecodeBitmap();
 }
 
-void TForm1::OpenJpgPicture(const QString& file) {
+void TJpgTab::OpenJpgPicture(const QString& file) {
   // ImageMagick changes the environment when it first starts, which must not happen while
   // this thread may read it: it starts here rather than on the worker that reads the file.
   try {
@@ -234,41 +251,45 @@ void TForm1::OpenJpgPicture(const QString& file) {
   RunJpgAction([&] { FJpeg.Open(file.toStdString()); });
 }
 
-void TForm1::ClearJpgPicture() {
+void TJpgTab::FlatSpeedButton1Click() {
+  QStringList files = FDialogs.Open(OpenDialog());
+  if (!files.isEmpty()) OpenJpgPicture(files.front());
+}
+
+void TJpgTab::FlatSpeedButton11Click() {
   RunJpgAction([this] { FJpeg.Clear(); });
 }
 
-void TForm1::SaveJpgResult() {
+void TJpgTab::FlatSpeedButton9Click() {
   FJpeg.WaitForResult();  // a picture still being opened is the one the user saves
   if (!FJpeg.CanSave()) return;
-  std::optional<TSaveDialogChoice> choice = FUi.SaveFile(
-      {QtNameFilters(kJpegSaveFilter), QString::fromStdString(FJpeg.SaveDialogFileName()), FLastDirectory});
+  std::optional<TSaveDialogChoice> choice =
+      FDialogs.Save(QtNameFilters(kJpegSaveFilter), QString::fromStdString(FJpeg.SaveDialogFileName()));
   if (!choice) return;
-  RememberDirectory(choice->FileName);
   FJpeg.Save(choice->FileName.toStdString(), choice->FilterIndex);
 }
 
-void TForm1::RxSlider1Change() {
+void TJpgTab::RxSlider1Change() {
   RunJpgControlEvent([this] { FJpeg.RxSlider1Change(BUTrackBar1->value()); });
 }
 
-void TForm1::Edit2Change() {
+void TJpgTab::Edit2Change() {
   RunJpgControlEvent([this] { FJpeg.Edit2Change(Edit2->text().toStdString()); });
 }
 
-void TForm1::RadioButton1Click() {
+void TJpgTab::RadioButton1Click() {
   RunJpgControlEvent([this] { FJpeg.RadioButtonClick(1); });
 }
 
-void TForm1::RadioButton2Click() {
+void TJpgTab::RadioButton2Click() {
   RunJpgControlEvent([this] { FJpeg.RadioButtonClick(2); });
 }
 
-void TForm1::RadioButton3Click() {
+void TJpgTab::RadioButton3Click() {
   RunJpgControlEvent([this] { FJpeg.RadioButtonClick(3); });
 }
 
-void TForm1::RadioButton4Click() {
+void TJpgTab::RadioButton4Click() {
   RunJpgControlEvent([this] { FJpeg.RadioButtonClick(4); });
 }
 

@@ -1,5 +1,4 @@
-// The GIF tab of the main window: the file list with its pop-up menu and layouts, the two
-// preview panes, the options and the backup controls.
+#include "GifTab.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -8,7 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QToolButton>
 #include <algorithm>
 #include <numeric>
@@ -16,15 +17,18 @@
 
 #include "Application.h"
 #include "Artwork.h"
+#include "FileDialogs.h"
+#include "FileFilter.h"
 #include "FormControls.h"
 #include "GifFiles.h"
 #include "GifListView.h"
 #include "Image.h"
 #include "Label.h"
-#include "MainForm.h"
 #include "PicShow.h"
 #include "PreviewLayout.h"
+#include "UiServices.h"
 #include "gif/GIFImage.h"
+#include "gifbatch/GifOptimizerSeams.h"
 #include "platform/Exceptions.h"
 #include "platform/FileUtils.h"
 
@@ -111,29 +115,45 @@ TImage* NewGifPane(QFrame* panel, const char* name) {
 
 }  // namespace
 
-void TForm1::CreateGifTab() {
-  ListView1 = NewListView(FlatPanel1);
+TGifTab::TGifTab(QWidget* parent, TUiServices& ui, TFileDialogs& dialogs, QStatusBar& statusBar,
+                 std::filesystem::path appDir)
+    : QFrame(parent),
+      FUi(ui),
+      FDialogs(dialogs),
+      FStatusBar(statusBar),
+      FAppDir(std::move(appDir)),
+      FGifEncodingCheck(VisibleDifference) {
+  setObjectName(QStringLiteral("FlatPanel1"));
+  CreateControls();
+  CreateRunStatus();
+  FlatSpeedButton3->setEnabled(false);
+  FlatEdit2->setEnabled(false);
+  BindHandlers();
+}
+
+void TGifTab::CreateControls() {
+  ListView1 = NewListView(this);
   PopupMenu1 = NewPopupMenu(this, "PopupMenu1");
   Add1 = NewMenuItem(PopupMenu1, "Add1", QStringLiteral("Add"));
   Remove1 = NewMenuItem(PopupMenu1, "Remove1", QStringLiteral("Remove"));
   RemoveAll1 = NewMenuItem(PopupMenu1, "RemoveAll1", QStringLiteral("Remove All"));
 
-  StaticText1 = NewLabel(FlatPanel1, "StaticText1", QStringLiteral("Original  GIF"), 379, 4);
-  StaticText2 = NewLabel(FlatPanel1, "StaticText2", QStringLiteral("Optimized  GIF"), 533, 4);
-  FlatPanel_Or_GifView = NewPanel(FlatPanel1, "FlatPanel_Or_GifView", QRect(374, 21, 148, 131), kPreviewBorder);
-  FlatPanel_Op_GifView = NewPanel(FlatPanel1, "FlatPanel_Op_GifView", QRect(528, 21, 148, 131), kPreviewBorder);
+  StaticText1 = NewLabel(this, "StaticText1", QStringLiteral("Original  GIF"), 379, 4);
+  StaticText2 = NewLabel(this, "StaticText2", QStringLiteral("Optimized  GIF"), 533, 4);
+  FlatPanel_Or_GifView = NewPanel(this, "FlatPanel_Or_GifView", QRect(374, 21, 148, 131), kPreviewBorder);
+  FlatPanel_Op_GifView = NewPanel(this, "FlatPanel_Op_GifView", QRect(528, 21, 148, 131), kPreviewBorder);
   Image5 = NewGifPane(FlatPanel_Or_GifView, "Image5");
   Image5->SetIncrementalDisplay(true);
   Image1 = NewGifPane(FlatPanel_Op_GifView, "Image1");
-  CreateGifOptions();
-  StaticText3 = NewLabel(FlatPanel1, "StaticText3", QStringLiteral("Total saved :  "), 379, 285);
-  StaticText4 = NewLabel(FlatPanel1, "StaticText4", QStringLiteral("0 bytes"), 450, 285);
+  CreateOptions();
+  StaticText3 = NewLabel(this, "StaticText3", QStringLiteral("Total saved :  "), 379, 285);
+  StaticText4 = NewLabel(this, "StaticText4", QStringLiteral("0 bytes"), 450, 285);
   StaticText4->setStyleSheet(QStringLiteral("color: red;"));
   StaticText4->setMinimumWidth(200);
 }
 
-void TForm1::CreateGifOptions() {
-  FlatGroupBox2 = NewGroupBox(FlatPanel1, "FlatGroupBox2", QStringLiteral("Options"), QRect(374, 155, 301, 129));
+void TGifTab::CreateOptions() {
+  FlatGroupBox2 = NewGroupBox(this, "FlatGroupBox2", QStringLiteral("Options"), QRect(374, 155, 301, 129));
   FlatCheckBox4 = NewCheckBox(FlatGroupBox2, "FlatCheckBox4", QStringLiteral("Test selected GIF when click item ."),
                               QRect(10, 18, 270, 17), true);
   CheckBoxTwoPass =
@@ -155,30 +175,48 @@ void TForm1::CreateGifOptions() {
     SetHint(control, kBackupHint);
 }
 
-void TForm1::BindGifHandlers() {
-  BindHandler(Add1, &QAction::triggered, this, &TForm1::FlatSpeedButton1Click);
-  BindHandler(Remove1, &QAction::triggered, this, &TForm1::FlatSpeedButton11Click);
-  BindHandler(RemoveAll1, &QAction::triggered, this, &TForm1::RemoveAll1Click);
+void TGifTab::CreateRunStatus() {
+  SBProgress = new QProgressBar(&FStatusBar);
+  SBProgress->setObjectName(QStringLiteral("SBProgress"));
+  SBProgress->setFixedSize(160, 14);
+  SBProgress->setFormat(QStringLiteral("%v of %m"));
+  FStatusBar.addPermanentWidget(SBProgress);
+  SBProgress->hide();
+  SBSummary = new QLabel(&FStatusBar);
+  SBSummary->setObjectName(QStringLiteral("SBSummary"));
+  FStatusBar.addPermanentWidget(SBSummary);
+}
+
+void TGifTab::BindHandlers() {
+  BindHandler(Add1, &QAction::triggered, this, &TGifTab::FlatSpeedButton1Click);
+  BindHandler(Remove1, &QAction::triggered, this, &TGifTab::FlatSpeedButton11Click);
+  BindHandler(RemoveAll1, &QAction::triggered, this, &TGifTab::RemoveAll1Click);
   connect(ListView1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at)); });
   connect(ListView1, &TGifListView::FilesDropped, this,
           [this](const QStringList& paths) { RunHandler([&] { ListView1DragDrop(paths); }); });
-  BindHandler(ListView1, &TGifListView::DeletePressed, this, &TForm1::RemoveSelectedGifs);
-  BindHandler(ListView1, &QTreeWidget::itemSelectionChanged, this, &TForm1::ListView1SelectItem);
+  BindHandler(ListView1, &TGifListView::DeletePressed, this, &TGifTab::RemoveSelectedGifs);
+  BindHandler(ListView1, &QTreeWidget::itemSelectionChanged, this, &TGifTab::ListView1SelectItem);
   connect(ListView1->header(), &QHeaderView::sectionClicked, this,
           [this](int column) { RunHandler([&] { ListView1ColumnClick(column); }); });
-  BindHandler(FlatSpeedButton2, &QToolButton::clicked, this, &TForm1::FlatSpeedButton10Click);
-  BindHandler(FlatSpeedButton8, &QToolButton::clicked, this, &TForm1::FlatSpeedButton8Click);
-  BindHandler(FlatCheckBox1, &QCheckBox::toggled, this, &TForm1::FlatCheckBox1Click);
-  BindHandler(FlatCheckBox2, &QCheckBox::toggled, this, &TForm1::FlatCheckBox2Click);
-  BindHandler(FlatSpeedButton3, &QToolButton::clicked, this, &TForm1::FlatSpeedButton3Click);
-  BindHandler(Image5, &TImage::MouseMove, this, &TForm1::Image5MouseMove);
-  BindHandler(Image1, &TImage::MouseMove, this, &TForm1::Image1MouseMove);
-  BindHandler(Image5, &TImage::Click, this, &TForm1::Image4Click);
-  BindHandler(Image1, &TImage::Click, this, &TForm1::Image1Click);
+  BindHandler(FlatCheckBox1, &QCheckBox::toggled, this, &TGifTab::FlatCheckBox1Click);
+  BindHandler(FlatCheckBox2, &QCheckBox::toggled, this, &TGifTab::FlatCheckBox2Click);
+  BindHandler(FlatSpeedButton3, &QToolButton::clicked, this, &TGifTab::FlatSpeedButton3Click);
+  BindHandler(Image5, &TImage::MouseMove, this, &TGifTab::Image5MouseMove);
+  BindHandler(Image1, &TImage::MouseMove, this, &TGifTab::Image1MouseMove);
+  BindHandler(Image5, &TImage::Click, this, &TGifTab::Image4Click);
+  BindHandler(Image1, &TImage::Click, this, &TGifTab::Image1Click);
 }
 
-void TForm1::AddGifFiles(const QStringList& files) {
+TOpenDialogSetup TGifTab::OpenDialog() const { return {QtNameFilters(kGifOpenFilter), true, {}}; }
+
+void TGifTab::FlatSpeedButton1Click() {
+  if (!FGifWorkUnderWay) AddGifFiles(FDialogs.Open(OpenDialog()));
+}
+
+void TGifTab::FlatSpeedButton11Click() { RemoveSelectedGifs(); }
+
+void TGifTab::AddGifFiles(const QStringList& files) {
   if (FGifWorkUnderWay) return;
   for (const QString& file : files) {
     FGif.List().Add(file.toStdString());
@@ -190,18 +228,18 @@ void TForm1::AddGifFiles(const QStringList& files) {
   ArrangeGifPanels(ListView1->topLevelItemCount() > 19);
 }
 
-void TForm1::AddGifPaths(const QStringList& paths) { AddGifFiles(CollectGifFiles(paths)); }
+void TGifTab::AddGifPaths(const QStringList& paths) { AddGifFiles(CollectGifFiles(paths)); }
 
-void TForm1::ListView1DragDrop(const QStringList& paths) { AddGifPaths(paths); }
+void TGifTab::ListView1DragDrop(const QStringList& paths) { AddGifPaths(paths); }
 
-void TForm1::RemoveSelectedGifs() {
+void TGifTab::RemoveSelectedGifs() {
   std::vector<int> rows;
   for (int row = 0; row < ListView1->topLevelItemCount(); ++row)
     if (ListView1->topLevelItem(row)->isSelected()) rows.push_back(row);
   if (!rows.empty()) RemoveGifRows(std::move(rows));
 }
 
-void TForm1::RemoveAll1Click() {
+void TGifTab::RemoveAll1Click() {
   if (ListView1->topLevelItemCount() == 0) return;
   std::vector<int> rows(size_t(ListView1->topLevelItemCount()));
   std::iota(rows.begin(), rows.end(), 0);
@@ -210,7 +248,7 @@ void TForm1::RemoveAll1Click() {
 
 // The selection handler runs once the rows are gone rather than for every row on its way
 // out, which would test each selected file about to be removed.
-void TForm1::RemoveGifRows(std::vector<int> rows) {
+void TGifTab::RemoveGifRows(std::vector<int> rows) {
   if (FGifWorkUnderWay) return;
   {
     QSignalBlocker quiet(ListView1);
@@ -226,7 +264,7 @@ void TForm1::RemoveGifRows(std::vector<int> rows) {
 
 // The rows and the batch's items are put in the same new order, so that a row's index
 // still names its item.
-void TForm1::ListView1ColumnClick(int column) {
+void TGifTab::ListView1ColumnClick(int column) {
   if (FGifWorkUnderWay || column <= 0) return;
   FSortOrder = column == FSortColumn && FSortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
   FSortColumn = column;
@@ -266,13 +304,17 @@ void TForm1::ListView1ColumnClick(int column) {
   ListView1->header()->setSortIndicator(column, FSortOrder);
 }
 
-int TForm1::FirstSelectedGif() const {
+void TGifTab::SelectAll() {
+  if (!FGifWorkUnderWay) ListView1->selectAll();
+}
+
+int TGifTab::FirstSelectedGif() const {
   for (int row = 0; row < ListView1->topLevelItemCount(); ++row)
     if (ListView1->topLevelItem(row)->isSelected()) return row;
   return -1;
 }
 
-void TForm1::ArrangeGifPanels(bool wide) {
+void TGifTab::ArrangeGifPanels(bool wide) {
   auto place = [](QWidget* control, int left, int width) {
     control->setGeometry(left, control->y(), width, control->height());
   };
@@ -285,11 +327,11 @@ void TForm1::ArrangeGifPanels(bool wide) {
     label->move(wide ? wideLeft : normalLeft, label->y());
 }
 
-std::filesystem::path TForm1::DefaultBackupDirectory() const { return FAppDir / "backup"; }
+std::filesystem::path TGifTab::DefaultBackupDirectory() const { return FAppDir / "backup"; }
 
-void TForm1::FlatCheckBox1Click() { Image5->SetStretch(FlatCheckBox1->isChecked()); }
+void TGifTab::FlatCheckBox1Click() { Image5->SetStretch(FlatCheckBox1->isChecked()); }
 
-void TForm1::FlatCheckBox2Click() {
+void TGifTab::FlatCheckBox2Click() {
   bool ticked = FlatCheckBox2->isChecked();
   FlatSpeedButton3->setEnabled(ticked);
   FlatEdit2->setEnabled(ticked);
@@ -298,7 +340,7 @@ void TForm1::FlatCheckBox2Click() {
   FlatEdit2->setText(QString::fromStdString(DefaultBackupDirectory().string()));
 }
 
-void TForm1::FlatSpeedButton3Click() {
+void TGifTab::FlatSpeedButton3Click() {
   QString start = FlatEdit2->text().isEmpty() ? QString::fromStdString(DefaultBackupDirectory().string())
                                               : FlatEdit2->text();
   std::optional<QString> chosen = FUi.BrowseDirectory(
@@ -306,37 +348,28 @@ void TForm1::FlatSpeedButton3Click() {
   if (chosen) FlatEdit2->setText(*chosen);
 }
 
-void TForm1::FlatSpeedButton9Click() {
-  if (ActiveTab() == kJpgTab) return SaveJpgResult();
-  if (ActiveTab() != kGifTab || FGifWorkUnderWay || ListView1->topLevelItemCount() == 0) return;
+void TGifTab::FlatSpeedButton9Click() {
+  if (FGifWorkUnderWay || ListView1->topLevelItemCount() == 0) return;
   if (FUi.Confirm(QStringLiteral("Confirm"),
                   QStringLiteral("Are you sure that you want to Optimize all the GIF files ?\n"
                                  "If you do not setup backup directory , the files will be modified!")))
     ProcessGifList(true);
 }
 
-void TForm1::Image5MouseMove() {
+void TGifTab::Image5MouseMove() {
   Image5->setCursor(Image5->Picture().Width() > 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void TForm1::Image1MouseMove() {
+void TGifTab::Image1MouseMove() {
   Image1->setCursor(Image1->Picture().Width() > 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void TForm1::Image4Click() { ShowFullView(*Image5, QStringLiteral("Source GIF Preview"), FlatCheckBox3->isChecked()); }
+void TGifTab::Image4Click() {
+  ShowFullView(window(), *Image5, QStringLiteral("Source GIF Preview"), FlatCheckBox3->isChecked());
+}
 
-void TForm1::Image1Click() { ShowFullView(*Image1, QStringLiteral("Optimized GIF Preview"), FlatCheckBox3->isChecked()); }
-
-void TForm1::ShowFullView(const TImage& pane, const QString& title, bool stretch) {
-  if (pane.Picture().Width() <= 0) return;
-  // A screen too large to draw would leave an empty window: the message comes instead.
-  if (auto* gif = dynamic_cast<const TGIFImage*>(pane.Picture().Graphic())) gif->CheckDrawableSize();
-  auto* view = new TPicShow(this);
-  view->FitToPicture(pane.Picture().Width(), pane.Picture().Height());
-  view->LabelCaption->setText(title);
-  view->Image1->SetStretch(stretch);
-  view->Image1->Picture().SetGraphic(pane.Picture().Graphic());
-  view->show();
+void TGifTab::Image1Click() {
+  ShowFullView(window(), *Image1, QStringLiteral("Optimized GIF Preview"), FlatCheckBox3->isChecked());
 }
 
 void CopyPreviewLayout(const TImage& from, TImage& to) {

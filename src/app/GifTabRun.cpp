@@ -1,19 +1,20 @@
-// The GIF tab's runs: "Test All", the confirmed "Optimize", Abort and the test of the
-// selected item, bound to the batch model. While one is under way the list cannot change.
+// TGifTab's runs: "Test All", the confirmed "Optimize", Abort and the test of the selected
+// item, bound to the batch model. While one is under way the list cannot change.
 
+#include "GifTab.h"
+
+#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QTabBar>
-#include <QToolButton>
+#include <QStatusBar>
 
-#include "FlatTabControl.h"
 #include "GifListView.h"
 #include "GifRunOutcome.h"
 #include "Image.h"
-#include "MainForm.h"
+#include "UiServices.h"
 #include "gifbatch/GifOptimizerSeams.h"
 #include "gifbatch/GifRunOnWorker.h"
 
@@ -49,34 +50,29 @@ constexpr int kReductionColumn = 4;
 
 // A list run or an item test: the controls that could change the list are blocked until
 // it ends, whichever way it ends.
-class TForm1::TGifWorkScope {
+class TGifTab::TGifWorkScope {
  public:
-  explicit TGifWorkScope(TForm1& form) : FForm(form) { FForm.SetGifListLocked(true); }
-  ~TGifWorkScope() { FForm.SetGifListLocked(false); }
+  explicit TGifWorkScope(TGifTab& tab) : FTab(tab) { FTab.SetGifListLocked(true); }
+  ~TGifWorkScope() { FTab.SetGifListLocked(false); }
   TGifWorkScope(const TGifWorkScope&) = delete;
   TGifWorkScope& operator=(const TGifWorkScope&) = delete;
 
  private:
-  TForm1& FForm;
+  TGifTab& FTab;
 };
 
-void TForm1::SetGifListLocked(bool locked) {
+void TGifTab::SetGifListLocked(bool locked) {
   FGifWorkUnderWay = locked;
   ListView1->SetLocked(locked);
-  for (QToolButton* button : {FlatSpeedButton1, FlatSpeedButton11, FlatSpeedButton2, FlatSpeedButton9})
-    button->setEnabled(!locked);
   for (QAction* item : {Add1, Remove1, RemoveAll1}) item->setEnabled(!locked);
-  // The other tab would take the toolbar, the Abort button with it.
-  FlatTabControl1->TabBar()->setEnabled(!locked);
+  emit WorkUnderWayChanged(locked);
 }
 
-void TForm1::FlatSpeedButton10Click() {
-  if (ActiveTab() == kGifTab) ProcessGifList(false);
-}
+void TGifTab::FlatSpeedButton10Click() { ProcessGifList(false); }
 
-void TForm1::FlatSpeedButton8Click() { FGif.Abort(); }
+void TGifTab::FlatSpeedButton8Click() { FGif.Abort(); }
 
-void TForm1::ProcessGifList(bool optimize) {
+void TGifTab::ProcessGifList(bool optimize) {
   if (FGifWorkUnderWay) return;
   TGifWorkScope work(*this);
   TRunProgress progress(*SBProgress, FGif.List().Count());
@@ -100,7 +96,7 @@ void TForm1::ProcessGifList(bool optimize) {
   SBSummary->setText(summary.Text(FGif.Total(), aborted));
 }
 
-void TForm1::ListView1SelectItem() {
+void TGifTab::ListView1SelectItem() {
   if (FGifWorkUnderWay) return;
   int index = FirstSelectedGif();
   if (index < 0) {
@@ -109,7 +105,7 @@ void TForm1::ListView1SelectItem() {
     return;
   }
   QString path = ListView1->topLevelItem(index)->text(0);
-  ShowStatus(path);
+  FStatusBar.showMessage(path);
   ShowGifPreview(*Image5, path.toStdString(), FlatCheckBox1->isChecked());
   Image1->Picture().Clear();
   Image1->repaint();
@@ -120,7 +116,7 @@ void TForm1::ListView1SelectItem() {
     ShowOptimizedPreview(std::move(*chosen));
 }
 
-void TForm1::ShowOptimizedPreview(std::vector<uint8_t> encoding) {
+void TGifTab::ShowOptimizedPreview(std::vector<uint8_t> encoding) {
   TMemoryStream buffer(std::move(encoding));
   TGIFImage optimized;
   optimized.LoadFromStream(buffer);
@@ -128,7 +124,7 @@ void TForm1::ShowOptimizedPreview(std::vector<uint8_t> encoding) {
   Image1->Picture().SetGraphic(&optimized);
 }
 
-TGifRunSeams TForm1::GifSeams(bool optimize) {
+TGifRunSeams TGifTab::GifSeams(bool optimize) {
   TGifRunSeams seams;
   seams.Reduce = ReduceForList;
   // A file is replaced only by an encoding that every viewer shows as the original.
@@ -139,14 +135,14 @@ TGifRunSeams TForm1::GifSeams(bool optimize) {
   return seams;
 }
 
-TGifOptions TForm1::GifOptions() const {
+TGifOptions TGifTab::GifOptions() const {
   return {.TwoPass = CheckBoxTwoPass->isChecked(),
           .Deep = CheckBoxDeep->isChecked(),
           .Backup = FlatCheckBox2->isChecked(),
           .BackupDirectory = FlatEdit2->text().toStdString()};
 }
 
-void TForm1::ShowGifRow(int index) {
+void TGifTab::ShowGifRow(int index) {
   QTreeWidgetItem* row = ListView1->topLevelItem(index);
   const std::vector<std::string>& texts = FGif.List().Item(index).SubItems;
   for (int column = 1; column < ListView1->columnCount(); ++column) {
@@ -158,7 +154,7 @@ void TForm1::ShowGifRow(int index) {
   }
 }
 
-void TForm1::ClearGifOutcomes() {
+void TGifTab::ClearGifOutcomes() {
   for (int index = 0; index < ListView1->topLevelItemCount(); ++index) {
     QTreeWidgetItem* row = ListView1->topLevelItem(index);
     row->setIcon(kReductionColumn, QIcon());
@@ -172,7 +168,7 @@ void TForm1::ClearGifOutcomes() {
 
 // The reduction gets a mark, the row the outcome as its tooltip; a file that kept its
 // bytes although smaller, or failed, is coloured.
-void TForm1::ShowGifOutcome(int index, TGifOutcome outcome, const TGifFileResult& result) {
+void TGifTab::ShowGifOutcome(int index, TGifOutcome outcome, const TGifFileResult& result) {
   QTreeWidgetItem* row = ListView1->topLevelItem(index);
   QString text = OutcomeText(outcome, result, FGif.List().Item(index));
   row->setIcon(kReductionColumn, OutcomeIcon(outcome));
@@ -185,9 +181,9 @@ void TForm1::ShowGifOutcome(int index, TGifOutcome outcome, const TGifFileResult
   }
 }
 
-void TForm1::ShowGifRunView() {
+void TGifTab::ShowGifRunView() {
   const TGifRunView& view = FGif.View();
-  FlatSpeedButton8->setEnabled(view.AbortEnabled);
+  emit AbortEnabledChanged(view.AbortEnabled);
   FScreenCursor.Show(view.Cursor);
   StaticText4->setText(QString::fromStdString(view.TotalLabel));
 }
