@@ -17,10 +17,10 @@
 #include <sstream>
 
 #include "OptimizeTestSupport.h"
-#include "gif/GIFPlayback.h"
 #include "gifopt/AnimationComposer.h"
 #include "gifopt/AnimationVerifier.h"
 #include "gifopt/DeepOptimize.h"
+#include "gifrender/GIFPlayback.h"
 #include "platform/Display.h"
 #include "platform/FileUtils.h"
 #include "support/GiflibReader.h"
