@@ -108,7 +108,7 @@ void TGIFHeader::LoadFromStream(TStream& stream) {
 
 void TGIFTrailer::LoadFromStream(TStream& stream) {
   uint8_t value;
-  if (ReadByte(stream, value) && value != kTrailer) ReportWarning(1, "Invalid Image trailer");
+  if (ReadByte(stream, value) && value != kTrailer) ReportWarning(wsIrregularData, "Invalid Image trailer");
 }
 
 }  // namespace corvane

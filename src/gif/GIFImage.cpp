@@ -184,7 +184,7 @@ TColor TGIFImage::ScreenBackgroundColor() const {
   return FHeaderBlock->GlobalTable().ColorAt(FHeaderBlock->BackdropIndex);
 }
 
-void TGIFImage::ReportWarning(const TPersistent* sender, int severity, const std::string& message) const {
+void TGIFImage::ReportWarning(const TPersistent* sender, TGIFWarningSeverity severity, const std::string& message) const {
   if (FWarningHandler) FWarningHandler(sender, severity, message);
 }
 

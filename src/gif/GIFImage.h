@@ -118,7 +118,7 @@ class TGIFImage final : public TGraphic {
   TColor ScreenBackgroundColor() const;
 
   // Calls FWarningHandler when one is set.
-  virtual void ReportWarning(const TPersistent* sender, int severity, const std::string& message) const;
+  virtual void ReportWarning(const TPersistent* sender, TGIFWarningSeverity severity, const std::string& message) const;
   using TGraphic::Changed;
   using TGraphic::Progress;
 

@@ -85,18 +85,18 @@ void TGIFSubImage::PlaceFrame(int left, int top, int width, int height) {
   if (image.Width() < left + width) {
     if (image.Width() > 0) {
       overflow = true;
-      ReportWarning(1, "Image width too small for contained frames");
+      ReportWarning(wsIrregularData, "Image width too small for contained frames");
     }
     image.SetWidth(left + width);
   }
   if (image.Height() < top + height) {
     if (image.Height() > 0) {
       overflow = true;
-      ReportWarning(1, "Image height too small for contained frames");
+      ReportWarning(wsIrregularData, "Image height too small for contained frames");
     }
     image.SetHeight(top + height);
   }
-  if (overflow) ReportWarning(1, "Image exceeds Logical Screen size");
+  if (overflow) ReportWarning(wsIrregularData, "Image exceeds Logical Screen size");
 }
 
 void TGIFSubImage::CropFrame(const TRect& keep) {
@@ -252,7 +252,7 @@ void TGIFSubImage::LoadFromStream(TStream& stream) {
     const TGIFHeader& header = OwnerImage().Header();
     FFrameHeight = header.CanvasHeight;
     FFrameWidth = header.CanvasWidth;
-    ReportWarning(1, "Image exceeds Logical Screen size");
+    ReportWarning(wsIrregularData, "Image exceeds Logical Screen size");
   }
   if (FFrameFlags & kLocalTable) FLocalTable->LoadFromStream(stream, 2 << (FFrameFlags & 0x07));
   DecodeFramePixels(*this, stream);

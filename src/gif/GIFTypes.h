@@ -25,8 +25,12 @@ constexpr int DepthForCount(int count) {
   return depth;
 }
 
-// Receives the non-fatal problems of an image's items, lists and tables. Severity is 1.
-using TGIFWarningEvent =
-    std::function<void(const TPersistent* sender, int severity, const std::string& message)>;
+// How grave a reported problem is. The coder reports only one kind: irregular data that it
+// reads anyway.
+enum TGIFWarningSeverity : int { wsIrregularData = 1 };
+
+// Receives the non-fatal problems of an image's items, lists and tables.
+using TGIFWarningEvent = std::function<void(const TPersistent* sender, TGIFWarningSeverity severity,
+                                            const std::string& message)>;
 
 }  // namespace corvane
