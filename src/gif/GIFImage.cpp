@@ -75,7 +75,7 @@ void TGIFImage::CopyFromImage(const TGIFImage& source) {
 }
 
 void TGIFImage::SetWidth(int value) {
-  if (value < 0 || value > 0xFFFF) throw GIFException("Invalid image dimensions");
+  if (value < 0 || value > kMaxGifExtent) throw GIFException("Invalid image dimensions");
   if (value == FHeaderBlock->CanvasWidth) return;
   FHeaderBlock->CanvasWidth = uint16_t(value);
   DropStillBitmap();
@@ -88,7 +88,7 @@ void TGIFImage::SetHeight(int value) {
     if (value < frame.FrameTop() + frame.FrameHeight())
       throw GIFException("Image height too small for contained frames");
   }
-  if (value < 0 || value > 0xFFFF) throw GIFException("Invalid image dimensions");
+  if (value < 0 || value > kMaxGifExtent) throw GIFException("Invalid image dimensions");
   if (value == FHeaderBlock->CanvasHeight) return;
   FHeaderBlock->CanvasHeight = uint16_t(value);
   DropStillBitmap();

@@ -68,7 +68,8 @@ TGifRevision TGIFSubImage::FileRevision() const {
 
 void TGIFSubImage::PlaceFrame(int left, int top, int width, int height) {
   TGIFImage& image = OwnerImage();
-  if (left < 0 || top < 0 || width < 0 || height < 0 || left + width > 0xFFFF || top + height > 0xFFFF)
+  if (left < 0 || top < 0 || width < 0 || height < 0 || left + width > kMaxGifExtent ||
+      top + height > kMaxGifExtent)
     throw GIFException("Invalid image dimensions");
   bool resized = width != FFrameWidth || height != FFrameHeight;
   FFrameLeft = uint16_t(left);
@@ -102,7 +103,7 @@ void TGIFSubImage::PlaceFrame(int left, int top, int width, int height) {
 void TGIFSubImage::CropFrame(const TRect& keep) {
   TRect inside = Intersect(keep, Bounds(0, 0, FFrameWidth, FFrameHeight));
   if (inside.IsEmpty() || !FPixelData) throw GIFException("Invalid pixel coordinates");
-  if (FFrameLeft + inside.Left > 0xFFFF || FFrameTop + inside.Top > 0xFFFF)
+  if (FFrameLeft + inside.Left > kMaxGifExtent || FFrameTop + inside.Top > kMaxGifExtent)
     throw GIFException("Invalid image dimensions");
   int width = inside.Width();
   int height = inside.Height();
@@ -128,7 +129,7 @@ void TGIFSubImage::RefreshFrameFlags() {
   if (FLocalTable->EntryCount() > 0)
     FFrameFlags = uint8_t(kLocalTable | (FLocalTable->UsageOrdered() ? kSorted : 0) | (FLocalTable->TableDepth() - 1));
   else
-    FFrameFlags &= 0x58;
+    FFrameFlags &= kInterlaced | kReserved;
 }
 
 bool TGIFSubImage::IsBlank() const {
@@ -254,7 +255,7 @@ void TGIFSubImage::LoadFromStream(TStream& stream) {
     FFrameWidth = header.CanvasWidth;
     ReportWarning(wsIrregularData, "Image exceeds Logical Screen size");
   }
-  if (FFrameFlags & kLocalTable) FLocalTable->LoadFromStream(stream, 2 << (FFrameFlags & 0x07));
+  if (FFrameFlags & kLocalTable) FLocalTable->LoadFromStream(stream, 2 << (FFrameFlags & kTableSizeMask));
   DecodeFramePixels(*this, stream);
   CoverPixelIndices();
 }
