@@ -79,7 +79,6 @@ void EncodeFramePixels(TGIFSubImage& frame, TStream& stream) {
     encoder = std::make_unique<TRLEEncoder>();
   else
     encoder = std::make_unique<TLZWEncoder>();
-  encoder->FWarningHook = [&frame](const std::string& message) { frame.ReportWarning(wsIrregularData, message); };
   encoder->CompressPixels(stream, uint8_t(minCodeSize), frame.FrameWidth(), frame.FrameHeight(),
                           frame.IsInterlaced(), frame.PixelData(), colorCount);
 }

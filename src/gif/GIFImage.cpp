@@ -51,8 +51,6 @@ void TGIFImage::CopyFromImage(const TGIFImage& source) {
     FPainterPriority = source.FPainterPriority;
     FDrawFillColor = source.FDrawFillColor;
     DrawFlags = source.DrawFlags;
-    FImportReduction = source.FImportReduction;
-    FImportDither = source.FImportDither;
     OnPaintStart = source.OnPaintStart;
     OnPaintFrame = source.OnPaintFrame;
     OnPaintAfter = source.OnPaintAfter;
