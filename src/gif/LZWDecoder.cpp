@@ -358,8 +358,9 @@ void TLzwDecoder::WalkString(int code) {
   Advance(FAt, code, first, size_t(top));
 }
 
-// Defines the next entry as the previous code's string and suffix. A full table stays as it
-// is until the next clear code.
+// Defines the next entry as the previous code's string and suffix. The format does not say
+// what a code after a full table means; encoders that defer the clear code rely on decoders
+// keeping the full table as it is until the clear code comes, as this one does.
 inline void TLzwDecoder::AddEntry(TLzwCursor& at, uint8_t suffix) {
   if (at.NextFree >= kTableSize) return;
   const auto entry = size_t(at.NextFree);
