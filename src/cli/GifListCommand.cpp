@@ -119,8 +119,9 @@ class TGifFeed {
 
 }  // namespace
 
-int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::ostream& err,
+int RunGifList(const ParsedArgs& parsed, TGifMode mode, std::ostream& out, std::ostream& err,
                bool (*confirm)(std::ostream& err)) {
+  const bool optimize = mode == TGifMode::Optimize;
   const std::vector<std::string>& inputs = parsed.Positional();
   if (inputs.empty() && !parsed.Has("--files-from")) throw UsageError("no GIF file or folder given");
   bool standardInput = std::find(inputs.begin(), inputs.end(), "-") != inputs.end();
@@ -133,7 +134,7 @@ int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::
 
   TGifBatch batch;
   std::ostream& rows = outputs.ToStandardOutput() ? err : out;
-  TGifRowStyle style{optimize, outputs.InPlace(), parsed.Has("--json"), parsed.Has("-q"),
+  TGifRowStyle style{mode, outputs.InPlace(), parsed.Has("--json"), parsed.Has("-q"),
                      &rows == &out && ::isatty(STDOUT_FILENO) == 1,
                      !outputs.ToStandardOutput() && ::isatty(STDERR_FILENO) == 1};
   TGifRowPrinter printer(rows, err, style, batch.List());
@@ -168,7 +169,7 @@ int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::
     }
     first = false;
     finished = 0;
-    batch.ProcessGifList(optimize, options, seams, jobs);
+    batch.ProcessGifList(mode, options, seams, jobs);
     saved += batch.Total();
     // A Ctrl-C after the last file of this share still ends the run before the next.
     aborted = finished < batch.List().Count() || batch.AbortFlag().load();

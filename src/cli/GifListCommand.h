@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ArgParser.h"
+#include "gifbatch/GifRunSettings.h"
 
 namespace corvane::cli {
 
@@ -19,7 +20,7 @@ std::vector<OptionRule> GifListOptions();
 // there are any; false starts nothing. Answers the exit status: 0 when every file was
 // measured (and replaced or written where asked), 1 when a file failed or was not
 // replaced, 130 after an abort.
-int RunGifList(const ParsedArgs& parsed, bool optimize, std::ostream& out, std::ostream& err,
+int RunGifList(const ParsedArgs& parsed, TGifMode mode, std::ostream& out, std::ostream& err,
                bool (*confirm)(std::ostream& err));
 
 }  // namespace corvane::cli

@@ -100,7 +100,7 @@ TGifRowPrinter::TRow TGifRowPrinter::RowOf(const TGifListItem& item, const TGifF
     return row;
   }
   row.Reduction = item.SubItems.size() > 3 ? item.SubItems[3] : std::string();
-  if (!FStyle.Optimize)
+  if (FStyle.Mode != TGifMode::Optimize)
     row.Outcome = result.Smaller() ? "can shrink" : "not smaller";
   else if (result.Rewritten)
     row.Outcome = FStyle.InPlace ? "replaced" : "written";

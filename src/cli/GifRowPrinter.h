@@ -15,7 +15,7 @@
 namespace corvane::cli {
 
 struct TGifRowStyle {
-  bool Optimize = false;
+  TGifMode Mode = TGifMode::Test;
   bool InPlace = true;    // optimize replaces the files; otherwise it writes outputs
   bool Json = false;
   bool Quiet = false;     // only the rows of files that failed or were not replaced

@@ -39,7 +39,7 @@ int RunOptimize(const std::vector<std::string>& args, std::ostream& out, std::os
   options.push_back({{"-o", "--output"}, true});
   options.push_back({{"--output-dir"}, true});
   ParsedArgs parsed = Parse(args, options);
-  return RunGifList(parsed, true, out, err, parsed.Has("--yes") ? AlreadyConfirmed : Confirmed);
+  return RunGifList(parsed, TGifMode::Optimize, out, err, parsed.Has("--yes") ? AlreadyConfirmed : Confirmed);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 bool NoConfirmation(std::ostream&) { return true; }
 
 int RunTest(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return RunGifList(Parse(args, GifListOptions()), false, out, err, NoConfirmation);
+  return RunGifList(Parse(args, GifListOptions()), TGifMode::Test, out, err, NoConfirmation);
 }
 
 }  // namespace

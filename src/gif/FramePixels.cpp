@@ -44,7 +44,7 @@ void PlaceInterlacedRows(TGIFSubImage& frame, int declaredHeight) {
 
 void DecodeFramePixels(TGIFSubImage& frame, TStream& stream) {
   const int width = frame.FrameWidth(), height = frame.FrameHeight();
-  auto warn = [&frame](const std::string& message) { frame.ReportWarning(1, message); };
+  auto warn = [&frame](const std::string& message) { frame.ReportWarning(wsIrregularData, message); };
   if (width == 0 || height == 0) {
     DecodeLzwPixels(stream, nullptr, 0, 0, false, warn);
     return;
@@ -79,7 +79,6 @@ void EncodeFramePixels(TGIFSubImage& frame, TStream& stream) {
     encoder = std::make_unique<TRLEEncoder>();
   else
     encoder = std::make_unique<TLZWEncoder>();
-  encoder->FWarningHook = [&frame](const std::string& message) { frame.ReportWarning(1, message); };
   encoder->CompressPixels(stream, uint8_t(minCodeSize), frame.FrameWidth(), frame.FrameHeight(),
                           frame.IsInterlaced(), frame.PixelData(), colorCount);
 }

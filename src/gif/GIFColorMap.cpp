@@ -100,7 +100,7 @@ void TGIFColorMap::DeleteColor(int index) {
 
 TColor TGIFColorMap::ColorAt(int index) const {
   if (index < 0 || index >= FEntryCount) {
-    ReportWarning(1, "Invalid color index");
+    ReportWarning(wsIrregularData, "Invalid color index");
     if (FEntryCount == 0) throw GIFException("Color table is empty");
     index = 0;
   }
@@ -134,13 +134,13 @@ void TGIFColorMap::SaveToStream(TStream& stream) const {
   stream.WriteBuffer(kBlack, int64_t((1 << TableDepth()) - FEntryCount) * 3);
 }
 
-void TGIFGlobalColorMap::ReportWarning(int severity, const std::string& message) const {
+void TGIFGlobalColorMap::ReportWarning(TGIFWarningSeverity severity, const std::string& message) const {
   FHeaderBlock.OwnerImage().ReportWarning(this, severity, message);
 }
 
 void TGIFGlobalColorMap::NotifyChanged() { FHeaderBlock.OwnerImage().SetPalette(nullptr); }
 
-void TGIFLocalColorMap::ReportWarning(int severity, const std::string& message) const {
+void TGIFLocalColorMap::ReportWarning(TGIFWarningSeverity severity, const std::string& message) const {
   FFrame.OwnerImage().ReportWarning(this, severity, message);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/Palette.h"
 #include "platform/Persistent.h"
 #include "platform/Stream.h"
+#include "gif/GIFTypes.h"
 #include "platform/Types.h"
 
 namespace corvane {
@@ -29,7 +30,7 @@ class TGIFColorMap : public TPersistent {
   // refused.
   void CopyFrom(const TPersistent& source) override;
 
-  virtual void ReportWarning(int severity, const std::string& message) const = 0;
+  virtual void ReportWarning(TGIFWarningSeverity severity, const std::string& message) const = 0;
   // Drops the palette (and with it the drawings) that were made from this table.
   virtual void NotifyChanged() = 0;
 
@@ -85,7 +86,7 @@ class TGIFGlobalColorMap final : public TGIFColorMap {
  public:
   explicit TGIFGlobalColorMap(TGIFHeader& header) : FHeaderBlock(header) {}
   std::string ClassName() const override { return "TGIFGlobalColorMap"; }
-  void ReportWarning(int severity, const std::string& message) const override;
+  void ReportWarning(TGIFWarningSeverity severity, const std::string& message) const override;
   void NotifyChanged() override;
   TGIFHeader& Header() const { return FHeaderBlock; }
 
@@ -97,7 +98,7 @@ class TGIFLocalColorMap final : public TGIFColorMap {
  public:
   explicit TGIFLocalColorMap(TGIFSubImage& frame) : FFrame(frame) {}
   std::string ClassName() const override { return "TGIFLocalColorMap"; }
-  void ReportWarning(int severity, const std::string& message) const override;
+  void ReportWarning(TGIFWarningSeverity severity, const std::string& message) const override;
   void NotifyChanged() override;
   TGIFSubImage& Frame() const { return FFrame; }
 

@@ -7,7 +7,6 @@
 
 #include "gif/CodePacker.h"
 #include "gif/GIFException.h"
-#include "gif/GIFWarning.h"
 #include "gif/GIFWriter.h"
 #include "platform/Stream.h"
 
@@ -16,8 +15,6 @@ namespace corvane {
 class TGIFEncoder {
  public:
   virtual ~TGIFEncoder() = default;
-
-  TGIFWarningHook FWarningHook;
 
   // Writes one frame's coded data at the stream's position: the minimum code size (raised to
   // 2 when below), the sub-blocks and the terminator. Raises GIFException "Color not in color

@@ -21,7 +21,7 @@ void TGIFGraphicControlExtension::SetTransparent(bool value) {
 void TGIFGraphicControlExtension::SetTransparentIndex(uint8_t value) {
   int count = FFrame.ActiveTable().EntryCount();
   if (count > 0 && value >= count) {
-    ReportWarning(1, "Invalid color index");
+    ReportWarning(wsIrregularData, "Invalid color index");
     value = 0;
   }
   FTransparentIndex = value;
@@ -50,7 +50,7 @@ void TGIFGraphicControlExtension::LoadData(TStream& stream) {
   std::array<uint8_t, kBlockBytes> block = PackBlock();
   bool complete = stream.Read(block.data(), kBlockBytes) == kBlockBytes;
   UnpackBlock(block);
-  if (!complete) ReportWarning(1, "Premature end of data");
+  if (!complete) ReportWarning(wsIrregularData, "Premature end of data");
 }
 
 const TGIFExtensionClass& TGIFTextExtension::Class() {

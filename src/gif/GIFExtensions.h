@@ -48,10 +48,13 @@ class TGIFGraphicControlExtension final : public TGIFExtension {
   // An index outside the frame's active table (when that has entries) warns "Invalid color
   // index" and stores 0.
   void SetTransparentIndex(uint8_t value);
+  // In hundredths of a second. The format gives 0 no special meaning; browsers show frames
+  // of 0 or 1 for 10 hundredths, other viewers take the delay as it is.
   uint16_t DelayTime() const { return FDelayTime; }
   void SetDelayTime(uint16_t value) { FDelayTime = value; }
   bool UserInput() const { return (FControlFlags & kUserInputFlag) != 0; }
-  // A TGIFDisposal or one of the undefined values 4 to 7.
+  // A TGIFDisposal or one of the values 4 to 7, which the format leaves undefined: browsers
+  // take 4 as dmRestorePrevious and 5 to 7 as leaving the frame in place; other viewers differ.
   uint8_t Disposal() const { return (FControlFlags >> kDisposalShift) & kDisposalBits; }
   void SetDisposal(uint8_t value) {
     FControlFlags = uint8_t((FControlFlags & ~(kDisposalBits << kDisposalShift)) | ((value & kDisposalBits) << kDisposalShift));

@@ -55,12 +55,12 @@ void TGIFHeader::ResetScreen() {
 
 void TGIFHeader::RefreshScreenFlags() {
   const TGIFImage& image = OwnerImage();
-  int flags = (image.DeepestResolution() << 4) & 0x70;
+  int flags = (image.DeepestResolution() << kResolutionShift) & kResolutionMask;
   if (FGlobalTable->EntryCount() > 0) {
     flags |= kGlobalTable | (FGlobalTable->UsageOrdered() ? kSorted : 0);
     flags |= FGlobalTable->TableDepth() - 1;
   } else {
-    flags |= (image.DeepestBitDepth() - 1) & 0x07;
+    flags |= (image.DeepestBitDepth() - 1) & kTableSizeMask;
   }
   ScreenFlags = uint8_t(flags);
 }
@@ -101,14 +101,14 @@ void TGIFHeader::LoadFromStream(TStream& stream) {
   BackdropIndex = descriptor[5];
   PixelAspect = descriptor[6];
   if (ScreenFlags & kGlobalTable)
-    FGlobalTable->LoadFromStream(stream, 2 << (ScreenFlags & 0x07));
+    FGlobalTable->LoadFromStream(stream, 2 << (ScreenFlags & kTableSizeMask));
   else
     FGlobalTable->ClearTable();
 }
 
 void TGIFTrailer::LoadFromStream(TStream& stream) {
   uint8_t value;
-  if (ReadByte(stream, value) && value != kTrailer) ReportWarning(1, "Invalid Image trailer");
+  if (ReadByte(stream, value) && value != kTrailer) ReportWarning(wsIrregularData, "Invalid Image trailer");
 }
 
 }  // namespace corvane

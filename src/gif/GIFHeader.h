@@ -13,10 +13,13 @@ namespace corvane {
 
 class TGIFHeader final : public TGIFItem {
  public:
-  // Screen flags: global table present, sort flag, and the masks of the colour resolution
-  // and table size bits.
+  // Screen flags: global table present; the colour resolution, the bits per primary of the
+  // source minus 1; global table sorted; the table size, 2^(size + 1) entries.
   static constexpr uint8_t kGlobalTable = 0x80;
+  static constexpr uint8_t kResolutionMask = 0x70;
+  static constexpr int kResolutionShift = 4;
   static constexpr uint8_t kSorted = 0x08;
+  static constexpr uint8_t kTableSizeMask = 0x07;
 
   explicit TGIFHeader(TGIFImage& ownerImage);
 

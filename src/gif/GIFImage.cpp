@@ -48,8 +48,6 @@ void TGIFImage::CopyFromImage(const TGIFImage& source) {
     FPainterPriority = source.FPainterPriority;
     FDrawFillColor = source.FDrawFillColor;
     DrawFlags = source.DrawFlags;
-    FImportReduction = source.FImportReduction;
-    FImportDither = source.FImportDither;
     OnPaintStart = source.OnPaintStart;
     OnPaintFrame = source.OnPaintFrame;
     OnPaintAfter = source.OnPaintAfter;
@@ -72,7 +70,7 @@ void TGIFImage::CopyFromImage(const TGIFImage& source) {
 }
 
 void TGIFImage::SetWidth(int value) {
-  if (value < 0 || value > 0xFFFF) throw GIFException("Invalid image dimensions");
+  if (value < 0 || value > kMaxGifExtent) throw GIFException("Invalid image dimensions");
   if (value == FHeaderBlock->CanvasWidth) return;
   FHeaderBlock->CanvasWidth = uint16_t(value);
   DropStillBitmap();
@@ -85,7 +83,7 @@ void TGIFImage::SetHeight(int value) {
     if (value < frame.FrameTop() + frame.FrameHeight())
       throw GIFException("Image height too small for contained frames");
   }
-  if (value < 0 || value > 0xFFFF) throw GIFException("Invalid image dimensions");
+  if (value < 0 || value > kMaxGifExtent) throw GIFException("Invalid image dimensions");
   if (value == FHeaderBlock->CanvasHeight) return;
   FHeaderBlock->CanvasHeight = uint16_t(value);
   DropStillBitmap();
@@ -181,7 +179,7 @@ TColor TGIFImage::ScreenBackgroundColor() const {
   return FHeaderBlock->GlobalTable().ColorAt(FHeaderBlock->BackdropIndex);
 }
 
-void TGIFImage::ReportWarning(const TPersistent* sender, int severity, const std::string& message) const {
+void TGIFImage::ReportWarning(const TPersistent* sender, TGIFWarningSeverity severity, const std::string& message) const {
   if (FWarningHandler) FWarningHandler(sender, severity, message);
 }
 

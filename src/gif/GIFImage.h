@@ -50,9 +50,6 @@ enum TGIFDrawFlag : uint16_t {
 // The values every new image starts with.
 struct TGIFImageDefaults {
   uint16_t DrawFlags = dfThreaded | dfTransparent | dfAnimate | dfLoop | dfDither | dfDitherOnPaletteDisplay;
-  uint8_t ImportReduction = 6;
-  int32_t ImportBits = 8;
-  uint8_t ImportDither = 0;
   uint8_t PixelCoding = pcLZW;
   uint8_t PainterPriority = 3;
   int32_t PlaybackPercent = 100;
@@ -69,9 +66,8 @@ class TGIFImage final : public TGraphic {
 
   std::string ClassName() const override { return "TGIFImage"; }
   std::unique_ptr<TGraphic> NewInstance() const override { return std::make_unique<TGIFImage>(); }
-  // From another image: a copy that shares nothing with it. PixelCoding, FImportBits and
-  // FPlaybackPercent keep this image's values; the warning and progress handlers are none
-  // afterwards.
+  // From another image: a copy that shares nothing with it. PixelCoding and FPlaybackPercent
+  // keep this image's values; the warning and progress handlers are none afterwards.
   void CopyFrom(const TPersistent& source) override;
   // A bitmap receives the still bitmap (an empty one for an empty image); any other target
   // is refused.
@@ -124,7 +120,7 @@ class TGIFImage final : public TGraphic {
   TColor ScreenBackgroundColor() const;
 
   // Calls FWarningHandler when one is set.
-  virtual void ReportWarning(const TPersistent* sender, int severity, const std::string& message) const;
+  virtual void ReportWarning(const TPersistent* sender, TGIFWarningSeverity severity, const std::string& message) const;
   using TGraphic::Changed;
   using TGraphic::Progress;
 
@@ -163,9 +159,6 @@ class TGIFImage final : public TGraphic {
 
   // Drawing and animation options and state, used by the renderer and its painters.
   uint16_t DrawFlags = kGIFImageDefaults.DrawFlags;
-  uint8_t FImportReduction = kGIFImageDefaults.ImportReduction;
-  int32_t FImportBits = kGIFImageDefaults.ImportBits;
-  uint8_t FImportDither = kGIFImageDefaults.ImportDither;
   TGIFPainter* FActivePainter = nullptr;
   uint8_t FPainterPriority = kGIFImageDefaults.PainterPriority;
   int32_t FPlaybackPercent = kGIFImageDefaults.PlaybackPercent;

@@ -5,7 +5,7 @@
 
 namespace corvane {
 
-void TGIFItem::ReportWarning(int severity, const std::string& message) const {
+void TGIFItem::ReportWarning(TGIFWarningSeverity severity, const std::string& message) const {
   FOwnerImage->ReportWarning(this, severity, message);
 }
 

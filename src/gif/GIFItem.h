@@ -26,7 +26,7 @@ class TGIFItem : public TPersistent {
   // The lowest file version that can hold this item.
   virtual TGifRevision FileRevision() const { return rev87a; }
   // Passes a warning to the owning image with this item as sender.
-  virtual void ReportWarning(int severity, const std::string& message) const;
+  virtual void ReportWarning(TGIFWarningSeverity severity, const std::string& message) const;
   virtual void SaveToStream(TStream& stream) = 0;
   virtual void LoadFromStream(TStream& stream) = 0;
 

@@ -43,7 +43,7 @@ void TGIFList::DeleteAll() {
   while (!FMembers.empty()) DeleteMember(MemberCount() - 1);
 }
 
-void TGIFList::ReportWarning(int severity, const std::string& message) const {
+void TGIFList::ReportWarning(TGIFWarningSeverity severity, const std::string& message) const {
   FOwnerImage.ReportWarning(this, severity, message);
 }
 
@@ -74,7 +74,7 @@ void TGIFImageList::LoadFromStream(TStream& stream) {
   while (next != TGIFTrailer::kTrailer) {
     StepBack(stream);
     if (next != kIntroducer && next != TGIFSubImage::kSeparator) {
-      ReportWarning(1, "Unknown GIF block type");
+      ReportWarning(wsIrregularData, "Unknown GIF block type");
       return;
     }
     auto frame = std::make_unique<TGIFSubImage>(FOwnerImage);
@@ -107,7 +107,7 @@ void TGIFExtensionList::LoadFromStream(TStream& stream) {
   if (!ReadByte(stream, next)) return;
   while (next != TGIFSubImage::kSeparator && next != TGIFTrailer::kTrailer) {
     if (next != kIntroducer) {
-      ReportWarning(1, "Invalid extension introducer");
+      ReportWarning(wsIrregularData, "Invalid extension introducer");
       break;
     }
     const TGIFExtensionClass* extensionClass = ResolveExtensionClass(stream);

@@ -34,7 +34,7 @@ class TGIFList : public TPersistent {
   std::unique_ptr<TGIFItem> DetachMember(TGIFItem& item);
   void DeleteAll();
 
-  virtual void ReportWarning(int severity, const std::string& message) const;
+  virtual void ReportWarning(TGIFWarningSeverity severity, const std::string& message) const;
   // Each member's SaveToStream in list order.
   virtual void SaveToStream(TStream& stream);
 

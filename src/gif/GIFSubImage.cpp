@@ -66,7 +66,8 @@ TGifRevision TGIFSubImage::FileRevision() const {
 
 void TGIFSubImage::PlaceFrame(int left, int top, int width, int height) {
   TGIFImage& image = OwnerImage();
-  if (left < 0 || top < 0 || width < 0 || height < 0 || left + width > 0xFFFF || top + height > 0xFFFF)
+  if (left < 0 || top < 0 || width < 0 || height < 0 || left + width > kMaxGifExtent ||
+      top + height > kMaxGifExtent)
     throw GIFException("Invalid image dimensions");
   bool resized = width != FFrameWidth || height != FFrameHeight;
   FFrameLeft = uint16_t(left);
@@ -83,24 +84,24 @@ void TGIFSubImage::PlaceFrame(int left, int top, int width, int height) {
   if (image.Width() < left + width) {
     if (image.Width() > 0) {
       overflow = true;
-      ReportWarning(1, "Image width too small for contained frames");
+      ReportWarning(wsIrregularData, "Image width too small for contained frames");
     }
     image.SetWidth(left + width);
   }
   if (image.Height() < top + height) {
     if (image.Height() > 0) {
       overflow = true;
-      ReportWarning(1, "Image height too small for contained frames");
+      ReportWarning(wsIrregularData, "Image height too small for contained frames");
     }
     image.SetHeight(top + height);
   }
-  if (overflow) ReportWarning(1, "Image exceeds Logical Screen size");
+  if (overflow) ReportWarning(wsIrregularData, "Image exceeds Logical Screen size");
 }
 
 void TGIFSubImage::CropFrame(const TRect& keep) {
   TRect inside = Intersect(keep, Bounds(0, 0, FFrameWidth, FFrameHeight));
   if (inside.IsEmpty() || !FPixelData) throw GIFException("Invalid pixel coordinates");
-  if (FFrameLeft + inside.Left > 0xFFFF || FFrameTop + inside.Top > 0xFFFF)
+  if (FFrameLeft + inside.Left > kMaxGifExtent || FFrameTop + inside.Top > kMaxGifExtent)
     throw GIFException("Invalid image dimensions");
   int width = inside.Width();
   int height = inside.Height();
@@ -126,7 +127,7 @@ void TGIFSubImage::RefreshFrameFlags() {
   if (FLocalTable->EntryCount() > 0)
     FFrameFlags = uint8_t(kLocalTable | (FLocalTable->UsageOrdered() ? kSorted : 0) | (FLocalTable->TableDepth() - 1));
   else
-    FFrameFlags &= 0x58;
+    FFrameFlags &= kInterlaced | kReserved;
 }
 
 bool TGIFSubImage::IsBlank() const {
@@ -255,9 +256,9 @@ void TGIFSubImage::LoadFromStream(TStream& stream) {
     const TGIFHeader& header = OwnerImage().Header();
     FFrameHeight = header.CanvasHeight;
     FFrameWidth = header.CanvasWidth;
-    ReportWarning(1, "Image exceeds Logical Screen size");
+    ReportWarning(wsIrregularData, "Image exceeds Logical Screen size");
   }
-  if (FFrameFlags & kLocalTable) FLocalTable->LoadFromStream(stream, 2 << (FFrameFlags & 0x07));
+  if (FFrameFlags & kLocalTable) FLocalTable->LoadFromStream(stream, 2 << (FFrameFlags & kTableSizeMask));
   DecodeFramePixels(*this, stream);
   CoverPixelIndices();
 }

@@ -20,10 +20,13 @@ class TGIFGraphicControlExtension;
 class TGIFSubImage final : public TGIFItem {
  public:
   static constexpr uint8_t kSeparator = 0x2C;
-  // Frame flags: local table present, interlaced, local table sorted.
+  // Frame flags: local table present, interlaced, local table sorted, two reserved bits, and
+  // the local table size, 2^(size + 1) entries.
   static constexpr uint8_t kLocalTable = 0x80;
   static constexpr uint8_t kInterlaced = 0x40;
   static constexpr uint8_t kSorted = 0x20;
+  static constexpr uint8_t kReserved = 0x18;
+  static constexpr uint8_t kTableSizeMask = 0x07;
 
   explicit TGIFSubImage(TGIFImage& ownerImage);
   ~TGIFSubImage() override;

@@ -17,6 +17,10 @@ enum TGifRevision : uint8_t { revNone = 0, rev87a = 1, rev89a = 2 };
 // string table. Other values select pcLZW.
 enum TPixelCoding : uint8_t { pcLZW = 0, pcRunLength = 1 };
 
+// The largest screen size and frame position and size: the descriptors hold them in 16 bits.
+// A frame's right and bottom edges must fit too.
+constexpr int kMaxGifExtent = 0xFFFF;
+
 // The bits needed for count colours: 0 for none, otherwise the smallest d >= 1 with 2^d >= count.
 constexpr int DepthForCount(int count) {
   if (count <= 0) return 0;
@@ -25,8 +29,12 @@ constexpr int DepthForCount(int count) {
   return depth;
 }
 
-// Receives the non-fatal problems of an image's items, lists and tables. Severity is 1.
-using TGIFWarningEvent =
-    std::function<void(const TPersistent* sender, int severity, const std::string& message)>;
+// How grave a reported problem is. The coder reports only one kind: irregular data that it
+// reads anyway.
+enum TGIFWarningSeverity : int { wsIrregularData = 1 };
+
+// Receives the non-fatal problems of an image's items, lists and tables.
+using TGIFWarningEvent = std::function<void(const TPersistent* sender, TGIFWarningSeverity severity,
+                                            const std::string& message)>;
 
 }  // namespace corvane

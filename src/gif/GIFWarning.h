@@ -1,5 +1,5 @@
 #pragma once
-// The sink through which the GIF coder reports irregular but readable data (severity 1).
+// The sink through which the GIF coder reports irregular but readable data (wsIrregularData).
 
 #include <functional>
 #include <string>

@@ -34,12 +34,6 @@ class TGIFWriter final : public TGIFStream {
 
   int64_t Write(const void* buffer, int64_t count) override;
 
-  void PutByte(uint8_t value) {
-    FUnflushed = true;
-    FBlock[size_t(FBlockFill++)] = value;
-    if (FBlockFill == int(FBlock.size())) FlushSubBlock();
-  }
-
   // Writes the pending bytes as one sub-block.
   void FlushSubBlock();
   // Writes the pending bytes, if there are any.

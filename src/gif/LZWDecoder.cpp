@@ -13,14 +13,19 @@ namespace {
 constexpr int kTableSize = 4096;  // the 12-bit code limit
 constexpr int kStackSize = 8192;
 constexpr int kMaxMinCodeSize = 11;  // larger values put the clear code outside the table
+constexpr int kMaxSubBlock = 255;
 constexpr int kNoData = -1;
 constexpr int kEndOfData = -2;
 
-// Copies n bytes between buffers that do not overlap. Strings are mostly a few bytes long, so
-// short lengths are copied as two overlapping words instead of through a library call.
+// Copies n bytes between buffers that do not overlap. Strings are mostly a few dozen bytes
+// long at most, so such lengths are copied in words, the last one overlapping the one before,
+// instead of through a library call.
 inline void CopyBytes(uint8_t* dst, const uint8_t* src, size_t n) {
-  if (n >= 16) {
+  if (n > 64) {
     std::memcpy(dst, src, n);
+  } else if (n >= 16) {
+    for (size_t i = 0; i + 16 < n; i += 16) std::memcpy(dst + i, src + i, 16);
+    std::memcpy(dst + n - 16, src + n - 16, 16);
   } else if (n >= 8) {
     std::memcpy(dst, src, 8);
     std::memcpy(dst + n - 8, src + n - 8, 8);
@@ -38,37 +43,49 @@ inline void CopyBytes(uint8_t* dst, const uint8_t* src, size_t n) {
 const char* const kCircularEntry = "Circular decoder table entry";
 const char* const kPrematureEnd = "Premature end of data";
 
-// The decoder's tables and bit buffer. Table values are kept as bytes: only the low 8 bits of
-// a pixel value ever reach the frame.
-struct LzwDecoderState {
-  int minCodeSize = 0;
-  int codeSize = 0;
-  int clearCode = 0;
-  int endCode = 0;
-  int codeLimit = 0;
-  int nextFree = 0;
-  uint8_t firstValue = 0;
-  int previousCode = 0;
-  std::array<uint16_t, kTableSize> prefixOf{};
-  std::array<uint8_t, kTableSize> suffixOf{};
-  std::array<uint8_t, kStackSize> outputStack{};
-  // The last two bytes of the previous sub-block, the current one's data, and padding so that
-  // a code is always assembled from three readable bytes.
-  std::array<uint8_t, 2 + 255 + 3> blockBuffer{};
-  int bitPos = 0;
-  int bitEnd = 0;
-  int lastBlockLength = 2;
-  bool terminatorSeen = false;
-  bool startPending = true;
+// Where the decode stands: the values every code reads and changes.
+struct TLzwCursor {
+  int BitPos = 0;  // the next code's first bit in the block buffer
+  int BitEnd = 0;  // the end of the buffered data, in bits
+  int CodeSize = 0;
+  int CodeLimit = 0;  // the entry count at which codes grow by a bit
+  int NextFree = 0;   // the entry the next code defines
+  int Previous = 0;   // the code before
+  uint8_t First = 0;  // the first pixel value of the previous code's string
+  size_t Pos = 0;     // pixels decoded, counting those of a string that ran past the last
+  size_t PrevStart = 0;  // where the previous code's string was decoded, and its length
+  size_t PrevLength = 0;
+};
+
+// The string table. Values are kept as bytes: only the low 8 bits of a pixel value ever reach
+// the frame. StartOf and LengthOf tell where each entry's string was decoded first; they hold
+// only while the table is trusted.
+struct TLzwTable {
+  std::array<uint16_t, kTableSize> PrefixOf{};
+  std::array<uint8_t, kTableSize> SuffixOf{};
+  std::array<size_t, kTableSize> StartOf{};
+  std::array<uint16_t, kTableSize> LengthOf{};
+};
+
+// A code's string as a run of bytes already decoded. A self-referencing code's string is the
+// previous string and that string's first byte.
+struct TLzwString {
+  size_t Start = 0;
+  size_t Length = 1;
 };
 
 // Decodes the strings of one frame into a buffer in the order of the stream.
 //
-// While the table holds only entries built from well-formed codes, every entry's string is a
-// run of bytes already decoded, so it is copied from where it was decoded first. Damaged data
-// can make entries point at codes not yet defined, whose strings change as those get defined;
-// from such a code until the next clear code the strings are built by walking the prefix
-// chains instead.
+// While the table holds only entries built from well-formed codes it is trusted: every entry's
+// string is a run of bytes already decoded, so it is copied from where it was decoded first.
+// Damaged data can make entries point at codes not yet defined, whose strings change as those
+// get defined; from such a code until the next clear code the strings are built by walking the
+// prefix chains instead.
+//
+// A hot loop decodes the common codes and leaves everything else to StepDecoder; both take
+// each code through the same steps (PeekCode, Locate, Take), the hot loop on a copy of FAt in
+// locals: the bytes it stores into the frame could otherwise alias the members, which would
+// then be reloaded after each store.
 class TLzwDecoder {
  public:
   TLzwDecoder(TStream& stream, const TGIFWarningHook& warn, uint8_t minCodeSize, uint8_t* out,
@@ -78,36 +95,48 @@ class TLzwDecoder {
   // read: on well-formed data the end code, which moves the stream past the terminator.
   void Run();
   // The pixels set so far.
-  size_t Decoded() const { return std::min(FPos, FTotal); }
+  size_t Decoded() const { return std::min(FAt.Pos, FTotal); }
 
  private:
   void DecodeCommonCodes();
+  int StepDecoder();
   int FetchCode();
   bool ReadSubBlock();
   void SkipToTerminator();
   void Warn(const char* message);
   void ResetTable();
-  void AddEntry(uint8_t suffix);
-  int StepDecoder();
   int FirstCode(int code);
-  int CopyString(int code);
-  int WalkString(int code);
-  size_t Room() const { return FPos < FTotal ? FTotal - FPos : 0; }
+  void WalkString(int code);
+
+  // The steps of every code. They are inlined into the hot loop even where the slow path
+  // calls them too, so that the loop's cursor stays in registers.
+  bool CodeBuffered(const TLzwCursor& at) const { return at.BitPos + at.CodeSize < at.BitEnd; }
+  [[gnu::always_inline]] int PeekCode(const TLzwCursor& at) const;
+  [[gnu::always_inline]] bool Locate(const TLzwCursor& at, int code, TLzwString& string) const;
+  [[gnu::always_inline]] void Take(TLzwCursor& at, int code, const TLzwString& string, size_t room);
+  [[gnu::always_inline]] void AddEntry(TLzwCursor& at, uint8_t suffix);
+  [[gnu::always_inline]] static void Advance(TLzwCursor& at, int code, uint8_t first, size_t length);
+  size_t Room() const { return FAt.Pos < FTotal ? FTotal - FAt.Pos : 0; }
 
   TStream& FStream;
   const TGIFWarningHook& FWarn;
   int64_t FStreamPos;
   int64_t FStreamSize;
-  uint8_t* FOut;
-  size_t FTotal;
-  size_t FPos = 0;
-  LzwDecoderState s;
-  // Where each entry's string was decoded first, valid while FTrusted holds.
+  uint8_t* const FOut;
+  const size_t FTotal;
+  const int FMinCodeSize;
+  const int FClearCode;
+  const int FEndCode;
+  TLzwCursor FAt;
+  TLzwTable FTable;
   bool FTrusted = true;
-  std::array<size_t, kTableSize> FStartOf{};
-  std::array<uint16_t, kTableSize> FLengthOf{};
-  size_t FPrevStart = 0;
-  size_t FPrevLength = 0;
+  bool FStartPending = true;
+  std::array<uint8_t, kStackSize> FStack{};
+  // The last two bytes of the previous sub-block, the current one's data, and padding so that
+  // a code is always assembled from three readable bytes.
+  std::array<uint8_t, 2 + kMaxSubBlock + 3> FBlock{};
+  int FLastBlockLength = 2;
+  bool FTerminatorSeen = false;
 };
 
 TLzwDecoder::TLzwDecoder(TStream& stream, const TGIFWarningHook& warn, uint8_t minCodeSize,
@@ -117,273 +146,240 @@ TLzwDecoder::TLzwDecoder(TStream& stream, const TGIFWarningHook& warn, uint8_t m
       FStreamPos(stream.Position()),
       FStreamSize(stream.Size()),
       FOut(out),
-      FTotal(total) {
-  s.minCodeSize = minCodeSize;
-  s.clearCode = 1 << minCodeSize;
-  s.endCode = s.clearCode + 1;
-  s.nextFree = s.clearCode + 2;
-  for (int i = 0; i < s.clearCode; ++i) s.suffixOf[i] = uint8_t(i);
+      FTotal(total),
+      FMinCodeSize(minCodeSize),
+      FClearCode(1 << minCodeSize),
+      FEndCode(FClearCode + 1) {
+  FAt.NextFree = FClearCode + 2;
+  for (int i = 0; i < FClearCode; ++i) FTable.SuffixOf[size_t(i)] = uint8_t(i);
 }
 
 void TLzwDecoder::Run() {
   int status = 0;
-  while (FPos < FTotal) {
-    if (FTrusted && !s.startPending) DecodeCommonCodes();
-    if (FPos >= FTotal || (status = StepDecoder()) < 0) break;
+  while (FAt.Pos < FTotal) {
+    if (FTrusted && !FStartPending) DecodeCommonCodes();
+    if (FAt.Pos >= FTotal || (status = StepDecoder()) < 0) break;
   }
   // Once the data has ended nothing more is read: the bytes after the terminator belong to
   // the next block of the file. A string that ran past the last pixel has no code after it.
-  if (status >= 0 && FPos == FTotal) StepDecoder();
+  if (status >= 0 && FAt.Pos == FTotal) StepDecoder();
 }
 
-// The hot loop: decodes codes of a well-formed table as long as they are pixel values or
-// defined entries, lie inside the current sub-block and fit before the last pixel. It stops on
-// the first code that needs more, which StepDecoder then reads again.
+// The hot loop: decodes codes of a trusted table as long as they are pixel values or defined
+// entries, lie inside the buffered data and fit before the last pixel. It stops on the first
+// code that needs more, which StepDecoder then reads again.
 void TLzwDecoder::DecodeCommonCodes() {
-  const int clearCode = s.clearCode;
-  const int bitEnd = s.bitEnd;
-  const uint8_t* block = s.blockBuffer.data();
-  uint8_t* out = FOut;
-  int bitPos = s.bitPos;
-  int codeSize = s.codeSize;
-  int codeLimit = s.codeLimit;
-  int nextFree = s.nextFree;
-  int previous = s.previousCode;
-  uint8_t first = s.firstValue;
-  size_t pos = FPos;
-  size_t prevStart = FPrevStart;
-  size_t prevLength = FPrevLength;
-  while (bitPos + codeSize < bitEnd) {
-    const uint8_t* p = block + (bitPos >> 3);
-    uint32_t bits = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
-    int code = int(bits >> (bitPos & 7)) & ((1 << codeSize) - 1);
-    size_t start = 0;
-    size_t length = 1;
-    bool selfReference = code == nextFree;
-    if (code < clearCode) {
-      start = pos;
-    } else if (selfReference) {
-      start = prevStart;
-      length = prevLength + 1;
-    } else if (code > clearCode + 1 && code < nextFree) {
-      start = FStartOf[size_t(code)];
-      length = FLengthOf[size_t(code)];
-    } else {
-      break;
-    }
-    if (length > FTotal - pos) break;
-    first = code < clearCode ? uint8_t(code) : out[start];
-    bitPos += codeSize;
-    if (nextFree < kTableSize) {
-      s.prefixOf[size_t(nextFree)] = uint16_t(previous);
-      s.suffixOf[size_t(nextFree)] = first;
-      FStartOf[size_t(nextFree)] = prevStart;
-      FLengthOf[size_t(nextFree)] = uint16_t(prevLength + 1);
-      if (++nextFree >= codeLimit && codeLimit < kTableSize) {
-        codeLimit *= 2;
-        ++codeSize;
-      }
-    }
-    uint8_t* dst = out + pos;
-    if (code < clearCode) {
-      *dst = first;
-    } else if (selfReference) {
-      CopyBytes(dst, out + start, length - 1);
-      dst[length - 1] = first;
-    } else {
-      CopyBytes(dst, out + start, length);
-    }
-    previous = code;
-    prevStart = pos;
-    prevLength = length;
-    pos += length;
+  TLzwCursor at = FAt;
+  TLzwString string;
+  while (CodeBuffered(at)) {
+    const int code = PeekCode(at);
+    if (!Locate(at, code, string) || string.Length > FTotal - at.Pos) break;
+    at.BitPos += at.CodeSize;
+    Take(at, code, string, string.Length);
   }
-  s.bitPos = bitPos;
-  s.codeSize = codeSize;
-  s.codeLimit = codeLimit;
-  s.nextFree = nextFree;
-  s.previousCode = previous;
-  s.firstValue = first;
-  FPos = pos;
-  FPrevStart = prevStart;
-  FPrevLength = prevLength;
+  FAt = at;
 }
 
-void TLzwDecoder::Warn(const char* message) {
-  if (FWarn) FWarn(message);
+// Decodes the string of the next code; kNoData or kEndOfData when the data has ended.
+int TLzwDecoder::StepDecoder() {
+  int code;
+  if (FStartPending) {
+    // Every decode begins with a table reset, whether or not the data starts with a clear.
+    FStartPending = false;
+    code = FClearCode;
+  } else {
+    code = FetchCode();
+  }
+  if (code == FClearCode) {
+    do {
+      ResetTable();
+      code = FetchCode();
+    } while (code == FClearCode);
+    if (code >= 0 && code != FEndCode) return FirstCode(code);
+  }
+  if (code < 0) return code;
+  if (code == FEndCode) {
+    SkipToTerminator();
+    return kEndOfData;
+  }
+  TLzwString string;
+  if (FTrusted && Locate(FAt, code, string)) {
+    Take(FAt, code, string, std::min(string.Length, Room()));
+  } else {
+    FTrusted = false;
+    WalkString(code);
+  }
+  return 0;
+}
+
+inline int TLzwDecoder::PeekCode(const TLzwCursor& at) const {
+  const uint8_t* p = FBlock.data() + (at.BitPos >> 3);
+  const uint32_t bits = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+  return int(bits >> (at.BitPos & 7)) & ((1 << at.CodeSize) - 1);
 }
 
 int TLzwDecoder::FetchCode() {
-  if (s.bitPos + s.codeSize >= s.bitEnd && !ReadSubBlock()) return kNoData;
-  const uint8_t* p = &s.blockBuffer[size_t(s.bitPos >> 3)];
-  uint32_t bits = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
-  int code = int(bits >> (s.bitPos & 7)) & ((1 << s.codeSize) - 1);
-  s.bitPos += s.codeSize;
+  if (!CodeBuffered(FAt) && !ReadSubBlock()) return kNoData;
+  const int code = PeekCode(FAt);
+  FAt.BitPos += FAt.CodeSize;
   return code;
 }
 
 // Appends the next sub-block to the two bytes left of the current one; false when there is
 // none.
 bool TLzwDecoder::ReadSubBlock() {
-  if (s.terminatorSeen) {
-    if (s.bitPos >= s.bitEnd) Warn("Decoder bit buffer under-run");
+  if (FTerminatorSeen) {
+    if (FAt.BitPos >= FAt.BitEnd) Warn("Decoder bit buffer under-run");
     return false;
   }
-  s.blockBuffer[0] = s.blockBuffer[size_t(s.lastBlockLength - 2)];
-  s.blockBuffer[1] = s.blockBuffer[size_t(s.lastBlockLength - 1)];
+  FBlock[0] = FBlock[size_t(FLastBlockLength - 2)];
+  FBlock[1] = FBlock[size_t(FLastBlockLength - 1)];
   uint8_t length;
   if (FStream.Read(&length, 1) != 1) return false;
   ++FStreamPos;
   if (length == 0) {
-    s.terminatorSeen = true;
+    FTerminatorSeen = true;
   } else {
-    int64_t left = std::max<int64_t>(FStreamSize - FStreamPos, 0);
+    const int64_t left = std::max<int64_t>(FStreamSize - FStreamPos, 0);
     if (left < length) {
       Warn(kPrematureEnd);
       length = uint8_t(left);
     }
-    if (FStream.Read(&s.blockBuffer[2], length) != length) throw GIFException(kPrematureEnd);
+    if (FStream.Read(&FBlock[2], length) != length) throw GIFException(kPrematureEnd);
     FStreamPos += length;
   }
-  s.lastBlockLength = length + 2;
-  s.bitPos = s.bitPos - s.bitEnd + 16;
-  s.bitEnd = (length + 2) * 8;
+  FLastBlockLength = length + 2;
+  FAt.BitPos = FAt.BitPos - FAt.BitEnd + 16;
+  FAt.BitEnd = (length + 2) * 8;
   return true;
 }
 
 void TLzwDecoder::SkipToTerminator() {
-  if (s.terminatorSeen) return;
+  if (FTerminatorSeen) return;
   uint8_t length;
   while (FStream.Read(&length, 1) == 1) {
     ++FStreamPos;
     if (length == 0) return;
-    int64_t skip = std::min<int64_t>(length, std::max<int64_t>(FStreamSize - FStreamPos, 0));
+    const int64_t skip = std::min<int64_t>(length, std::max<int64_t>(FStreamSize - FStreamPos, 0));
     FStreamPos = FStream.Seek(skip, TSeekOrigin::Current);
   }
 }
 
+void TLzwDecoder::Warn(const char* message) {
+  if (FWarn) FWarn(message);
+}
+
 void TLzwDecoder::ResetTable() {
-  // Codes below the clear code never change; entries above are defined from nextFree on.
-  std::fill(s.prefixOf.begin() + s.clearCode, s.prefixOf.begin() + s.nextFree, 0);
-  std::fill(s.suffixOf.begin() + s.clearCode, s.suffixOf.begin() + s.nextFree, 0);
-  s.codeSize = s.minCodeSize + 1;
-  s.codeLimit = 2 * s.clearCode;
-  s.nextFree = s.clearCode + 2;
+  // Codes below the clear code never change; entries above are defined from NextFree on. A
+  // walk may still reach the others through a damaged prefix, and finds them zero.
+  const auto from = size_t(FClearCode);
+  const auto to = size_t(FAt.NextFree);
+  std::fill(FTable.PrefixOf.begin() + from, FTable.PrefixOf.begin() + to, 0);
+  std::fill(FTable.SuffixOf.begin() + from, FTable.SuffixOf.begin() + to, 0);
+  FAt.CodeSize = FMinCodeSize + 1;
+  FAt.CodeLimit = 2 * FClearCode;
+  FAt.NextFree = FClearCode + 2;
   FTrusted = true;
 }
 
-void TLzwDecoder::AddEntry(uint8_t suffix) {
-  s.prefixOf[size_t(s.nextFree)] = uint16_t(s.previousCode);
-  s.suffixOf[size_t(s.nextFree)] = suffix;
-  ++s.nextFree;
-  if (s.nextFree >= s.codeLimit && s.codeLimit < kTableSize) {
-    s.codeLimit *= 2;
-    ++s.codeSize;
-  }
-}
-
-// Decodes the string of the next code; kNoData or kEndOfData when the data has ended.
-int TLzwDecoder::StepDecoder() {
-  int code;
-  if (s.startPending) {
-    // Every decode begins with a table reset, whether or not the data starts with a clear.
-    s.startPending = false;
-    code = s.clearCode;
-  } else {
-    code = FetchCode();
-  }
-  if (code == s.clearCode) {
-    do {
-      ResetTable();
-      code = FetchCode();
-    } while (code == s.clearCode);
-    if (code >= 0 && code != s.endCode) return FirstCode(code);
-  }
-  if (code < 0) return code;
-  if (code == s.endCode) {
-    SkipToTerminator();
-    return kEndOfData;
-  }
-  if (code > s.nextFree) FTrusted = false;
-  return FTrusted ? CopyString(code) : WalkString(code);
-}
-
-// The first code after a clear stands for itself, even when it is not a pixel value.
+// The first code after a clear stands for itself, even when it is not a pixel value; it
+// defines no entry.
 int TLzwDecoder::FirstCode(int code) {
-  s.firstValue = uint8_t(code);
-  s.previousCode = code;
-  if (code > s.endCode) FTrusted = false;
-  if (FPos < FTotal) FOut[FPos] = s.firstValue;
-  FPrevStart = FPos;
-  FPrevLength = 1;
-  ++FPos;
+  if (code > FEndCode) FTrusted = false;
+  if (FAt.Pos < FTotal) FOut[FAt.Pos] = uint8_t(code);
+  Advance(FAt, code, uint8_t(code), 1);
   return 0;
 }
 
-int TLzwDecoder::CopyString(int code) {
-  size_t start = FPos;
-  size_t length = 1;
-  uint8_t first = uint8_t(code);
-  bool selfReference = code == s.nextFree;  // the entry this very code defines
-  if (selfReference) {
-    start = FPrevStart;
-    length = FPrevLength + 1;
-  } else if (code >= s.clearCode) {
-    start = FStartOf[size_t(code)];
-    length = FLengthOf[size_t(code)];
+// Finds the string of a code in a trusted table; false for the clear and end codes and for
+// codes past the next free entry.
+inline bool TLzwDecoder::Locate(const TLzwCursor& at, int code, TLzwString& string) const {
+  if (code < FClearCode) {
+    string.Start = at.Pos;
+    string.Length = 1;
+  } else if (code == at.NextFree) {  // the entry this very code defines
+    string.Start = at.PrevStart;
+    string.Length = at.PrevLength + 1;
+  } else if (code > FEndCode && code < at.NextFree) {
+    string.Start = FTable.StartOf[size_t(code)];
+    string.Length = FTable.LengthOf[size_t(code)];
+  } else {
+    return false;
   }
-  if (code >= s.clearCode) first = FOut[start];
-  if (s.nextFree < kTableSize) {
-    FStartOf[size_t(s.nextFree)] = FPrevStart;
-    FLengthOf[size_t(s.nextFree)] = uint16_t(FPrevLength + 1);
-    AddEntry(first);
-  }
-  s.previousCode = code;
-  s.firstValue = first;
-
-  size_t n = std::min(length, Room());
-  if (n > 0) {
-    uint8_t* dst = FOut + FPos;
-    if (code < s.clearCode) {
-      dst[0] = first;
-    } else {
-      // A self-referencing string ends with its own first byte, which dst[0] receives.
-      CopyBytes(dst, FOut + start, std::min(n, length - 1));
-      if (n == length) dst[length - 1] = selfReference ? first : FOut[start + length - 1];
-    }
-  }
-  FPrevStart = FPos;
-  FPrevLength = length;
-  FPos += length;
-  return 0;
+  return true;
 }
 
-int TLzwDecoder::WalkString(int code) {
+// Decodes a located string: defines the next entry and writes the string's first room bytes.
+inline void TLzwDecoder::Take(TLzwCursor& at, int code, const TLzwString& string, size_t room) {
+  const bool literal = code < FClearCode;
+  const bool selfReference = code == at.NextFree;
+  const uint8_t first = literal ? uint8_t(code) : FOut[string.Start];
+  AddEntry(at, first);
+  uint8_t* dst = FOut + at.Pos;
+  const uint8_t* src = FOut + string.Start;
+  if (room < string.Length) {
+    // Only the bytes before a self-referencing string's last one fit.
+    CopyBytes(dst, src, room);
+  } else if (literal) {
+    *dst = first;
+  } else if (selfReference) {
+    // The previous string and its own first byte.
+    CopyBytes(dst, src, room - 1);
+    dst[room - 1] = first;
+  } else {
+    CopyBytes(dst, src, room);
+  }
+  Advance(at, code, first, string.Length);
+}
+
+// Builds a string through the prefix chains, which damaged data may have made circular.
+void TLzwDecoder::WalkString(int code) {
   int top = 0;
   auto push = [&](uint8_t value) {
     // Chains without a cycle are shorter than the stack, so a full stack means a cycle.
     if (top == kStackSize) throw GIFException(kCircularEntry);
-    s.outputStack[size_t(top++)] = value;
+    FStack[size_t(top++)] = value;
   };
   int c = code;
-  if (code >= s.nextFree) {
-    push(s.firstValue);
-    c = s.previousCode;
+  if (code >= FAt.NextFree) {
+    push(FAt.First);
+    c = FAt.Previous;
   }
-  while (c >= s.clearCode) {
-    push(s.suffixOf[size_t(c)]);
-    if (s.prefixOf[size_t(c)] == c) throw GIFException(kCircularEntry);
-    c = s.prefixOf[size_t(c)];
+  while (c >= FClearCode) {
+    push(FTable.SuffixOf[size_t(c)]);
+    if (FTable.PrefixOf[size_t(c)] == c) throw GIFException(kCircularEntry);
+    c = FTable.PrefixOf[size_t(c)];
   }
-  s.firstValue = s.suffixOf[size_t(c)];
-  push(s.firstValue);
-  if (s.nextFree < kTableSize) AddEntry(s.firstValue);
-  s.previousCode = code;
+  const uint8_t first = FTable.SuffixOf[size_t(c)];
+  push(first);
+  AddEntry(FAt, first);
+  const size_t n = std::min(size_t(top), Room());
+  for (size_t i = 0; i < n; ++i) FOut[FAt.Pos + i] = FStack[size_t(top) - 1 - i];
+  Advance(FAt, code, first, size_t(top));
+}
 
-  size_t n = std::min(size_t(top), Room());
-  for (size_t i = 0; i < n; ++i) FOut[FPos + i] = s.outputStack[size_t(top) - 1 - i];
-  FPos += size_t(top);
-  return 0;
+// Defines the next entry as the previous code's string and suffix. The format does not say
+// what a code after a full table means; encoders that defer the clear code rely on decoders
+// keeping the full table as it is until the clear code comes, as this one does.
+inline void TLzwDecoder::AddEntry(TLzwCursor& at, uint8_t suffix) {
+  if (at.NextFree >= kTableSize) return;
+  const auto entry = size_t(at.NextFree);
+  FTable.PrefixOf[entry] = uint16_t(at.Previous);
+  FTable.SuffixOf[entry] = suffix;
+  FTable.StartOf[entry] = at.PrevStart;
+  FTable.LengthOf[entry] = uint16_t(at.PrevLength + 1);
+  if (++at.NextFree >= at.CodeLimit && at.CodeLimit < kTableSize) {
+    at.CodeLimit *= 2;
+    ++at.CodeSize;
+  }
+}
+
+inline void TLzwDecoder::Advance(TLzwCursor& at, int code, uint8_t first, size_t length) {
+  at.Previous = code;
+  at.First = first;
+  at.PrevStart = at.Pos;
+  at.PrevLength = length;
+  at.Pos += length;
 }
 
 }  // namespace

@@ -30,11 +30,10 @@ class TGifBatch::TRunScope {
   const TGifRunSeams& FSeams;
 };
 
-void TGifBatch::ProcessGifList(bool optimize, const TGifOptions& options, const TGifRunSeams& seams, int jobs) {
-  if (optimize && options.Backup) CheckBackupDirectory(FList, options);
+void TGifBatch::ProcessGifList(TGifMode mode, const TGifOptions& options, const TGifRunSeams& seams, int jobs) {
+  if (mode == TGifMode::Optimize && options.Backup) CheckBackupDirectory(FList, options);
   TRunScope scope(*this, seams);
   FTotal = 0;
-  TGifMode mode = optimize ? TGifMode::Optimize : TGifMode::Test;
   if (jobs <= 1) {
     RunInOrder(mode, options, seams);
     return;

@@ -45,7 +45,7 @@ class TGifBatch {
   // is handled in list order; the run ends as a run in order would. Errors the pipeline
   // does not catch end the run after its clean-up and pass on. An Optimize run with
   // backups first refuses a backup directory among the files (EBackupDirectory).
-  void ProcessGifList(bool optimize, const TGifOptions& options, const TGifRunSeams& seams, int jobs = 1);
+  void ProcessGifList(TGifMode mode, const TGifOptions& options, const TGifRunSeams& seams, int jobs = 1);
 
   // The test of one item on selection: its results are appended as in a Test run, and
   // the chosen encoding comes back for the optimized preview when the result is complete.

@@ -60,7 +60,7 @@ void ServeSynchronizedCalls(const std::atomic<bool>& done) {
 void ProcessGifListOnWorker(TGifBatch& batch, bool optimize, const TGifOptions& options, const TGifRunSeams& seams,
                             const TServeUntilDone& serve) {
   TGifRunSeams synchronized = SynchronizedSeams(seams);
-  RunOnWorker(batch, [&] { batch.ProcessGifList(optimize, options, synchronized); }, serve);
+  RunOnWorker(batch, [&] { batch.ProcessGifList(optimize ? TGifMode::Optimize : TGifMode::Test, options, synchronized); }, serve);
 }
 
 std::optional<std::vector<uint8_t>> TestItemOnWorker(TGifBatch& batch, int index, const TGifOptions& options,

@@ -51,7 +51,6 @@ void TBitmap::CopyFrom(const TPersistent& source) {
     FPixelFormat = bitmap->FPixelFormat;
     FPixels = bitmap->FPixels;
     FPalette = bitmap->FPalette;
-    Transparent = bitmap->Transparent;
     Changed();
     return;
   }

@@ -32,7 +32,6 @@ bool TGraphic::Equals(TGraphic& other) {
 }
 
 void TGraphic::Changed() {
-  Modified = true;
   if (OnChange) OnChange(*this);
 }
 

@@ -54,12 +54,10 @@ class TGraphic : public TPersistent {
   std::function<void(TGraphic& sender)> OnChange;
   TProgressEvent OnProgress;
 
-  bool Modified = false;
   bool PaletteModified = false;
-  bool Transparent = false;
 
  protected:
-  // Marks the picture modified and fires OnChange.
+  // Fires OnChange.
   virtual void Changed();
   void Progress(TPersistent* sender, TProgressStage stage, uint8_t percentDone, bool redrawNow,
                 const TRect& rect, const std::string& message);

@@ -99,8 +99,7 @@ void TMemoryStream::SaveToFile(const std::filesystem::path& fileName) const {
   file.WriteBuffer(FBytes.data(), int64_t(FBytes.size()));
 }
 
-TFileStream::TFileStream(const std::filesystem::path& fileName, TFileMode mode)
-    : FFileName(fileName) {
+TFileStream::TFileStream(const std::filesystem::path& fileName, TFileMode mode) {
   switch (mode) {
     case TFileMode::Create:
       FHandle = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

@@ -97,7 +97,6 @@ class TFileStream : public TStream {
   void OpenRegularForReading(const std::filesystem::path& fileName);
 
   int FHandle = -1;
-  std::filesystem::path FFileName;
 };
 
 }  // namespace corvane

@@ -45,7 +45,6 @@ class TThread {
 
   // Set before Resume: the thread deletes itself on the user-interface thread after its
   // end handler. Such a thread is deleted by nobody else once it has been resumed.
-  bool FreeOnTerminate() const { return FFreeOnTerminate; }
   void SetFreeOnTerminate(bool value) { FFreeOnTerminate = value; }
 
   // What Execute threw, or none.

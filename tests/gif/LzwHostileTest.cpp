@@ -20,6 +20,7 @@ struct TOutcome {
   std::vector<std::string> Warnings;
   std::string Error;  // empty without a GIFException
   int64_t EndPosition = 0;
+  size_t Set = 0;  // the pixel count answered when there was no GIFException
 };
 
 template <typename TDecode>
@@ -28,7 +29,7 @@ TOutcome Run(const TBytes& coded, int width, int height, TDecode decode) {
   outcome.Pixels.assign(size_t(width) * size_t(height), 0xEE);
   TMemoryStream stream(coded);
   try {
-    decode(stream, outcome.Pixels.data(), outcome.Warnings);
+    outcome.Set = decode(stream, outcome.Pixels.data(), outcome.Warnings);
   } catch (const GIFException& e) {
     outcome.Error = e.what();
   }
@@ -40,15 +41,16 @@ TOutcome Run(const TBytes& coded, int width, int height, TDecode decode) {
 // fails the test, and so does any difference. Answers whether it raised.
 bool DecodeHostile(const TBytes& coded, int width, int height, bool interlaced) {
   TOutcome fast = Run(coded, width, height, [&](TStream& stream, uint8_t* pixels, auto& warnings) {
-    DecodeLzwPixels(stream, pixels, width, height, interlaced,
-                    [&](const std::string& message) { warnings.push_back(message); });
+    return DecodeLzwPixels(stream, pixels, width, height, interlaced,
+                           [&](const std::string& message) { warnings.push_back(message); });
   });
   TOutcome plain = Run(coded, width, height, [&](TStream& stream, uint8_t* pixels, auto& warnings) {
-    ReferenceDecodeLzwPixels(stream, pixels, width, height, interlaced, warnings);
+    return ReferenceDecodeLzwPixels(stream, pixels, width, height, interlaced, warnings);
   });
   EXPECT_EQ(fast.Error, plain.Error);
   EXPECT_EQ(fast.Warnings, plain.Warnings);
   EXPECT_EQ(fast.EndPosition, plain.EndPosition);
+  EXPECT_EQ(fast.Set, plain.Set);
   EXPECT_TRUE(fast.Pixels == plain.Pixels) << "pixels differ";
   EXPECT_LE(fast.EndPosition, int64_t(coded.size()));
   return !fast.Error.empty();

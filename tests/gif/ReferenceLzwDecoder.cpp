@@ -134,21 +134,22 @@ class TReference {
 
 }  // namespace
 
-void ReferenceDecodeLzwPixels(TStream& stream, uint8_t* pixels, int width, int height,
-                              bool interlaced, std::vector<std::string>& warnings) {
+size_t ReferenceDecodeLzwPixels(TStream& stream, uint8_t* pixels, int width, int height,
+                                bool interlaced, std::vector<std::string>& warnings) {
   uint8_t minCodeSize;
-  if (stream.Read(&minCodeSize, 1) != 1) return;
+  if (stream.Read(&minCodeSize, 1) != 1) return 0;
   if (minCodeSize > 11) throw GIFException("Invalid LZW code size");
   TReference decoder(stream, warnings, minCodeSize);
   int row = 0;
   int step = 8;
   int pass = 0;
+  size_t set = 0;
   for (int y = 0; y < height; ++y) {
     int target = interlaced ? row : y;
-    for (int x = 0; x < width; ++x) {
+    for (int x = 0; x < width; ++x, ++set) {
       int value = decoder.NextPixelValue();
       // Once the data has ended nothing more is read.
-      if (value < 0) return;
+      if (value < 0) return set;
       pixels[size_t(target) * size_t(width) + size_t(x)] = uint8_t(value);
     }
     row += step;
@@ -159,6 +160,7 @@ void ReferenceDecodeLzwPixels(TStream& stream, uint8_t* pixels, int width, int h
     }
   }
   decoder.NextPixelValue();
+  return set;
 }
 
 }  // namespace corvane::test

@@ -44,7 +44,7 @@ class TGifBatchTest : public ::testing::Test {
   std::vector<std::string> Row(int index) const { return Batch.List().Item(index).SubItems; }
   // The passes leave each image alone unless Pass says otherwise.
   TGifRunSeams Seams();
-  void Run(bool optimize, int jobs = 1) { Batch.ProcessGifList(optimize, Options, Seams(), jobs); }
+  void Run(TGifMode mode, int jobs = 1) { Batch.ProcessGifList(mode, Options, Seams(), jobs); }
 
   std::filesystem::path Dir;
   TGifBatch Batch;

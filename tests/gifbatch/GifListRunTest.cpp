@@ -21,13 +21,13 @@ TEST_F(GifListRunTest, TheTotalCountsSmallerFilesInBothModesAndItsLabelKeepsTheP
   AddFile("a.gif", big);
   AddFile("b.gif", big);
   Pass = DropComments;
-  Run(false);
+  Run(TGifMode::Test);
   int64_t saved = 2 * int64_t(big.size() - small.size());
   EXPECT_EQ(Batch.Total(), saved);
   EXPECT_EQ(Batch.View().TotalLabel, std::to_string(saved) + " bytes");
 
   Pass = nullptr;
-  Run(false);
+  Run(TGifMode::Test);
   EXPECT_EQ(Batch.Total(), 0);
   EXPECT_EQ(Batch.View().TotalLabel, std::to_string(saved) + " bytes") << "no file got smaller";
 }
@@ -36,7 +36,7 @@ TEST_F(GifListRunTest, TheViewShowsTheRunWhileItLastsAndAnEmptyListChangesNothin
   std::vector<std::pair<bool, TCursor>> views;
   TGifRunSeams seams = Seams();
   seams.ViewChanged = [&] { views.emplace_back(Batch.View().AbortEnabled, Batch.View().Cursor); };
-  Batch.ProcessGifList(true, Options, seams);
+  Batch.ProcessGifList(TGifMode::Optimize, Options, seams);
   EXPECT_EQ(views, (std::vector<std::pair<bool, TCursor>>{{true, TCursor::crHourGlass}, {false, TCursor::crDefault}}));
   EXPECT_EQ(Batch.View().TotalLabel, "0 bytes");
 }
@@ -47,7 +47,7 @@ TEST_F(GifListRunTest, AnAbortBetweenFilesLeavesTheLaterFilesUntouched) {
   std::string second = AddFile("b.gif", big);
   Pass = DropComments;
   Messages = [&] { Batch.Abort(); };
-  Run(true);
+  Run(TGifMode::Optimize);
   EXPECT_EQ(ReadBytes(first), Animation(2));
   EXPECT_EQ(ReadBytes(second), big);
   EXPECT_EQ(Row(1), (std::vector<std::string>{"b.gif"}));
@@ -61,7 +61,7 @@ TEST_F(GifListRunTest, AFileThatCannotBeOpenedEndsTheRunAfterItsCleanUp) {
   fs::create_directories(Dir / "folder.gif");
   Batch.List().Add((Dir / "folder.gif").string());
   try {
-    Run(false);
+    Run(TGifMode::Test);
     FAIL() << "the run went on";
   } catch (const EFOpenError& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file " + (Dir / "missing.gif").string() + ": No such file or directory");
@@ -72,7 +72,7 @@ TEST_F(GifListRunTest, AFileThatCannotBeOpenedEndsTheRunAfterItsCleanUp) {
   EXPECT_EQ(Batch.View().Cursor, TCursor::crDefault);
 
   Batch.List().Delete(1);
-  EXPECT_THROW(Run(false), EFOpenError) << "a folder is not a file to read";
+  EXPECT_THROW(Run(TGifMode::Test), EFOpenError) << "a folder is not a file to read";
 }
 
 TEST_F(GifListRunTest, AnUnwritableBackupEndsTheRunWithTheCreateMessage) {
@@ -80,7 +80,7 @@ TEST_F(GifListRunTest, AnUnwritableBackupEndsTheRunWithTheCreateMessage) {
   Options.Backup = true;
   Options.BackupDirectory = (Dir / "no such folder").string();
   try {
-    Run(true);
+    Run(TGifMode::Optimize);
     FAIL() << "the run went on";
   } catch (const EFCreateError& e) {
     EXPECT_EQ(std::string(e.what()),
@@ -93,7 +93,7 @@ TEST_F(GifListRunTest, AnErrorInsideTheOptimizerEndsTheRun) {
   AddFile("a.gif", Animation(1));
   AddFile("b.gif", Animation(1));
   Pass = [](TGIFImage&, uint8_t) { throw GIFException("Invalid reduction method"); };
-  EXPECT_THROW(Run(false), GIFException);
+  EXPECT_THROW(Run(TGifMode::Test), GIFException);
   EXPECT_EQ(Row(0).size(), 2u);
   EXPECT_EQ(Row(1).size(), 1u);
 }
@@ -124,7 +124,7 @@ TEST_F(GifListRunTest, AnEncodingThatLooksDifferentIsNotWrittenNorCounted) {
     checked = {original.size(), encoding.size()};
     return "frame 1 differs at 0,0";
   };
-  Run(true);
+  Run(TGifMode::Optimize);
   EXPECT_EQ(checked, (std::vector<size_t>{big.size(), Animation(2).size()}));
   EXPECT_EQ(ReadBytes(path), big);
   EXPECT_EQ(Row(0).back(), "Not replaced: frame 1 differs at 0,0");
@@ -138,7 +138,7 @@ TEST_F(GifListRunTest, ACheckThatRaisesRefusesTheFileToo) {
   Check = [](std::span<const uint8_t>, std::span<const uint8_t>) -> std::optional<std::string> {
     throw GIFException("Premature end of data");
   };
-  Run(true);
+  Run(TGifMode::Optimize);
   EXPECT_EQ(ReadBytes(path), big);
   EXPECT_EQ(Row(0).back(), "Not replaced: Premature end of data");
 }
@@ -147,7 +147,7 @@ TEST_F(GifListRunTest, AnEncodingThatLooksTheSameReplacesTheFile) {
   std::string path = AddFile("a.gif", Animation(2, "dropped"));
   Pass = DropComments;
   Check = [](std::span<const uint8_t>, std::span<const uint8_t>) { return std::optional<std::string>(); };
-  Run(true);
+  Run(TGifMode::Optimize);
   EXPECT_EQ(ReadBytes(path), Animation(2));
 }
 
@@ -177,7 +177,7 @@ TEST_F(GifListRunTest, AReplacementThatCannotBeWrittenLeavesTheFileWhole) {
   Pass = DropComments;
   {
     TFileSizeLimit limit(64);
-    EXPECT_THROW(Run(true), EFCreateError);
+    EXPECT_THROW(Run(TGifMode::Optimize), EFCreateError);
   }
   EXPECT_EQ(ReadBytes(path), big);
   EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1) << "no temporary file is left";
@@ -190,7 +190,7 @@ TEST_F(GifListRunTest, AReplacedFileKeepsItsPermissionsAndALinkKeepsPointingAtIt
   Batch.List().Clear();
   Batch.List().Add((Dir / "link.gif").string());
   Pass = DropComments;
-  Run(true);
+  Run(TGifMode::Optimize);
   EXPECT_TRUE(fs::is_symlink(Dir / "link.gif"));
   EXPECT_EQ(ReadBytes(target), Animation(2));
   EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);

@@ -31,7 +31,7 @@ TEST_F(OptimizedFilesTest, EveryReplacedFileShowsWhatItShowedBefore) {
   AddCorpus();
   fs::create_directories(Dir / "backup");
   Options = {.TwoPass = true, .Backup = true, .BackupDirectory = (Dir / "backup").string()};
-  Batch.ProcessGifList(true, Options, RealSeams(), 2);
+  Batch.ProcessGifList(TGifMode::Optimize, Options, RealSeams(), 2);
   int replaced = 0;
   for (int i = 0; i < Batch.List().Count(); ++i) {
     const TGifListItem& item = Batch.List().Item(i);
@@ -47,11 +47,11 @@ TEST_F(OptimizedFilesTest, EveryReplacedFileShowsWhatItShowedBefore) {
 TEST_F(OptimizedFilesTest, ATestRunOnWorkersMeasuresWhatARunInOrderMeasures) {
   AddCorpus();
   Options.TwoPass = true;
-  Batch.ProcessGifList(false, Options, RealSeams(), 1);
+  Batch.ProcessGifList(TGifMode::Test, Options, RealSeams(), 1);
   std::vector<std::vector<std::string>> inOrder;
   for (int i = 0; i < Batch.List().Count(); ++i) inOrder.push_back(Row(i));
   for (int i = 0; i < Batch.List().Count(); ++i) Batch.List().Item(i).SubItems.resize(1);
-  Batch.ProcessGifList(false, Options, RealSeams(), 3);
+  Batch.ProcessGifList(TGifMode::Test, Options, RealSeams(), 3);
   for (int i = 0; i < Batch.List().Count(); ++i) EXPECT_EQ(Row(i), inOrder[size_t(i)]);
 }
 
@@ -65,7 +65,7 @@ TEST_F(OptimizedFilesTest, AnEncodingThatLooksDifferentLeavesTheFileAsItWas) {
     uint8_t& pixel = frame.RowStart(frame.FrameHeight() / 2)[frame.FrameWidth() / 2];
     pixel = uint8_t((pixel + 1) % frame.ActiveTable().EntryCount());
   };
-  Batch.ProcessGifList(true, Options, seams);
+  Batch.ProcessGifList(TGifMode::Optimize, Options, seams);
   EXPECT_EQ(ReadBytes(path), source);
   ASSERT_EQ(Row(0).size(), 5u);
   EXPECT_EQ(Row(0)[4].rfind("Not replaced: ", 0), 0u) << Row(0)[4];

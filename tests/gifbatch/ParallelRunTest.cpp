@@ -24,14 +24,14 @@ TEST_F(ParallelRunTest, FilesAreReportedInListOrderWithTheResultsOfARunInOrder) 
     std::this_thread::sleep_for(std::chrono::milliseconds(image.FrameCount() == 1 ? 20 : 1));
     DropComments(image);
   };
-  Run(false, 1);
+  Run(TGifMode::Test, 1);
   std::vector<std::vector<std::string>> inOrder;
   for (int i = 0; i < Batch.List().Count(); ++i) inOrder.push_back(Row(i));
   int64_t total = Batch.Total();
   Ended.clear();
   for (int i = 0; i < Batch.List().Count(); ++i) Batch.List().Item(i).SubItems.resize(1);
 
-  Run(false, 3);
+  Run(TGifMode::Test, 3);
   std::vector<int> all(size_t(Batch.List().Count()));
   std::iota(all.begin(), all.end(), 0);
   EXPECT_EQ(Ended, all);
@@ -49,7 +49,7 @@ TEST_F(ParallelRunTest, APathListedTwiceIsOptimizedTwiceInListOrder) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     DropComments(image);
   };
-  Run(true, 3);
+  Run(TGifMode::Optimize, 3);
   EXPECT_EQ(Row(2)[1], Row(0)[2]) << "the second time reads the rewritten file";
   EXPECT_EQ(Row(2)[3], "0%");
   EXPECT_EQ(ReadBytes(path), Animation(2));
@@ -62,7 +62,7 @@ TEST_F(ParallelRunTest, BackupsOfOneNameTakeTheirNamesInListOrder) {
   AddFile("one/anim.gif", Animation(4));
   AddFile("two/anim.gif", Animation(1));
   Pass = [](TGIFImage& image, uint8_t) { std::this_thread::sleep_for(std::chrono::milliseconds(5 * image.FrameCount())); };
-  Run(true, 2);
+  Run(TGifMode::Optimize, 2);
   EXPECT_EQ(ReadBytes(Dir / "backup" / "anim.gif"), Animation(4));
   EXPECT_EQ(ReadBytes(Dir / "backup" / "anim (2).gif"), Animation(1));
 }
@@ -75,7 +75,7 @@ TEST_F(ParallelRunTest, AnAbortStopsTakingFilesAndLeavesTheRestUntouched) {
     DropComments(image);
   };
   Messages = [&] { Batch.Abort(); };
-  Run(true, 2);
+  Run(TGifMode::Optimize, 2);
   ASSERT_FALSE(Ended.empty());
   EXPECT_TRUE(std::is_sorted(Ended.begin(), Ended.end()));
   EXPECT_EQ(Row(7), (std::vector<std::string>{"f7.gif"}));
@@ -98,7 +98,7 @@ TEST_F(ParallelRunTest, AnErrorOnAWorkerEndsTheRunAsARunInOrderWould) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     throw GIFException("Invalid reduction method");
   };
-  EXPECT_THROW(Run(true, 2), GIFException);
+  EXPECT_THROW(Run(TGifMode::Optimize, 2), GIFException);
   EXPECT_EQ(Row(0).size(), 4u);
   EXPECT_EQ(Ended, std::vector<int>{0});
   EXPECT_EQ(Row(2).size(), 1u) << "the texts of a file after the error are taken back";
@@ -106,7 +106,7 @@ TEST_F(ParallelRunTest, AnErrorOnAWorkerEndsTheRunAsARunInOrderWould) {
   EXPECT_FALSE(Batch.View().AbortEnabled);
 
   Batch.List().Item(1).Caption = (Dir / "missing.gif").string();
-  EXPECT_THROW(Run(false, 2), EFOpenError);
+  EXPECT_THROW(Run(TGifMode::Test, 2), EFOpenError);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ std::string Reduction(size_t before, size_t after) {
 TEST_F(ProcessGifFileTest, SingleFrameRunsTheMainPassOnlyEvenWithTwoPasses) {
   AddFile("still.gif", Animation(1));
   Options.TwoPass = true;
-  Run(false);
+  Run(TGifMode::Test);
   EXPECT_EQ(Steps, (std::vector<int>{kMainPassSteps}));
 }
 
@@ -28,7 +28,7 @@ TEST_F(ProcessGifFileTest, TwoPassesOnAnAnimationRunTheFirstPassOnACopyThenTheMa
   Options.TwoPass = true;
   std::vector<int> framesSeen;
   Pass = [&](TGIFImage& image, uint8_t) { framesSeen.push_back(image.FrameCount()); };
-  Run(false);
+  Run(TGifMode::Test);
   EXPECT_EQ(Steps, (std::vector<int>{kFirstPassSteps, kMainPassSteps}));
   EXPECT_EQ(framesSeen, (std::vector<int>{2, 2}));
 }
@@ -40,7 +40,7 @@ TEST_F(ProcessGifFileTest, OnEqualSizesTheMainPassWins) {
     DropComments(image);
     AddComment(image, steps == kMainPassSteps ? "main" : "copy");
   };
-  Run(true);
+  Run(TGifMode::Optimize);
   TBytes written = ReadBytes(path);
   EXPECT_NE(std::search(written.begin(), written.end(), std::begin("main"), std::end("main") - 1), written.end());
 }
@@ -53,7 +53,7 @@ TEST_F(ProcessGifFileTest, TheFirstPassWinsOnlyWhenStrictlySmaller) {
     DropComments(image);
     if (steps == kMainPassSteps) AddComment(image, "longer");
   };
-  Run(true);
+  Run(TGifMode::Optimize);
   TBytes firstPass = Animation(3);
   EXPECT_EQ(ReadBytes(path), firstPass);
   EXPECT_EQ(Row(0), (std::vector<std::string>{"anim.gif", std::to_string(source.size()), std::to_string(firstPass.size()),
@@ -64,7 +64,7 @@ TEST_F(ProcessGifFileTest, ALargerResultShowsANegativeReductionAndLeavesTheFile)
   TBytes source = Animation(2);
   std::string path = AddFile("anim.gif", source);
   Pass = [](TGIFImage& image, uint8_t) { AddComment(image, "grows the file"); };
-  Run(true);
+  Run(TGifMode::Optimize);
   std::vector<std::string> row = Row(0);
   ASSERT_EQ(row.size(), 4u);
   EXPECT_EQ(row[3], Reduction(source.size(), std::stoul(row[2])));
@@ -78,7 +78,7 @@ TEST_F(ProcessGifFileTest, AnEqualResultShowsZeroPercentAndLeavesTheFile) {
   std::string path = AddFile("anim.gif", source);
   fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(1));
   auto stamp = fs::last_write_time(path);
-  Run(true);
+  Run(TGifMode::Optimize);
   EXPECT_EQ(Row(0), (std::vector<std::string>{"anim.gif", std::to_string(source.size()), std::to_string(source.size()), "0%"}));
   EXPECT_EQ(fs::last_write_time(path), stamp);
 }
@@ -86,7 +86,7 @@ TEST_F(ProcessGifFileTest, AnEqualResultShowsZeroPercentAndLeavesTheFile) {
 TEST_F(ProcessGifFileTest, AFileThatDoesNotParseShowsItsSizeThenTheReadersMessage) {
   AddFile("notes.gif", TBytes{'h', 'e', 'l', 'l', 'o'});
   AddFile("next.gif", Animation(1));
-  Run(false);
+  Run(TGifMode::Test);
   std::vector<std::string> row = Row(0);
   ASSERT_EQ(row.size(), 3u);
   EXPECT_EQ(row[1], "5");
@@ -100,7 +100,7 @@ TEST_F(ProcessGifFileTest, AnImageLeftWithoutFramesFailsWithTheWritersMessage) {
   TBytes source = Animation(2);
   std::string path = AddFile("anim.gif", source);
   Pass = [](TGIFImage& image, uint8_t) { image.Frames().DeleteAll(); };
-  Run(true);
+  Run(TGifMode::Optimize);
   EXPECT_EQ(Row(0), (std::vector<std::string>{"anim.gif", std::to_string(source.size()), "Unsupported GIF version"}));
   EXPECT_EQ(ReadBytes(path), source);
 }
@@ -114,7 +114,7 @@ TEST_F(ProcessGifFileTest, EveryFileReadIsBackedUpAsReadWhateverBecomesOfIt) {
   AddFile("broken.gif", broken);
   AddFile("same.gif", same);
   Pass = DropComments;
-  Run(true);
+  Run(TGifMode::Optimize);
   EXPECT_EQ(ReadBytes(Dir / "backup" / "smaller.gif"), smaller);
   EXPECT_EQ(ReadBytes(Dir / "backup" / "broken.gif"), broken);
   EXPECT_EQ(ReadBytes(Dir / "backup" / "same.gif"), same);
@@ -128,7 +128,7 @@ TEST_F(ProcessGifFileTest, TestRunsWriteNeitherBackupsNorFiles) {
   TBytes source = Animation(2, "dropped");
   std::string path = AddFile("anim.gif", source);
   Pass = DropComments;
-  Run(false);
+  Run(TGifMode::Test);
   EXPECT_TRUE(fs::is_empty(Dir / "backup"));
   EXPECT_EQ(ReadBytes(path), source);
   EXPECT_EQ(Batch.Total(), int64_t(source.size() - Animation(2).size()));
@@ -141,7 +141,7 @@ TEST_F(ProcessGifFileTest, ABackupNeverReplacesAnotherAndTheRowTellsTheNameItToo
   AddFile("one/anim.gif", Animation(1));
   AddFile("two/anim.gif", Animation(3));
   AddFile("three/anim.gif", Animation(1));
-  Run(true);
+  Run(TGifMode::Optimize);
   EXPECT_EQ(ReadBytes(Dir / "backup" / "anim.gif"), Animation(1));
   EXPECT_EQ(ReadBytes(Dir / "backup" / "anim (2).gif"), Animation(3));
   EXPECT_EQ(Row(1).back(), "Backed up as " + (Dir / "backup" / "anim (2).gif").string());
@@ -156,7 +156,7 @@ TEST_F(ProcessGifFileTest, ABackupDirectoryThatIsAFilesFolderIsRefusedBeforeTheR
   Options.Backup = true;
   Options.BackupDirectory = Dir.string();
   Pass = DropComments;
-  EXPECT_THROW(Run(true), EBackupDirectory);
+  EXPECT_THROW(Run(TGifMode::Optimize), EBackupDirectory);
   EXPECT_EQ(ReadBytes(path), source);
   EXPECT_TRUE(Ended.empty());
   EXPECT_FALSE(Batch.View().AbortEnabled);
@@ -170,7 +170,7 @@ TEST_F(ProcessGifFileTest, AnAbortInsideAFileEndsTheRunAndLeavesTheFile) {
     DropComments(image);
     Batch.Abort();
   };
-  Run(true);
+  Run(TGifMode::Optimize);
   EXPECT_EQ(ReadBytes(first), source);
   EXPECT_EQ(Row(0), (std::vector<std::string>{"first.gif", std::to_string(source.size())}));
   EXPECT_EQ(Row(1), (std::vector<std::string>{"second.gif"}));
