@@ -88,7 +88,7 @@ void TGifTab::ProcessGifList(bool optimize) {
     if (!aborted) SBProgress->setValue(index + 1);
   };
   try {
-    ProcessGifListOnWorker(FGif, optimize, GifOptions(), seams, ServeWindow);
+    ProcessGifListOnWorker(FGif, optimize ? TGifMode::Optimize : TGifMode::Test, GifOptions(), seams, ServeWindow);
   } catch (...) {
     SBSummary->setText(summary.Text(FGif.Total(), true));
     throw;

@@ -57,10 +57,10 @@ void ServeSynchronizedCalls(const std::atomic<bool>& done) {
   while (!done.load()) CheckSynchronize(kInfinite);
 }
 
-void ProcessGifListOnWorker(TGifBatch& batch, bool optimize, const TGifOptions& options, const TGifRunSeams& seams,
+void ProcessGifListOnWorker(TGifBatch& batch, TGifMode mode, const TGifOptions& options, const TGifRunSeams& seams,
                             const TServeUntilDone& serve) {
   TGifRunSeams synchronized = SynchronizedSeams(seams);
-  RunOnWorker(batch, [&] { batch.ProcessGifList(optimize ? TGifMode::Optimize : TGifMode::Test, options, synchronized); }, serve);
+  RunOnWorker(batch, [&] { batch.ProcessGifList(mode, options, synchronized); }, serve);
 }
 
 std::optional<std::vector<uint8_t>> TestItemOnWorker(TGifBatch& batch, int index, const TGifOptions& options,

@@ -23,7 +23,7 @@ void ServeSynchronizedCalls(const std::atomic<bool>& done);
 
 // TGifBatch::ProcessGifList (in list order) and TGifBatch::TestItem on a worker; errors
 // pass on to the caller once the worker has ended.
-void ProcessGifListOnWorker(TGifBatch& batch, bool optimize, const TGifOptions& options, const TGifRunSeams& seams,
+void ProcessGifListOnWorker(TGifBatch& batch, TGifMode mode, const TGifOptions& options, const TGifRunSeams& seams,
                             const TServeUntilDone& serve);
 std::optional<std::vector<uint8_t>> TestItemOnWorker(TGifBatch& batch, int index, const TGifOptions& options,
                                                      const TGifRunSeams& seams, const TServeUntilDone& serve);

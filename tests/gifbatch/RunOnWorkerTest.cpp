@@ -30,7 +30,7 @@ TEST_F(RunOnWorkerTest, TheWindowHearsOfEveryFileOnItsOwnThreadInListOrder) {
   AddFile("a.gif", Animation(2, "dropped"));
   AddFile("b.gif", TBytes{'G', 'I', 'F'});
   Pass = [](TGIFImage& image, TReduceSteps) { DropComments(image); };
-  ProcessGifListOnWorker(Batch, true, Options, WindowSeams(), ServeSynchronizedCalls);
+  ProcessGifListOnWorker(Batch, TGifMode::Optimize, Options, WindowSeams(), ServeSynchronizedCalls);
   EXPECT_EQ(Calls, (std::vector<std::string>{"view", "row 0", "row 0", "view", "end 0", "row 1", "row 1", "end 1",
                                              "view"}));
   EXPECT_EQ(MessageRuns, 1);
@@ -60,7 +60,7 @@ TEST_F(RunOnWorkerTest, AnAbortFromTheServingThreadEndsTheFileUnderWork) {
       }
     }
   };
-  ProcessGifListOnWorker(Batch, true, Options, Seams(), serve);
+  ProcessGifListOnWorker(Batch, TGifMode::Optimize, Options, Seams(), serve);
   EXPECT_EQ(Endings, (std::vector<TGifFileEnding>{TGifFileEnding::Aborted}));
   EXPECT_EQ(Row(0), (std::vector<std::string>{"a.gif", std::to_string(source.size())}));
   EXPECT_EQ(Row(1), (std::vector<std::string>{"b.gif"}));
@@ -71,7 +71,7 @@ TEST_F(RunOnWorkerTest, AnAbortFromTheServingThreadEndsTheFileUnderWork) {
 TEST_F(RunOnWorkerTest, AnErrorOfTheRunPassesOnOnceTheWorkerEnded) {
   AddFile("a.gif", Animation(1));
   Batch.List().Add((Dir / "missing.gif").string());
-  EXPECT_THROW(ProcessGifListOnWorker(Batch, false, Options, WindowSeams(), ServeSynchronizedCalls), EFOpenError);
+  EXPECT_THROW(ProcessGifListOnWorker(Batch, TGifMode::Test, Options, WindowSeams(), ServeSynchronizedCalls), EFOpenError);
   EXPECT_FALSE(Batch.View().AbortEnabled);
   EXPECT_EQ(Calls.back(), "view");
 }
