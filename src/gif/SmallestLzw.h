@@ -1,8 +1,8 @@
 #pragma once
 // The smallest GIF LZW coding this library makes of a frame: flexible parsing with clear codes
 // placed where restarting the table pays, or the default encoder's stream when that is
-// shorter. For the deep optimization level: a bounded number of table look-ups per pixel, about
-// eight times the default encoder's time on photos.
+// shorter. For the deep optimization level: a bounded number of table look-ups per pixel,
+// several times the default encoder's time.
 
 #include <cstdint>
 

@@ -10,19 +10,18 @@ Chromium (through scripts/viewer-oracle.py), ImageMagick's -coalesce and Pillow.
 Needs python3-pil; --peers also chromium and imagemagick (Debian). Run from anywhere:
     tests/data/gif/make-data.py [--peers [CASE.gif...]]
 """
-import importlib.util
 import os
 import random
+import runpy
 import struct
 import subprocess
 import sys
+import types
 
 from PIL import Image, ImageSequence
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location('oracle', os.path.join(HERE, '../../../scripts/viewer-oracle.py'))
-oracle = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(oracle)
+oracle = types.SimpleNamespace(**runpy.run_path(os.path.join(HERE, '../../../scripts/viewer-oracle.py')))
 control, loop = oracle.control, oracle.loop
 
 RGBW = [(255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 255)]
