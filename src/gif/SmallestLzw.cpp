@@ -99,12 +99,14 @@ int64_t DataBytes(const std::vector<uint16_t>& codes, int minCodeSize) {
 // The margins the flexible coder is tried with while its table grows (see TFlexibleLzwRun):
 // each wins on some pictures, by up to a fifth of the bytes on patterned ones.
 constexpr int kGrowingMargins[] = {1, 4};
+// The largest frame the coder also plans looking ahead, which takes up to four times as long
+// as the greedy plan, most on large frames with long strings, where it gains least.
+constexpr size_t kLookAheadPixels = size_t(1) << 19;
 
-// The flexible stream of the margin whose first cycle codes its pixels in the fewest bits: a
-// picture's cycles mostly prefer the same margin, and a frame of one cycle is then complete.
-std::vector<uint16_t> FlexibleCodeList(const TFrame& frame) {
-  std::vector<uint8_t> ordered;
-  TLzwInput input{CodingOrder(frame, ordered), size_t(frame.Width) * size_t(frame.Height), frame.CodeSize()};
+// Sets the margin whose first cycle codes its pixels in the fewest bits and answers that
+// cycle's plan: a picture's cycles mostly prefer the same margin, and a frame of one cycle is
+// then complete.
+TLzwPlan PlanFirstCycle(TLzwInput& input) {
   TLzwPlan best;
   int bestMargin = 0;
   double bestBitsPerPixel = 0;
@@ -118,9 +120,35 @@ std::vector<uint16_t> FlexibleCodeList(const TFrame& frame) {
       bestBitsPerPixel = bitsPerPixel;
     }
   }
-  if (best.Pixels == input.Count) return best.Codes;
   input.GrowingMargin = bestMargin;
-  return PlanLzwCodes(input).Codes;
+  return best;
+}
+
+// The smallest of the plans of each way to end cycles. A noise-like frame keeps the greedy
+// plan, whose cycles end before the table fills.
+std::vector<uint16_t> SmallestPlan(const TLzwInput& input) {
+  TLzwPlan greedy = PlanLzwCodes(input);
+  if (greedy.NoiseLike) return std::move(greedy.Codes);
+  std::vector<uint16_t> smallest = std::move(greedy.Codes);
+  int64_t fewestBits = CodeListBits(smallest, input.MinCodeSize);
+  auto consider = [&](TClearSearch search) {
+    TLzwPlan plan = PlanLzwCodes(input, SIZE_MAX, search);
+    const int64_t bits = CodeListBits(plan.Codes, input.MinCodeSize);
+    if (bits >= fewestBits) return;
+    smallest = std::move(plan.Codes);
+    fewestBits = bits;
+  };
+  consider(TClearSearch::AtFull);
+  if (input.Count <= kLookAheadPixels) consider(TClearSearch::LookAhead);
+  return smallest;
+}
+
+std::vector<uint16_t> FlexibleCodeList(const TFrame& frame) {
+  std::vector<uint8_t> ordered;
+  TLzwInput input{CodingOrder(frame, ordered), size_t(frame.Width) * size_t(frame.Height), frame.CodeSize()};
+  TLzwPlan first = PlanFirstCycle(input);
+  if (first.Pixels == input.Count) return std::move(first.Codes);
+  return SmallestPlan(input);
 }
 
 // The code size byte, the sub-blocks with their length bytes and the terminator.
