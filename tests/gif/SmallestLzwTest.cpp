@@ -37,6 +37,18 @@ TBytes Runs(int width, int height, int colorCount, uint32_t seed) {
   return pixels;
 }
 
+// Sparse marks in bands on a flat ground, as a logo or text: a table fitted to one band fits
+// the next one badly.
+TBytes MarksInBands(int width, int height, int colorCount, uint32_t seed) {
+  std::mt19937 random(seed);
+  TBytes pixels(size_t(width) * size_t(height));
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const bool band = i / size_t(width) / 16 % 2 == 0;
+    pixels[i] = band && random() % 4 == 0 ? uint8_t(random() % uint32_t(colorCount)) : 0;
+  }
+  return pixels;
+}
+
 TBytes Noise(int width, int height, int colorCount, uint32_t seed) {
   return NoisePixels(size_t(width) * size_t(height), colorCount, seed);
 }
@@ -70,7 +82,7 @@ TEST(SmallestLzw, DecodesBackAndIsNeverLonger) {
       {1, 1, false, Noise},       {7, 1, false, Runs},          {1, 7, true, Noise},
       {17, 13, false, PhotoLike}, {255, 2, false, Runs},        {33, 9, true, PhotoLike},
       {300, 200, false, Noise},   {300, 200, true, PhotoLike},  {1000, 300, false, PhotoLike},
-      {1000, 300, false, Runs},
+      {1000, 300, false, Runs},   {640, 480, false, MarksInBands},
   };
   uint32_t seed = 1;
   int deferred = 0;
