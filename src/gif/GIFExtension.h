@@ -37,7 +37,6 @@ class TGIFExtension : public TGIFItem {
 
   virtual uint8_t BlockLabel() const = 0;
 
-  TGIFSubImage& Frame() { return FFrame; }
   const TGIFSubImage& Frame() const { return FFrame; }
 
  protected:

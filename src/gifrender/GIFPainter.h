@@ -44,7 +44,6 @@ class TGIFPainter final : public TThread {
   bool FirstShown() const { return FFirstShown; }
   bool PaintsOn(const TCanvas& canvas, const TRect& rect) const { return FPaintCanvas == &canvas && FPaintRect == rect; }
   TCanvas& PaintCanvas() { return *FPaintCanvas; }
-  const TCanvas& PaintCanvas() const { return *FPaintCanvas; }
   // The image's frame shown now, −1 when not playing. Paint event handlers may set it to
   // choose the next frame.
   int FrameIndex() const { return FFrameIndex; }
