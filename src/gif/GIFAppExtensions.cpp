@@ -12,6 +12,14 @@ namespace {
 
 constexpr int kIdentBytes = 11;
 
+// The looping extension's sub-blocks name their kind in the low three bits of their first
+// byte; the value follows, little-endian.
+constexpr uint8_t kSubBlockKindBits = 0x07;
+constexpr uint8_t kLoopSubBlock = 1;    // the repeat count, 16 bits
+constexpr uint8_t kBufferSubBlock = 2;  // the buffer size hint, 32 bits
+constexpr uint8_t kLoopSubBlockLength = 3;
+constexpr uint8_t kBufferSubBlockLength = 5;
+
 // The class of the application extension whose block size byte the stream stands on. The
 // stream is set back in every case, so that asking the answer again answers the same.
 const TGIFExtensionClass* RefineApplicationClass(TStream& stream) {
@@ -81,13 +89,13 @@ TGIFAppExtNSLoop::TGIFAppExtNSLoop(TGIFSubImage& frame) : TGIFApplicationExtensi
 }
 
 void TGIFAppExtNSLoop::WriteAppData(TStream& stream) {
-  uint8_t loop[4] = {3, 1};
+  uint8_t loop[1 + kLoopSubBlockLength] = {kLoopSubBlockLength, kLoopSubBlock};
   PutLE16(&loop[2], FRepeatCount);
-  stream.WriteBuffer(loop, 4);
+  stream.WriteBuffer(loop, sizeof loop);
   if (FBufferHint != 0) {
-    uint8_t buffer[6] = {5, 2};
+    uint8_t buffer[1 + kBufferSubBlockLength] = {kBufferSubBlockLength, kBufferSubBlock};
     PutLE32(&buffer[2], FBufferHint);
-    stream.WriteBuffer(buffer, 6);
+    stream.WriteBuffer(buffer, sizeof buffer);
   }
   stream.WriteByte(0);
 }
@@ -97,15 +105,15 @@ void TGIFAppExtNSLoop::ReadAppData(TStream& stream) {
   while (ReadByte(stream, length) && length != 0 && ReadByte(stream, kind)) {
     int rest = length - 1;
     uint8_t value[4];
-    switch (kind & 0x07) {
-      case 1:
-        if (length < 3) throw GIFException("Invalid GIF data");
+    switch (kind & kSubBlockKindBits) {
+      case kLoopSubBlock:
+        if (length < kLoopSubBlockLength) throw GIFException("Invalid GIF data");
         ReadExact(stream, value, 2);
         FRepeatCount = GetLE16(value);
         rest -= 2;
         break;
-      case 2:
-        if (length < 5) throw GIFException("Invalid GIF data");
+      case kBufferSubBlock:
+        if (length < kBufferSubBlockLength) throw GIFException("Invalid GIF data");
         ReadExact(stream, value, 4);
         FBufferHint = GetLE32(value);
         rest -= 4;

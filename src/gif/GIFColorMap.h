@@ -88,7 +88,8 @@ class TGIFGlobalColorMap final : public TGIFColorMap {
   std::string ClassName() const override { return "TGIFGlobalColorMap"; }
   void ReportWarning(TGIFWarningSeverity severity, const std::string& message) const override;
   void NotifyChanged() override;
-  TGIFHeader& Header() const { return FHeaderBlock; }
+  TGIFHeader& Header() { return FHeaderBlock; }
+  const TGIFHeader& Header() const { return FHeaderBlock; }
 
  private:
   TGIFHeader& FHeaderBlock;
@@ -100,7 +101,8 @@ class TGIFLocalColorMap final : public TGIFColorMap {
   std::string ClassName() const override { return "TGIFLocalColorMap"; }
   void ReportWarning(TGIFWarningSeverity severity, const std::string& message) const override;
   void NotifyChanged() override;
-  TGIFSubImage& Frame() const { return FFrame; }
+  TGIFSubImage& Frame() { return FFrame; }
+  const TGIFSubImage& Frame() const { return FFrame; }
 
  private:
   TGIFSubImage& FFrame;

@@ -37,7 +37,7 @@ class TGIFExtension : public TGIFItem {
 
   virtual uint8_t BlockLabel() const = 0;
 
-  TGIFSubImage& Frame() const { return FFrame; }
+  const TGIFSubImage& Frame() const { return FFrame; }
 
  protected:
   virtual void SaveData(TStream& stream) = 0;

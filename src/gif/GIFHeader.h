@@ -39,7 +39,8 @@ class TGIFHeader final : public TGIFItem {
   // Sets ScreenFlags from the image's colour tables, as the writer stores them.
   void RefreshScreenFlags();
 
-  TGIFGlobalColorMap& GlobalTable() const { return *FGlobalTable; }
+  TGIFGlobalColorMap& GlobalTable() { return *FGlobalTable; }
+  const TGIFGlobalColorMap& GlobalTable() const { return *FGlobalTable; }
 
   // The logical screen descriptor, 7 bytes in file order.
   uint16_t CanvasWidth = 0;

@@ -124,9 +124,12 @@ class TGIFImage final : public TGraphic {
   using TGraphic::Changed;
   using TGraphic::Progress;
 
-  TGIFHeader& Header() const { return *FHeaderBlock; }
-  TGIFImageList& Frames() const { return *FFrameList; }
-  TGIFSubImage& Frame(int index) const { return FFrameList->Frame(index); }
+  TGIFHeader& Header() { return *FHeaderBlock; }
+  const TGIFHeader& Header() const { return *FHeaderBlock; }
+  TGIFImageList& Frames() { return *FFrameList; }
+  const TGIFImageList& Frames() const { return *FFrameList; }
+  TGIFSubImage& Frame(int index) { return FFrameList->Frame(index); }
+  const TGIFSubImage& Frame(int index) const { return Frames().Frame(index); }
   int FrameCount() const { return FFrameList->MemberCount(); }
   // Pixel bytes held by all frames made for this image.
   int64_t PixelBytes() const { return FPixelBytes; }

@@ -34,7 +34,8 @@ class TGIFItem : public TPersistent {
   void StoreToFile(const std::filesystem::path& fileName);
   void FetchFromFile(const std::filesystem::path& fileName);
 
-  TGIFImage& OwnerImage() const { return *FOwnerImage; }
+  TGIFImage& OwnerImage() { return *FOwnerImage; }
+  const TGIFImage& OwnerImage() const { return *FOwnerImage; }
 
  protected:
   // Takes the item out of the list that holds it, without freeing it. Items that live in a

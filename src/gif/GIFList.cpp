@@ -1,5 +1,7 @@
 #include "GIFList.h"
 
+#include <utility>
+
 #include "gif/ExtensionRegistry.h"
 #include "gif/GIFHeader.h"
 #include "gif/GIFImage.h"
@@ -11,10 +13,12 @@ namespace {
 constexpr uint8_t kIntroducer = 0x21;
 }
 
-TGIFItem& TGIFList::MemberAt(int index) const {
+const TGIFItem& TGIFList::MemberAt(int index) const {
   if (index < 0 || index >= MemberCount()) throw EListError(index);
   return *FMembers[size_t(index)];
 }
+
+TGIFItem& TGIFList::MemberAt(int index) { return const_cast<TGIFItem&>(std::as_const(*this).MemberAt(index)); }
 
 int TGIFList::AppendMember(std::unique_ptr<TGIFItem> item) {
   item->FList = this;
@@ -66,7 +70,11 @@ int TGIFList::IndexOf(const TGIFItem& item) const {
   return -1;
 }
 
-TGIFSubImage& TGIFImageList::Frame(int index) const { return static_cast<TGIFSubImage&>(MemberAt(index)); }
+TGIFSubImage& TGIFImageList::Frame(int index) { return static_cast<TGIFSubImage&>(MemberAt(index)); }
+
+const TGIFSubImage& TGIFImageList::Frame(int index) const {
+  return static_cast<const TGIFSubImage&>(MemberAt(index));
+}
 
 void TGIFImageList::LoadFromStream(TStream& stream) {
   uint8_t next;
@@ -98,8 +106,10 @@ void TGIFImageList::SaveToStream(TStream& stream) {
 
 TGIFExtensionList::TGIFExtensionList(TGIFSubImage& frame) : TGIFList(frame.OwnerImage()), FFrame(frame) {}
 
-TGIFExtension& TGIFExtensionList::Extension(int index) const {
-  return static_cast<TGIFExtension&>(MemberAt(index));
+TGIFExtension& TGIFExtensionList::Extension(int index) { return static_cast<TGIFExtension&>(MemberAt(index)); }
+
+const TGIFExtension& TGIFExtensionList::Extension(int index) const {
+  return static_cast<const TGIFExtension&>(MemberAt(index));
 }
 
 void TGIFExtensionList::LoadFromStream(TStream& stream) {

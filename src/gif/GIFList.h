@@ -24,7 +24,8 @@ class TGIFList : public TPersistent {
 
   int MemberCount() const { return int(FMembers.size()); }
   // EListError for an index outside 0 to MemberCount - 1.
-  TGIFItem& MemberAt(int index) const;
+  TGIFItem& MemberAt(int index);
+  const TGIFItem& MemberAt(int index) const;
   // Takes ownership; answers the new member's index.
   int AppendMember(std::unique_ptr<TGIFItem> item);
   // Removes the member and frees it.
@@ -38,7 +39,8 @@ class TGIFList : public TPersistent {
   // Each member's SaveToStream in list order.
   virtual void SaveToStream(TStream& stream);
 
-  TGIFImage& OwnerImage() const { return FOwnerImage; }
+  TGIFImage& OwnerImage() { return FOwnerImage; }
+  const TGIFImage& OwnerImage() const { return FOwnerImage; }
 
  protected:
   std::vector<std::unique_ptr<TGIFItem>> FMembers;
@@ -56,7 +58,8 @@ class TGIFImageList final : public TGIFList {
   using TGIFList::TGIFList;
   std::string ClassName() const override { return "TGIFImageList"; }
 
-  TGIFSubImage& Frame(int index) const;
+  TGIFSubImage& Frame(int index);
+  const TGIFSubImage& Frame(int index) const;
   // Reads frames up to the trailer, an unknown block or the end of the stream.
   void LoadFromStream(TStream& stream);
   void SaveToStream(TStream& stream) override;
@@ -67,7 +70,8 @@ class TGIFExtensionList final : public TGIFList {
   explicit TGIFExtensionList(TGIFSubImage& frame);
   std::string ClassName() const override { return "TGIFExtensionList"; }
 
-  TGIFExtension& Extension(int index) const;
+  TGIFExtension& Extension(int index);
+  const TGIFExtension& Extension(int index) const;
   // Reads the extensions in front of the frame's image descriptor.
   void LoadFromStream(TStream& stream);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "gif/FramePixels.h"
 #include "gif/GIFException.h"
@@ -180,10 +181,15 @@ const TGIFColorMap& TGIFSubImage::ActiveTable() const {
   return *FLocalTable;
 }
 
-TGIFGraphicControlExtension* TGIFSubImage::ControlBlock() const {
-  for (int i = FExtensionList->MemberCount() - 1; i >= 0; --i)
-    if (auto* control = dynamic_cast<TGIFGraphicControlExtension*>(&FExtensionList->Extension(i))) return control;
+const TGIFGraphicControlExtension* TGIFSubImage::ControlBlock() const {
+  const TGIFExtensionList& extensions = *FExtensionList;
+  for (int i = extensions.MemberCount() - 1; i >= 0; --i)
+    if (auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(&extensions.Extension(i))) return control;
   return nullptr;
+}
+
+TGIFGraphicControlExtension* TGIFSubImage::ControlBlock() {
+  return const_cast<TGIFGraphicControlExtension*>(std::as_const(*this).ControlBlock());
 }
 
 bool TGIFSubImage::HasTransparency() const {

@@ -83,22 +83,26 @@ class TGIFSubImage final : public TGIFItem {
   // "Invalid pixel coordinates" outside the frame.
   uint8_t* RowStart(int y);
   uint8_t PixelAt(int x, int y);
-  uint8_t* PixelData() const { return FPixelData.get(); }
+  uint8_t* PixelData() { return FPixelData.get(); }
+  const uint8_t* PixelData() const { return FPixelData.get(); }
   int32_t PixelDataSize() const { return FPixelDataSize; }
 
   // The local table when it has entries, else the global table when that has, else the
   // empty local table.
   const TGIFColorMap& ActiveTable() const;
-  TGIFLocalColorMap& LocalTable() const { return *FLocalTable; }
+  TGIFLocalColorMap& LocalTable() { return *FLocalTable; }
+  const TGIFLocalColorMap& LocalTable() const { return *FLocalTable; }
   int TableDepth() const { return FLocalTable->TableDepth(); }
   int TableResolution() const { return FLocalTable->TableResolution(); }
 
-  TGIFExtensionList& Extensions() const { return *FExtensionList; }
+  TGIFExtensionList& Extensions() { return *FExtensionList; }
+  const TGIFExtensionList& Extensions() const { return *FExtensionList; }
   // Whether the control block marks a transparent index.
   bool HasTransparency() const;
   // The graphic control extension viewers apply to the frame: the last one in front of its
   // image, owned by the extension list. None when the frame has none.
-  TGIFGraphicControlExtension* ControlBlock() const;
+  TGIFGraphicControlExtension* ControlBlock();
+  const TGIFGraphicControlExtension* ControlBlock() const;
 
   // Deletes the extensions, the local table and the pixels and makes the frame 0 × 0;
   // position, flags and separator stay.

@@ -20,6 +20,8 @@ enum TPixelCoding : uint8_t { pcLZW = 0, pcRunLength = 1 };
 // The largest screen size and frame position and size: the descriptors hold them in 16 bits.
 // A frame's right and bottom edges must fit too.
 constexpr int kMaxGifExtent = 0xFFFF;
+// The longest frame delay, in hundredths of a second: the control block holds it in 16 bits.
+constexpr int kMaxGifDelay = 0xFFFF;
 
 // The bits needed for count colours: 0 for none, otherwise the smallest d >= 1 with 2^d >= count.
 constexpr int DepthForCount(int count) {

@@ -13,12 +13,20 @@ namespace {
 
 constexpr uint8_t kExtension = 0x21;
 constexpr int kHeaderBytes = 13;
+// The signature, the screen's width and height, then its flags.
+constexpr int kScreenFlagsAt = 10;
 constexpr int kPrefixTolerated = 4;
+// The descriptor after its separator: left, top, width, height, then the frame's flags.
+constexpr int kDescriptorBytes = 9;
+constexpr int kDescriptorFlagsAt = 8;
 
 void SkipSubBlocks(TStream& stream) {
   uint8_t length;
   while (ReadByte(stream, length) && length != 0) SkipBytes(stream, length);
 }
+
+// A colour table of sizeBits holds 2^(sizeBits + 1) entries of red, green, blue.
+void SkipColorTable(TStream& stream, int sizeBits) { SkipBytes(stream, 3 * (int64_t(2) << sizeBits)); }
 
 // Decodes the data the stream stands on and answers whether it set every pixel. The stream is
 // left after the data.
@@ -46,7 +54,8 @@ std::string FindPixelsReadUnlikeViewers(std::span<const uint8_t> file, const TGI
   uint8_t header[kHeaderBytes];
   if (!IsSignature(file)) stream.SetPosition(kPrefixTolerated);
   if (stream.Read(header, kHeaderBytes) != kHeaderBytes) return "Premature end of data";
-  if (header[10] & 0x80) SkipBytes(stream, 3 * (int64_t(2) << (header[10] & 0x07)));
+  const uint8_t screenFlags = header[kScreenFlagsAt];
+  if (screenFlags & TGIFHeader::kGlobalTable) SkipColorTable(stream, screenFlags & TGIFHeader::kTableSizeMask);
   int frame = 0;
   uint8_t next;
   while (ReadByte(stream, next) && next != TGIFTrailer::kTrailer) {
@@ -57,8 +66,8 @@ std::string FindPixelsReadUnlikeViewers(std::span<const uint8_t> file, const TGI
       continue;
     }
     if (next != TGIFSubImage::kSeparator) break;
-    uint8_t descriptor[9];
-    if (stream.Read(descriptor, 9) != 9) return "Premature end of data";
+    uint8_t descriptor[kDescriptorBytes];
+    if (stream.Read(descriptor, kDescriptorBytes) != kDescriptorBytes) return "Premature end of data";
     while (frame < image.FrameCount() && image.Frame(frame).IsBlank()) ++frame;
     const TRect place = Bounds(GetLE16(&descriptor[0]), GetLE16(&descriptor[2]), GetLE16(&descriptor[4]),
                                GetLE16(&descriptor[6]));
@@ -68,8 +77,9 @@ std::string FindPixelsReadUnlikeViewers(std::span<const uint8_t> file, const TGI
     const bool cut = kept.Left == place.Left && kept.Top == place.Top && kept.Right == place.Right &&
                      kept.Bottom < place.Bottom;
     if (kept != place && !cut) return "Viewers find image " + std::to_string(frame) + " elsewhere in the file";
-    if (descriptor[8] & 0x80) SkipBytes(stream, 3 * (int64_t(2) << (descriptor[8] & 0x07)));
-    if (cut || !SetsEveryPixel(stream, place.Width(), place.Height(), (descriptor[8] & 0x40) != 0))
+    const uint8_t frameFlags = descriptor[kDescriptorFlagsAt];
+    if (frameFlags & TGIFSubImage::kLocalTable) SkipColorTable(stream, frameFlags & TGIFSubImage::kTableSizeMask);
+    if (cut || !SetsEveryPixel(stream, place.Width(), place.Height(), (frameFlags & TGIFSubImage::kInterlaced) != 0))
       return "The data of image " + std::to_string(frame) + " ends before its last pixel";
     ++frame;
   }

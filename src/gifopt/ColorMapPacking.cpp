@@ -66,7 +66,7 @@ void SortUsageDescending(TUsageTable& usage, int left, int right) {
 
 void CountUsage(const TGIFColorMap& table, TUsageTable& usage) {
   for (int k = 0; k < table.EntryCount(); ++k) usage[size_t(k)] = {0, k};
-  ForEachFrameUsing(table, [&usage](TGIFSubImage& frame) {
+  ForEachFrameUsing(table, [&usage](const TGIFSubImage& frame) {
     if (!frame.IsBlank()) AddUsage({frame.PixelData(), size_t(frame.PixelDataSize())}, usage);
   });
 }
@@ -75,7 +75,7 @@ void AddUsage(std::span<const uint8_t> pixels, TUsageTable& usage) {
   for (uint8_t index : pixels) ++usage[index].Count;
 }
 
-void RemapPixels(const TGIFColorMap& table, const TRemapTable& remap) {
+void RemapPixels(TGIFColorMap& table, const TRemapTable& remap) {
   ForEachFrameUsing(table, [&remap](TGIFSubImage& frame) {
     if (!frame.IsBlank()) {
       uint8_t* pixels = frame.PixelData();

@@ -30,7 +30,7 @@ void CountUsage(const TGIFColorMap& table, TUsageTable& usage);
 // Adds 1 to the entry each pixel names; the sums of an image's frames pass 2^31.
 void AddUsage(std::span<const uint8_t> pixels, TUsageTable& usage);
 // Rewrites the pixels and transparent indices of the frames that draw with the table.
-void RemapPixels(const TGIFColorMap& table, const TRemapTable& remap);
+void RemapPixels(TGIFColorMap& table, const TRemapTable& remap);
 
 // Packs the table; where the program may show the screen's background colour, a global table
 // keeps its entry and the screen's background index follows it.

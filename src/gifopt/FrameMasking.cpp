@@ -86,7 +86,7 @@ bool CanAddTransparentIndex(const TGIFSubImage& frame) {
 
 uint8_t ObtainTransparentIndex(TGIFSubImage& frame) {
   if (frame.LocalTable().EntryCount() > 0) return uint8_t(frame.LocalTable().AppendColor(clBlack));
-  const TGIFImage& image = frame.OwnerImage();
+  TGIFImage& image = frame.OwnerImage();
   TGIFGlobalColorMap& global = image.Header().GlobalTable();
   // Reusing an index that the frame's own pixels hold would make those pixels vanish.
   const std::array<bool, 256> held = IndicesHeld(frame);

@@ -58,7 +58,7 @@ bool CanRemove(const TGIFImage& image, int i, TReduceSteps steps) {
   // The carried delay must read the same under both rules for short delays.
   if (!DelayReadsAlike(FrameDelay(previous)) || !DelayReadsAlike(FrameDelay(frame))) return false;
   if (HoldsLoopExtension(frame) && HasSeveralLoopExtensions(image)) return false;
-  return FrameDisplayTime(previous) + FrameDisplayTime(frame) <= 0xFFFF;
+  return FrameDisplayTime(previous) + FrameDisplayTime(frame) <= kMaxGifDelay;
 }
 
 void RemoveEmptyFrame(TGIFImage& image, int i) {
@@ -73,7 +73,7 @@ void RemoveEmptyFrame(TGIFImage& image, int i) {
 }
 
 bool FitsPosition(const TGIFSubImage& frame, const TRect& kept) {
-  return frame.FrameLeft() + kept.Left <= 0xFFFF && frame.FrameTop() + kept.Top <= 0xFFFF;
+  return frame.FrameLeft() + kept.Left <= kMaxGifExtent && frame.FrameTop() + kept.Top <= kMaxGifExtent;
 }
 
 // Trims frame i where that keeps the animation as it was; true when the frame changed.

@@ -12,7 +12,7 @@ uint16_t WrittenDelay(const TGIFSubImage& frame) {
   return control ? control->DelayTime() : 0;
 }
 
-bool Summable(uint16_t a, uint16_t b) { return a > 1 && b > 1 && int(a) + int(b) <= 0xFFFF; }
+bool Summable(uint16_t a, uint16_t b) { return a > 1 && b > 1 && int(a) + int(b) <= kMaxGifDelay; }
 
 }  // namespace
 

@@ -1,22 +1,40 @@
 #include "TableUsers.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "gif/GIFCodec.h"
 
 namespace corvane {
 
-void ForEachFrameUsing(const TGIFColorMap& table, const std::function<void(TGIFSubImage&)>& visit) {
-  if (const auto* local = dynamic_cast<const TGIFLocalColorMap*>(&table)) {
+namespace {
+
+// To, const when From is.
+template <typename From, typename To>
+using ConstLike = std::conditional_t<std::is_const_v<From>, const To, To>;
+
+// Table is TGIFColorMap or const TGIFColorMap; the frames are handed out alike.
+template <typename Table, typename Visit>
+void VisitFramesUsing(Table& table, const Visit& visit) {
+  if (auto* local = dynamic_cast<ConstLike<Table, TGIFLocalColorMap>*>(&table)) {
     if (&local->Frame().ActiveTable() == &table) visit(local->Frame());
     return;
   }
-  const auto& global = dynamic_cast<const TGIFGlobalColorMap&>(table);
-  const TGIFImage& image = global.Header().OwnerImage();
+  auto& image = dynamic_cast<ConstLike<Table, TGIFGlobalColorMap>&>(table).Header().OwnerImage();
   for (int i = 0; i < image.FrameCount(); ++i) {
-    TGIFSubImage& frame = image.Frame(i);
+    auto& frame = image.Frame(i);
     if (&frame.ActiveTable() == &table) visit(frame);
   }
+}
+
+}  // namespace
+
+void ForEachFrameUsing(TGIFColorMap& table, const std::function<void(TGIFSubImage&)>& visit) {
+  VisitFramesUsing(table, visit);
+}
+
+void ForEachFrameUsing(const TGIFColorMap& table, const std::function<void(const TGIFSubImage&)>& visit) {
+  VisitFramesUsing(table, visit);
 }
 
 bool FrameHoldsUndefinedIndices(const TGIFSubImage& frame) {
@@ -30,7 +48,7 @@ bool FrameHoldsUndefinedIndices(const TGIFSubImage& frame) {
 
 bool TableHoldsUndefinedIndices(const TGIFColorMap& table) {
   bool found = false;
-  ForEachFrameUsing(table, [&found](TGIFSubImage& frame) { found = found || FrameHoldsUndefinedIndices(frame); });
+  ForEachFrameUsing(table, [&found](const TGIFSubImage& frame) { found = found || FrameHoldsUndefinedIndices(frame); });
   return found;
 }
 

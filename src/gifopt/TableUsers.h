@@ -12,7 +12,8 @@ class TGIFSubImage;
 
 // Calls visit for every frame whose active table is table: the frames of the image that draw
 // with the global table, or the one frame of a local table.
-void ForEachFrameUsing(const TGIFColorMap& table, const std::function<void(TGIFSubImage&)>& visit);
+void ForEachFrameUsing(TGIFColorMap& table, const std::function<void(TGIFSubImage&)>& visit);
+void ForEachFrameUsing(const TGIFColorMap& table, const std::function<void(const TGIFSubImage&)>& visit);
 
 // A pixel, or the transparent index of a transparent frame, at or above the entry count of
 // the frame's active table.

@@ -57,11 +57,11 @@ bool HasSeveralLoopExtensions(const TGIFImage& image) {
   return false;
 }
 
-TGIFAppExtNSLoop* ViewerLoopExtension(const TGIFImage& image) {
+const TGIFAppExtNSLoop* ViewerLoopExtension(const TGIFImage& image) {
   for (int f = image.FrameCount() - 1; f >= 0; --f) {
     const TGIFExtensionList& extensions = image.Frame(f).Extensions();
     for (int i = extensions.MemberCount() - 1; i >= 0; --i)
-      if (auto* loop = dynamic_cast<TGIFAppExtNSLoop*>(&extensions.Extension(i))) return loop;
+      if (auto* loop = dynamic_cast<const TGIFAppExtNSLoop*>(&extensions.Extension(i))) return loop;
   }
   return nullptr;
 }

@@ -44,7 +44,7 @@ int FrameDisplayTime(const TGIFSubImage& frame);
 bool HasSeveralLoopExtensions(const TGIFImage& image);
 bool HoldsLoopExtension(const TGIFSubImage& frame);
 // The loop extension this program follows: the last one in the file. None when there is none.
-TGIFAppExtNSLoop* ViewerLoopExtension(const TGIFImage& image);
+const TGIFAppExtNSLoop* ViewerLoopExtension(const TGIFImage& image);
 // Its repeat count (0: forever), or -1 for an animation that plays once.
 inline constexpr int kPlaysOnce = -1;
 int ViewerLoopCount(const TGIFImage& image);

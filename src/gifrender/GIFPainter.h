@@ -43,7 +43,7 @@ class TGIFPainter final : public TThread {
   bool IsThreaded() const { return (FPaintFlags & dfThreaded) != 0; }
   bool FirstShown() const { return FFirstShown; }
   bool PaintsOn(const TCanvas& canvas, const TRect& rect) const { return FPaintCanvas == &canvas && FPaintRect == rect; }
-  TCanvas& PaintCanvas() const { return *FPaintCanvas; }
+  TCanvas& PaintCanvas() { return *FPaintCanvas; }
   // The image's frame shown now, −1 when not playing. Paint event handlers may set it to
   // choose the next frame.
   int FrameIndex() const { return FFrameIndex; }

@@ -41,7 +41,8 @@ class TPicture {
   // there is none. On any error the picture keeps what it held.
   void LoadFromFile(const std::filesystem::path& fileName);
 
-  TGraphic* Graphic() const { return FGraphic.get(); }
+  TGraphic* Graphic() { return FGraphic.get(); }
+  const TGraphic* Graphic() const { return FGraphic.get(); }
   // Holds a copy of graphic, or nothing.
   void SetGraphic(const TGraphic* graphic);
   // Holds graphic itself, or nothing.
