@@ -65,6 +65,10 @@ std::string PictureText(const TAnimationDifference& d) {
          std::to_string(d.FrameB) + ")";
 }
 
+std::string ScreenText(const TScreenSize& screen) {
+  return std::to_string(screen.Width) + " x " + std::to_string(screen.Height);
+}
+
 std::string LoopText(int loop) {
   return loop == kPlaysOnce ? "plays once" : loop == 0 ? "loops forever" : "repeats " + std::to_string(loop) + " times";
 }
@@ -142,9 +146,14 @@ TAnimationDifference CompareAnimations(std::span<const uint8_t> a, std::span<con
   if (imageA->Width() != imageB->Width() || imageA->Height() != imageB->Height()) {
     TAnimationDifference d;
     d.Kind = TKind::Screen;
-    d.Message = "the logical screens differ: " + std::to_string(imageA->Width()) + " x " +
-                std::to_string(imageA->Height()) + " against " + std::to_string(imageB->Width()) + " x " +
-                std::to_string(imageB->Height());
+    d.Message = "the logical screens differ: " + ScreenText({imageA->Width(), imageA->Height()}) + " against " +
+                ScreenText({imageB->Width(), imageB->Height()});
+    return d;
+  }
+  if (const TScreenSize shownA = BrowserScreen(*imageA), shownB = BrowserScreen(*imageB); shownA != shownB) {
+    TAnimationDifference d;
+    d.Kind = TKind::Screen;
+    d.Message = "the screens browsers show differ: " + ScreenText(shownA) + " against " + ScreenText(shownB);
     return d;
   }
   try {

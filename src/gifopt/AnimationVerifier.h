@@ -16,7 +16,7 @@ struct TAnimationDifference {
   enum class TKind : uint8_t {
     None,          // the two files show the same
     Unreadable,    // a file cannot be read or composed (Message says which and why)
-    Screen,        // the logical screens differ in size
+    Screen,        // the logical screens, or the screens browsers show, differ in size
     Pixel,         // picture Picture differs at X, Y: ColorA against ColorB
     Time,          // picture Picture is shown for TimeA against TimeB hundredths
     PictureCount,  // one animation ends after Picture pictures, the other goes on

@@ -278,8 +278,9 @@ std::optional<std::vector<uint8_t>> DeepEncodeUnchecked(const TGIFImage& image, 
   if (image.FrameCount() == 0 || !TAnimationComposer::CanCompose(image)) return std::nullopt;
   const int64_t screen = int64_t(image.Width()) * image.Height();
   if (screen == 0 || screen > kMaxScreenPixels || screen * image.FrameCount() > kMaxComposedPixels) return std::nullopt;
-  // Viewers differ on which of several loop extensions they follow.
-  if (LoopExtensionCount(image) > 1) return std::nullopt;
+  // Viewers differ on which of several loop extensions they follow, and on the screen a first
+  // frame past its edge is shown on, while the new frames stay inside the logical screen.
+  if (LoopExtensionCount(image) > 1 || WidensBrowserScreen(image, 0)) return std::nullopt;
   return Encode(image, kept);
 }
 

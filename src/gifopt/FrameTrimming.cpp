@@ -76,10 +76,11 @@ bool FitsPosition(const TGIFSubImage& frame, const TRect& kept) {
   return frame.FrameLeft() + kept.Left <= kMaxGifExtent && frame.FrameTop() + kept.Top <= kMaxGifExtent;
 }
 
-// Trims frame i where that keeps the animation as it was; true when the frame changed.
+// Trims frame i where that keeps the animation as it was, and the screen browsers show with
+// it; true when the frame changed.
 bool TrimFrame(TGIFImage& image, int i, bool cropKeepsClearing, TReduceSteps steps) {
   TGIFSubImage& frame = image.Frame(i);
-  if (!cropKeepsClearing) return false;
+  if (!cropKeepsClearing || WidensBrowserScreen(image, i)) return false;
   const TRect kept = KeptRectangle(frame);
   if (!kept.IsEmpty()) {
     if (kept == Bounds(0, 0, frame.FrameWidth(), frame.FrameHeight()) || !FitsPosition(frame, kept)) return false;

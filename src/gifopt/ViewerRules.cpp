@@ -1,5 +1,7 @@
 #include "ViewerRules.h"
 
+#include <algorithm>
+
 #include "gif/GIFCodec.h"
 
 namespace corvane {
@@ -69,6 +71,20 @@ const TGIFAppExtNSLoop* ViewerLoopExtension(const TGIFImage& image) {
 int ViewerLoopCount(const TGIFImage& image) {
   const TGIFAppExtNSLoop* loop = ViewerLoopExtension(image);
   return loop ? loop->FRepeatCount : kPlaysOnce;
+}
+
+TScreenSize BrowserScreen(const TGIFImage& image) {
+  TScreenSize screen{image.Width(), image.Height()};
+  if (!WidensBrowserScreen(image, 0)) return screen;
+  const TGIFSubImage& first = image.Frame(0);
+  return {std::max(screen.Width, first.FrameLeft() + first.FrameWidth()),
+          std::max(screen.Height, first.FrameTop() + first.FrameHeight())};
+}
+
+bool WidensBrowserScreen(const TGIFImage& image, int i) {
+  if (i != 0 || image.FrameCount() == 0) return false;
+  const TGIFSubImage& first = image.Frame(0);
+  return first.FrameLeft() + first.FrameWidth() > image.Width() || first.FrameTop() + first.FrameHeight() > image.Height();
 }
 
 }  // namespace corvane

@@ -49,4 +49,15 @@ const TGIFAppExtNSLoop* ViewerLoopExtension(const TGIFImage& image);
 inline constexpr int kPlaysOnce = -1;
 int ViewerLoopCount(const TGIFImage& image);
 
+// The screen browsers show: they widen the logical screen to hold a first frame that passes
+// its right or bottom edge, where other viewers cut the frame at the edge.
+struct TScreenSize {
+  int Width = 0;
+  int Height = 0;
+  friend bool operator==(const TScreenSize&, const TScreenSize&) = default;
+};
+TScreenSize BrowserScreen(const TGIFImage& image);
+// Whether frame i passes the logical screen's edge and so widens the screen browsers show.
+bool WidensBrowserScreen(const TGIFImage& image, int i);
+
 }  // namespace corvane
