@@ -7,7 +7,6 @@
 namespace corvane {
 
 namespace {
-constexpr uint8_t kIntroducer = 0x21;
 }
 
 TGIFExtension::TGIFExtension(TGIFSubImage& frame) : TGIFItem(frame.OwnerImage()), FFrame(frame) {}

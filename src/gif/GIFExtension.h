@@ -26,6 +26,8 @@ struct TGIFExtensionClass {
 
 class TGIFExtension : public TGIFItem {
  public:
+  static constexpr uint8_t kIntroducer = 0x21;
+
   explicit TGIFExtension(TGIFSubImage& frame);
   ~TGIFExtension() override { DetachFromList(); }
 

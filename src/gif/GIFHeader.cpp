@@ -101,7 +101,7 @@ void TGIFHeader::LoadFromStream(TStream& stream) {
   BackdropIndex = descriptor[5];
   PixelAspect = descriptor[6];
   if (ScreenFlags & kGlobalTable)
-    FGlobalTable->LoadFromStream(stream, 2 << (ScreenFlags & kTableSizeMask));
+    FGlobalTable->LoadFromStream(stream, TableEntries(ScreenFlags & kTableSizeMask));
   else
     FGlobalTable->ClearTable();
 }

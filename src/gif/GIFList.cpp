@@ -10,7 +10,6 @@
 namespace corvane {
 
 namespace {
-constexpr uint8_t kIntroducer = 0x21;
 }
 
 const TGIFItem& TGIFList::MemberAt(int index) const {
@@ -81,7 +80,7 @@ void TGIFImageList::LoadFromStream(TStream& stream) {
   if (!ReadNonZeroByte(stream, next)) return;
   while (next != TGIFTrailer::kTrailer) {
     StepBack(stream);
-    if (next != kIntroducer && next != TGIFSubImage::kSeparator) {
+    if (next != TGIFExtension::kIntroducer && next != TGIFSubImage::kSeparator) {
       ReportWarning(wsIrregularData, "Unknown GIF block type");
       return;
     }
@@ -116,7 +115,7 @@ void TGIFExtensionList::LoadFromStream(TStream& stream) {
   uint8_t next;
   if (!ReadByte(stream, next)) return;
   while (next != TGIFSubImage::kSeparator && next != TGIFTrailer::kTrailer) {
-    if (next != kIntroducer) {
+    if (next != TGIFExtension::kIntroducer) {
       ReportWarning(wsIrregularData, "Invalid extension introducer");
       break;
     }

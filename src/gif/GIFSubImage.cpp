@@ -264,7 +264,7 @@ void TGIFSubImage::LoadFromStream(TStream& stream) {
     FFrameWidth = header.CanvasWidth;
     ReportWarning(wsIrregularData, "Image exceeds Logical Screen size");
   }
-  if (FFrameFlags & kLocalTable) FLocalTable->LoadFromStream(stream, 2 << (FFrameFlags & kTableSizeMask));
+  if (FFrameFlags & kLocalTable) FLocalTable->LoadFromStream(stream, TableEntries(FFrameFlags & kTableSizeMask));
   DecodeFramePixels(*this, stream);
   CoverPixelIndices();
 }

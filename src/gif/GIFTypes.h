@@ -23,6 +23,9 @@ constexpr int kMaxGifExtent = 0xFFFF;
 // The longest frame delay, in hundredths of a second: the control block holds it in 16 bits.
 constexpr int kMaxGifDelay = 0xFFFF;
 
+// The entries of a colour table whose size field (the low three bits of its flags) is sizeBits.
+constexpr int TableEntries(int sizeBits) { return 2 << sizeBits; }
+
 // The bits needed for count colours: 0 for none, otherwise the smallest d >= 1 with 2^d >= count.
 constexpr int DepthForCount(int count) {
   if (count <= 0) return 0;

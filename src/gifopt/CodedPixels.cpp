@@ -11,7 +11,6 @@ namespace corvane {
 
 namespace {
 
-constexpr uint8_t kExtension = 0x21;
 constexpr int kHeaderBytes = 13;
 // The signature, the screen's width and height, then its flags.
 constexpr int kScreenFlagsAt = 10;
@@ -26,7 +25,7 @@ void SkipSubBlocks(TStream& stream) {
 }
 
 // A colour table of sizeBits holds 2^(sizeBits + 1) entries of red, green, blue.
-void SkipColorTable(TStream& stream, int sizeBits) { SkipBytes(stream, 3 * (int64_t(2) << sizeBits)); }
+void SkipColorTable(TStream& stream, int sizeBits) { SkipBytes(stream, 3 * int64_t(TableEntries(sizeBits))); }
 
 // Decodes the data the stream stands on and answers whether it set every pixel. The stream is
 // left after the data.
@@ -60,7 +59,7 @@ std::string FindPixelsReadUnlikeViewers(std::span<const uint8_t> file, const TGI
   uint8_t next;
   while (ReadByte(stream, next) && next != TGIFTrailer::kTrailer) {
     if (next == 0) continue;
-    if (next == kExtension) {
+    if (next == TGIFExtension::kIntroducer) {
       SkipBytes(stream, 1);
       SkipSubBlocks(stream);
       continue;

@@ -9,7 +9,6 @@ namespace corvane {
 
 namespace {
 
-constexpr uint8_t kExtensionIntroducer = 0x21;
 constexpr uint8_t kTrailer = 0x3B;
 constexpr uint8_t kControlBlockSize = 4;
 constexpr char kLoopIdentifier[] = "NETSCAPE2.0";
@@ -32,7 +31,7 @@ TGIFDisposal WrittenDisposal(TDisposalEffect disposal) {
 }
 
 void PutControlBlock(std::vector<uint8_t>& out, uint16_t delay, TDisposalEffect disposal, int transparent) {
-  out.insert(out.end(), {kExtensionIntroducer, TGIFGraphicControlExtension::kLabel, kControlBlockSize});
+  out.insert(out.end(), {TGIFExtension::kIntroducer, TGIFGraphicControlExtension::kLabel, kControlBlockSize});
   using TControl = TGIFGraphicControlExtension;
   out.push_back(uint8_t(WrittenDisposal(disposal) << TControl::kDisposalShift |
                         (transparent >= 0 ? TControl::kTransparentFlag : 0)));
@@ -43,7 +42,7 @@ void PutControlBlock(std::vector<uint8_t>& out, uint16_t delay, TDisposalEffect 
 
 void PutLoopExtension(std::vector<uint8_t>& out, int loopCount) {
   constexpr uint8_t kIdentifierBytes = sizeof kLoopIdentifier - 1;
-  out.insert(out.end(), {kExtensionIntroducer, TGIFApplicationExtension::kLabel, kIdentifierBytes});
+  out.insert(out.end(), {TGIFExtension::kIntroducer, TGIFApplicationExtension::kLabel, kIdentifierBytes});
   out.insert(out.end(), kLoopIdentifier, kLoopIdentifier + kIdentifierBytes);
   out.insert(out.end(), {3, kLoopSubBlock});
   Put16(out, loopCount);
