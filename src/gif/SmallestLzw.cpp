@@ -99,9 +99,6 @@ int64_t DataBytes(const std::vector<uint16_t>& codes, int minCodeSize) {
 // The margins the flexible coder is tried with while its table grows (see TFlexibleLzwRun):
 // each wins on some pictures, by up to a fifth of the bytes on patterned ones.
 constexpr int kGrowingMargins[] = {1, 4};
-// The largest frame the coder also plans looking ahead, which takes up to four times as long
-// as the greedy plan, most on large frames with long strings, where it gains least.
-constexpr size_t kLookAheadPixels = size_t(1) << 19;
 
 // Sets the margin whose first cycle codes its pixels in the fewest bits and answers that
 // cycle's plan: a picture's cycles mostly prefer the same margin, and a frame of one cycle is
@@ -125,12 +122,15 @@ TLzwPlan PlanFirstCycle(TLzwInput& input) {
 }
 
 // The smallest of the plans of each way to end cycles. A noise-like frame keeps the greedy
-// plan, whose cycles end before the table fills.
+// plan, whose cycles end before the table fills. Looking ahead, which takes up to four times
+// as long as the greedy plan, pays only where the table finds short strings (a photo: more
+// than half the code size in bits a pixel), whose cycles follow the picture's bands.
 std::vector<uint16_t> SmallestPlan(const TLzwInput& input) {
   TLzwPlan greedy = PlanLzwCodes(input);
   if (greedy.NoiseLike) return std::move(greedy.Codes);
   std::vector<uint16_t> smallest = std::move(greedy.Codes);
-  int64_t fewestBits = CodeListBits(smallest, input.MinCodeSize);
+  const int64_t greedyBits = CodeListBits(smallest, input.MinCodeSize);
+  int64_t fewestBits = greedyBits;
   auto consider = [&](TClearSearch search) {
     TLzwPlan plan = PlanLzwCodes(input, SIZE_MAX, search);
     const int64_t bits = CodeListBits(plan.Codes, input.MinCodeSize);
@@ -139,7 +139,7 @@ std::vector<uint16_t> SmallestPlan(const TLzwInput& input) {
     fewestBits = bits;
   };
   consider(TClearSearch::AtFull);
-  if (input.Count <= kLookAheadPixels) consider(TClearSearch::LookAhead);
+  if (2 * greedyBits >= int64_t(input.Count) * input.MinCodeSize) consider(TClearSearch::LookAhead);
   return smallest;
 }
 
