@@ -15,9 +15,7 @@ constexpr int kIdentBytes = 11;
 // The looping extension's sub-blocks name their kind in the low three bits of their first
 // byte; the value follows, little-endian.
 constexpr uint8_t kSubBlockKindBits = 0x07;
-constexpr uint8_t kLoopSubBlock = 1;    // the repeat count, 16 bits
 constexpr uint8_t kBufferSubBlock = 2;  // the buffer size hint, 32 bits
-constexpr uint8_t kLoopSubBlockLength = 3;
 constexpr uint8_t kBufferSubBlockLength = 5;
 
 // The class of the application extension whose block size byte the stream stands on. The

@@ -50,6 +50,10 @@ class TGIFApplicationExtension : public TGIFExtension {
 // buffer size hint.
 class TGIFAppExtNSLoop final : public TGIFApplicationExtension {
  public:
+  // The sub-block of the repeat count: its length byte, then kind 1 and 16 bits.
+  static constexpr uint8_t kLoopSubBlock = 1;
+  static constexpr uint8_t kLoopSubBlockLength = 3;
+
   static const TGIFExtensionClass& Class();
 
   explicit TGIFAppExtNSLoop(TGIFSubImage& frame);

@@ -9,9 +9,6 @@
 
 namespace corvane {
 
-namespace {
-}
-
 const TGIFItem& TGIFList::MemberAt(int index) const {
   if (index < 0 || index >= MemberCount()) throw EListError(index);
   return *FMembers[size_t(index)];

@@ -20,6 +20,8 @@ class TGIFGraphicControlExtension;
 class TGIFSubImage final : public TGIFItem {
  public:
   static constexpr uint8_t kSeparator = 0x2C;
+  // The image descriptor's bytes, its separator included.
+  static constexpr int kDescriptorBytes = 10;
   // Frame flags: local table present, interlaced, local table sorted, two reserved bits, and
   // the local table size, 2^(size + 1) entries.
   static constexpr uint8_t kLocalTable = 0x80;
@@ -117,7 +119,6 @@ class TGIFSubImage final : public TGIFItem {
   void DropFramePalette();
 
  private:
-  static constexpr int kDescriptorBytes = 10;
 
   // The descriptor, the pixels and the local table.
   void CopyImageDataFrom(const TGIFSubImage& frame);

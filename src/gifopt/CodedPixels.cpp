@@ -16,7 +16,7 @@ constexpr int kHeaderBytes = 13;
 constexpr int kScreenFlagsAt = 10;
 constexpr int kPrefixTolerated = 4;
 // The descriptor after its separator: left, top, width, height, then the frame's flags.
-constexpr int kDescriptorBytes = 9;
+constexpr int kDescriptorBytes = TGIFSubImage::kDescriptorBytes - 1;
 constexpr int kDescriptorFlagsAt = 8;
 
 void SkipSubBlocks(TStream& stream) {

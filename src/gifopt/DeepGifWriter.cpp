@@ -12,7 +12,6 @@ namespace {
 constexpr uint8_t kTrailer = 0x3B;
 constexpr uint8_t kControlBlockSize = 4;
 constexpr char kLoopIdentifier[] = "NETSCAPE2.0";
-constexpr uint8_t kLoopSubBlock = 1;
 
 void Put16(std::vector<uint8_t>& out, int value) {
   out.push_back(uint8_t(value & 0xFF));
@@ -44,7 +43,7 @@ void PutLoopExtension(std::vector<uint8_t>& out, int loopCount) {
   constexpr uint8_t kIdentifierBytes = sizeof kLoopIdentifier - 1;
   out.insert(out.end(), {TGIFExtension::kIntroducer, TGIFApplicationExtension::kLabel, kIdentifierBytes});
   out.insert(out.end(), kLoopIdentifier, kLoopIdentifier + kIdentifierBytes);
-  out.insert(out.end(), {3, kLoopSubBlock});
+  out.insert(out.end(), {TGIFAppExtNSLoop::kLoopSubBlockLength, TGIFAppExtNSLoop::kLoopSubBlock});
   Put16(out, loopCount);
   out.push_back(0);
 }

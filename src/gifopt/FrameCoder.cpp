@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "gif/GIFSubImage.h"
 #include "gif/GIFTypes.h"
 #include "gif/SmallestLzw.h"
 #include "gifopt/MaskChoice.h"
@@ -12,7 +13,6 @@ namespace corvane {
 
 namespace {
 
-constexpr int kDescriptorBytes = 10;
 // A table entry no pixel shows.
 constexpr TRGBA kNoColor = 0;
 
@@ -33,7 +33,7 @@ int64_t TCodedFrame::ImageBytes() const {
     const int entries = std::max(int(LocalIds.size()), TransparentIndex + 1);
     table = 3 * (int64_t(1) << DepthForCount(entries));
   }
-  return kDescriptorBytes + table + int64_t(Data.size());
+  return TGIFSubImage::kDescriptorBytes + table + int64_t(Data.size());
 }
 
 const TRGBA* TScreenBase::Row(int y, int width, std::vector<TRGBA>& scratch) const {
