@@ -15,6 +15,7 @@
 #include "PeerProgram.h"
 #include "gifbatch/GifOptimizerSeams.h"
 #include "gifbatch/ProcessGifFile.h"
+#include "platform/AllocatorTuning.h"
 #include "gifopt/AnimationVerifier.h"
 #include "platform/FileUtils.h"
 #include "support/VariedAnimations.h"
@@ -127,6 +128,8 @@ int Run() {
 }  // namespace corvane
 
 int main() {
+  // As the programs run.
+  corvane::KeepLargeBlocksForReuse();
   try {
     return corvane::Run();
   } catch (const std::exception& e) {

@@ -14,6 +14,7 @@
 #include "PeerProgram.h"
 #include "gifbatch/GifOptimizerSeams.h"
 #include "gifbatch/ProcessGifFile.h"
+#include "platform/AllocatorTuning.h"
 #include "gifopt/AnimationVerifier.h"
 #include "platform/FileUtils.h"
 #include "support/VariedAnimations.h"
@@ -111,6 +112,8 @@ int Run() {
 }  // namespace corvane
 
 int main() {
+  // As the programs run.
+  corvane::KeepLargeBlocksForReuse();
   try {
     return corvane::Run();
   } catch (const std::exception& e) {

@@ -28,6 +28,7 @@
 #include "JpgTab.h"
 #include "MainForm.h"
 #include "QtUiServices.h"
+#include "platform/AllocatorTuning.h"
 #include "platform/FileUtils.h"
 
 namespace {
@@ -101,6 +102,7 @@ int main(int argc, char** argv) {
     std::cout << "corvane-gui " CORVANE_VERSION "\n";
     return 0;
   }
+  corvane::KeepLargeBlocksForReuse();
   corvane::TQtUiServices ui;
   corvane::TCorvaneApplication app(argc, argv, ui);
   app.setWindowIcon(corvane::WindowIcon());

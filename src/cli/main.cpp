@@ -8,6 +8,7 @@
 
 #include "ArgParser.h"
 #include "Command.h"
+#include "platform/AllocatorTuning.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ void PrintProgramHelp(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  corvane::KeepLargeBlocksForReuse();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintProgramHelp(std::cout);
