@@ -222,17 +222,28 @@ bool TDeepEncoder::Add(std::vector<TRGBA> picture, uint16_t delay, const std::ve
   for (TChoice& choice : choices) choice.Area = Union(choice.Area, vanishing);
   int64_t smallest = AreaOf(choices.front().Area);
   for (const TChoice& choice : choices) smallest = std::min(smallest, AreaOf(choice.Area));
+  std::vector<size_t> worth;
+  for (size_t i = 0; i < choices.size(); ++i)
+    if (AreaOf(choices[i].Area) * 100 <= smallest * kAreaSlackPercent) worth.push_back(i);
+  // Where several screens are worth coding, each is measured by its likeliest variant, and
+  // only the screen chosen tries the others.
+  const bool several = worth.size() > 1;
   std::optional<TCodedFrame> best;
   size_t chosen = 0;
-  for (size_t i = 0; i < choices.size(); ++i) {
-    if (AreaOf(choices[i].Area) * 100 > smallest * kAreaSlackPercent) continue;
-    std::optional<TCodedFrame> coded = FCoder.Code(choices[i].Base, picture, choices[i].Area);
-    if (coded && (!best || coded->ImageBytes() < best->ImageBytes())) {
-      best = std::move(coded);
-      chosen = i;
-    }
-  }
+  auto keepSmaller = [&](std::optional<TCodedFrame> coded, size_t i) {
+    if (!coded || (best && coded->ImageBytes() >= best->ImageBytes())) return;
+    best = std::move(coded);
+    chosen = i;
+  };
+  for (size_t i : worth)
+    keepSmaller(FCoder.Code(choices[i].Base, picture, choices[i].Area,
+                            several ? TFrameVariants::Likeliest : TFrameVariants::All),
+                i);
   if (!best) return false;
+  if (several) {
+    const TChoice& choice = choices[chosen];
+    keepSmaller(FCoder.Code(choice.Base, picture, choice.Area, TFrameVariants::Others), chosen);
+  }
   FCoder.CodeSmallest(*best);
   if (FPending) FWriter.AddFrame(FPending->Coded, FPending->Delay, choices[chosen].Disposal, FPending->Blocks);
   std::vector<TRGBA> base = NextBase(choices[chosen], picture.size());

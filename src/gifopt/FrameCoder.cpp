@@ -68,7 +68,8 @@ TRect ChangedArea(const TScreenBase& base, const std::vector<TRGBA>& target, int
   return area.IsEmpty() ? TRect{} : area;
 }
 
-std::optional<TCodedFrame> TFrameCoder::Code(const TScreenBase& base, const std::vector<TRGBA>& target, TRect area) {
+std::optional<TCodedFrame> TFrameCoder::Code(const TScreenBase& base, const std::vector<TRGBA>& target, TRect area,
+                                             TFrameVariants variants) {
   FArea = area.IsEmpty() ? Bounds(0, 0, 1, 1) : area;
   const size_t count = size_t(FArea.Width()) * size_t(FArea.Height());
   FWanted.resize(count);
@@ -88,12 +89,15 @@ std::optional<TCodedFrame> TFrameCoder::Code(const TScreenBase& base, const std:
   }
   TTable table;
   if (!ChooseTable(table)) return std::nullopt;
+  // Without an index for transparency, only all repeated applies.
+  const bool masks = repeats && table.Transparent >= 0;
+  const TVariant likeliest = masks ? vChosen : vAllRepeated;
   std::optional<TCodedFrame> best;
-  CodeVariant(table, vAllRepeated, best);
-  if (repeats) {
-    CodeVariant(table, vChosen, best);
-    CodeVariant(table, vFewestRuns, best);
-    CodeVariant(table, vAllTransparent, best);
+  for (TVariant variant : {vAllRepeated, vChosen, vFewestRuns, vAllTransparent}) {
+    const bool wanted = variants == TFrameVariants::All ? variant == vAllRepeated || masks
+                        : variants == TFrameVariants::Likeliest ? variant == likeliest
+                                                                : variant != likeliest && masks;
+    if (wanted) CodeVariant(table, variant, best);
   }
   for (TRGBA id : table.LocalIds) FLocalIndex[id] = -1;
   if (best) {
@@ -190,7 +194,6 @@ void TFrameCoder::CodeVariant(const TTable& table, int variant, std::optional<TC
   const int16_t* indexOf = table.Local ? FLocalIndex.data() : FGlobal.IndexOf.data();
   const int transparent = table.Transparent;
   const bool chooses = variant == vChosen || variant == vFewestRuns;
-  if (chooses && transparent < 0) return;  // nothing to choose: all repeated
   const size_t count = FWanted.size();
   FValues.resize(count);
   FFree.assign(count, 0);

@@ -42,6 +42,10 @@ struct TScreenBase {
   const TRGBA* Row(int y, int width, std::vector<TRGBA>& scratch) const;
 };
 
+// Which of the coder's variants Code tries: all of them, or, to compare screens to draw on
+// cheaply, the one that wins most often first and the others later for the screen chosen.
+enum class TFrameVariants { All, Likeliest, Others };
+
 class TFrameCoder {
  public:
   TFrameCoder(int screenWidth, int colorIdCount, const TGlobalTable& global)
@@ -49,9 +53,10 @@ class TFrameCoder {
 
   // The smallest frame found that turns base into target, both screens of colour ids, drawn
   // over area (which holds every changed pixel; an empty area codes a frame that shows
-  // nothing new), as the default encoder codes it. None when no table can hold the frame's
-  // colours.
-  std::optional<TCodedFrame> Code(const TScreenBase& base, const std::vector<TRGBA>& target, TRect area);
+  // nothing new), as the default encoder codes it, of the variants asked for. None when no
+  // table can hold the frame's colours, or none of those variants applies.
+  std::optional<TCodedFrame> Code(const TScreenBase& base, const std::vector<TRGBA>& target, TRect area,
+                                  TFrameVariants variants = TFrameVariants::All);
   // Codes a frame Code made, of the candidates the one kept, in the fewest bytes the library
   // can: rows in order or interlaced, the default encoder or the flexible coder.
   void CodeSmallest(TCodedFrame& frame);
