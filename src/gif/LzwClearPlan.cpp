@@ -1,5 +1,6 @@
 #include "LzwClearPlan.h"
 
+#include <algorithm>
 #include <iterator>
 #include <limits>
 #include <optional>
@@ -94,8 +95,9 @@ class TLookAhead {
   TFlexibleLzwRun FProbe;
 };
 
-}  // namespace
-
+// Plans from the cycles begun holds on (from the first pixel when it holds none), up to cycle
+// number cycles.
+//
 // After a clear the table grows until it is full; the full table then codes on as long as it
 // pays. Cycles of growth and frozen coding repeat, so the frame is cheapest when each cycle ends
 // where its bits per pixel are lowest. The run goes on until no new low has come for kPatience
@@ -104,16 +106,17 @@ class TLookAhead {
 // the table grows, before its codes widen; elsewhere the table always grows until it is full,
 // since a cheap start would cut off the longer strings a full table finds. That is the greedy
 // search; the others move its ends (see TClearSearch).
-TLzwPlan PlanLzwCodes(const TLzwInput& input, size_t cycles, TClearSearch search) {
+TLzwPlan Plan(const TLzwInput& input, size_t cycles, TClearSearch search, TLzwPlan begun) {
   const uint16_t clear = uint16_t(1 << input.MinCodeSize);
-  std::vector<uint16_t> codes{clear};
+  std::vector<uint16_t> codes = std::move(begun.Codes);
+  codes.push_back(clear);
   TFlexibleLzwRun run(input);
-  run.Restart(0);
+  run.Restart(begun.Pixels);
   std::optional<TLookAhead> lookAhead;
   if (search == TClearSearch::LookAhead) lookAhead.emplace(input);
-  bool endsWhileGrowing = false;
-  bool first = true;
-  for (size_t cycleCount = 1;; ++cycleCount) {
+  bool endsWhileGrowing = begun.NoiseLike;
+  bool first = begun.Pixels == 0;
+  for (size_t cycleCount = std::count(codes.begin(), codes.end(), clear);; ++cycleCount) {
     TCycle cycle(run);
     cycle.Extend([&](const TCycle& c) {
       if (search == TClearSearch::AtFull) return !run.Full();
@@ -135,6 +138,16 @@ TLzwPlan PlanLzwCodes(const TLzwInput& input, size_t cycles, TClearSearch search
     codes.push_back(clear);
     run.Restart(end);
   }
+}
+
+}  // namespace
+
+TLzwPlan PlanLzwCodes(const TLzwInput& input, size_t cycles, TClearSearch search) {
+  return Plan(input, cycles, search, {});
+}
+
+TLzwPlan ContinueLzwPlan(const TLzwInput& input, TLzwPlan begun) {
+  return Plan(input, SIZE_MAX, TClearSearch::Greedy, std::move(begun));
 }
 
 }  // namespace corvane

@@ -26,5 +26,7 @@ enum class TClearSearch { Greedy, AtFull, LookAhead };
 // the clear that starts cycle number cycles. Looking ahead plans noise-like frames greedily.
 TLzwPlan PlanLzwCodes(const TLzwInput& input, size_t cycles = SIZE_MAX,
                       TClearSearch search = TClearSearch::Greedy);
+// The greedy plan of the whole frame, going on from the plan of its first cycles.
+TLzwPlan ContinueLzwPlan(const TLzwInput& input, TLzwPlan begun);
 
 }  // namespace corvane

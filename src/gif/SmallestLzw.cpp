@@ -121,12 +121,13 @@ TLzwPlan PlanFirstCycle(TLzwInput& input) {
   return best;
 }
 
-// The smallest of the plans of each way to end cycles. A noise-like frame keeps the greedy
+// The smallest of the plans of each way to end cycles, the greedy one going on from its first
+// cycle. A noise-like frame keeps the greedy
 // plan, whose cycles end before the table fills. Looking ahead, which takes up to four times
 // as long as the greedy plan, pays only where the table finds short strings (a photo: more
 // than half the code size in bits a pixel), whose cycles follow the picture's bands.
-std::vector<uint16_t> SmallestPlan(const TLzwInput& input) {
-  TLzwPlan greedy = PlanLzwCodes(input);
+std::vector<uint16_t> SmallestPlan(const TLzwInput& input, TLzwPlan first) {
+  TLzwPlan greedy = ContinueLzwPlan(input, std::move(first));
   if (greedy.NoiseLike) return std::move(greedy.Codes);
   std::vector<uint16_t> smallest = std::move(greedy.Codes);
   const int64_t greedyBits = CodeListBits(smallest, input.MinCodeSize);
@@ -148,7 +149,7 @@ std::vector<uint16_t> FlexibleCodeList(const TFrame& frame) {
   TLzwInput input{CodingOrder(frame, ordered), size_t(frame.Width) * size_t(frame.Height), frame.CodeSize()};
   TLzwPlan first = PlanFirstCycle(input);
   if (first.Pixels == input.Count) return std::move(first.Codes);
-  return SmallestPlan(input);
+  return SmallestPlan(input, std::move(first));
 }
 
 // The code size byte, the sub-blocks with their length bytes and the terminator.
