@@ -39,6 +39,7 @@ void TFlexibleLzwRun::Restart(size_t start) {
   FStart = start;
   FPosition = start;
   FCrowded = false;
+  FLongestString = 1;
   if (!Done()) FMatch = LongestMatch(start);
 }
 
@@ -98,7 +99,9 @@ void TFlexibleLzwRun::Step() {
     following = LongestMatch(FPosition + size_t(longest));
     int reach = longest + following.Length;
     const int shortest = margin > 0 ? std::max({1, longest - kShorterPhrases, longest - kLookAheadBudget / longest}) : longest;
-    for (int length = longest - 1; length >= shortest; --length) {
+    // Shorter phrases need ever longer matches after them, and none is longer than the table's
+    // longest string.
+    for (int length = longest - 1; length >= shortest && length + FLongestString >= reach + margin; --length) {
       TMatch candidate = LongestMatch(FPosition + size_t(length));
       if (length + candidate.Length < reach + margin) continue;
       reach = length + candidate.Length;
@@ -114,6 +117,7 @@ void TFlexibleLzwRun::Step() {
   if (end >= count) return;
   int pixel = FInput.Pixels[end];
   int defined = Define(code, pixel, chosen == longest ? FMatch.FreeSlot : -1);
+  if (defined >= 0) FLongestString = std::max(FLongestString, chosen + 1);
   // The string just defined can extend the next match when that match is the phrase itself.
   if (defined >= 0 && following.Code == code && end + size_t(chosen) < count && FInput.Pixels[end + size_t(chosen)] == pixel) {
     following = {chosen + 1, defined, THashTable::PrefixShare(defined), -1};

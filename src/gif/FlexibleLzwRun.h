@@ -75,6 +75,7 @@ class TFlexibleLzwRun {
   size_t FStart = 0;
   size_t FPosition = 0;
   TMatch FMatch;  // the longest match at FPosition
+  int FLongestString = 1;  // in the table: no match is longer
   bool FCrowded = false;
   std::vector<uint16_t> FCodes;
   std::vector<uint32_t> FEnds;
