@@ -42,12 +42,12 @@ void PlaceInterlacedRows(TGIFSubImage& frame, int declaredHeight) {
 
 }  // namespace
 
-void DecodeFramePixels(TGIFSubImage& frame, TStream& stream) {
+bool DecodeFramePixels(TGIFSubImage& frame, TStream& stream) {
   const int width = frame.FrameWidth(), height = frame.FrameHeight();
   auto warn = [&frame](const std::string& message) { frame.ReportWarning(wsIrregularData, message); };
   if (width == 0 || height == 0) {
     DecodeLzwPixels(stream, nullptr, 0, 0, false, warn);
-    return;
+    return true;
   }
   const int64_t reachable = std::min<int64_t>(height, (LzwPixelBound(stream) + width - 1) / width);
   frame.AllocateRows(int(reachable));
@@ -62,6 +62,7 @@ void DecodeFramePixels(TGIFSubImage& frame, TStream& stream) {
   const int rows = int(std::max<size_t>(1, (decoded + size_t(width) - 1) / size_t(width)));
   if (rows < reachable) frame.CropFrame(Bounds(0, 0, width, rows));
   if (frame.IsInterlaced()) PlaceInterlacedRows(frame, height);
+  return reachable == height && decoded == size_t(width) * size_t(height);
 }
 
 void EncodeFramePixels(TGIFSubImage& frame, TStream& stream) {

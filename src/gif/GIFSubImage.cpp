@@ -53,6 +53,7 @@ void TGIFSubImage::CopyImageDataFrom(const TGIFSubImage& frame) {
   FFrameWidth = frame.FFrameWidth;
   FFrameHeight = frame.FFrameHeight;
   FFrameFlags = frame.FFrameFlags;
+  FDataSetEveryPixel = frame.FDataSetEveryPixel;
   AllocatePixels();
   if (FPixelData && frame.FPixelData) std::memcpy(FPixelData.get(), frame.FPixelData.get(), size_t(FPixelDataSize));
   FLocalTable->CopyFrom(*frame.FLocalTable);
@@ -203,6 +204,7 @@ void TGIFSubImage::ClearFrame() {
   ReleasePixels();
   PlaceFrame(FFrameLeft, FFrameTop, FFrameWidth, 0);
   PlaceFrame(FFrameLeft, FFrameTop, 0, 0);
+  FDataSetEveryPixel = true;
   DropCachedBitmap();
   DropCachedMask();
 }
@@ -265,7 +267,7 @@ void TGIFSubImage::LoadFromStream(TStream& stream) {
     ReportWarning(wsIrregularData, "Image exceeds Logical Screen size");
   }
   if (FFrameFlags & kLocalTable) FLocalTable->LoadFromStream(stream, TableEntries(FFrameFlags & kTableSizeMask));
-  DecodeFramePixels(*this, stream);
+  FDataSetEveryPixel = DecodeFramePixels(*this, stream);
   CoverPixelIndices();
 }
 

@@ -48,6 +48,9 @@ class TGIFSubImage final : public TGIFItem {
 
   // The first descriptor byte as read; the writer always writes 0x2C.
   uint8_t SeparatorByte() const { return FSeparatorByte; }
+  // Whether the coded data as read set every pixel of the declared frame (viewers leave the
+  // rest showing what lies beneath); true for a frame not read from a file.
+  bool DataSetEveryPixel() const { return FDataSetEveryPixel; }
   uint16_t FrameLeft() const { return FFrameLeft; }
   uint16_t FrameTop() const { return FFrameTop; }
   uint16_t FrameWidth() const { return FFrameWidth; }
@@ -139,6 +142,7 @@ class TGIFSubImage final : public TGIFItem {
   uint16_t FFrameWidth = 0;
   uint16_t FFrameHeight = 0;
   uint8_t FFrameFlags = 0;
+  bool FDataSetEveryPixel = true;
   std::unique_ptr<TGIFExtensionList> FExtensionList;
 };
 

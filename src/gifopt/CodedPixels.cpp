@@ -5,7 +5,6 @@
 
 #include "gif/GIFCodec.h"
 #include "gif/GIFStreamIO.h"
-#include "gif/LZWDecoder.h"
 
 namespace corvane {
 
@@ -27,18 +26,10 @@ void SkipSubBlocks(TStream& stream) {
 // A colour table of sizeBits holds 2^(sizeBits + 1) entries of red, green, blue.
 void SkipColorTable(TStream& stream, int sizeBits) { SkipBytes(stream, 3 * int64_t(TableEntries(sizeBits))); }
 
-// Decodes the data the stream stands on and answers whether it set every pixel. The stream is
-// left after the data.
-bool SetsEveryPixel(TStream& stream, int width, int height, bool interlaced) {
-  const size_t count = size_t(width) * size_t(height);
-  if (LzwPixelBound(stream) < int64_t(count)) return false;
-  std::vector<uint8_t> pixels(count);
-  const int64_t start = stream.Position();
-  const size_t set = DecodeLzwPixels(stream, pixels.data(), width, height, interlaced, nullptr);
-  stream.SetPosition(start);
+// Skips the minimum code size and the sub-blocks of an image's data.
+void SkipImageData(TStream& stream) {
   SkipBytes(stream, 1);
   SkipSubBlocks(stream);
-  return set == count;
 }
 
 bool IsSignature(std::span<const uint8_t> bytes) {
@@ -78,8 +69,9 @@ std::string FindPixelsReadUnlikeViewers(std::span<const uint8_t> file, const TGI
     if (kept != place && !cut) return "Viewers find image " + std::to_string(frame) + " elsewhere in the file";
     const uint8_t frameFlags = descriptor[kDescriptorFlagsAt];
     if (frameFlags & TGIFSubImage::kLocalTable) SkipColorTable(stream, frameFlags & TGIFSubImage::kTableSizeMask);
-    if (cut || !SetsEveryPixel(stream, place.Width(), place.Height(), (frameFlags & TGIFSubImage::kInterlaced) != 0))
+    if (cut || !image.Frame(frame).DataSetEveryPixel())
       return "The data of image " + std::to_string(frame) + " ends before its last pixel";
+    SkipImageData(stream);
     ++frame;
   }
   return {};

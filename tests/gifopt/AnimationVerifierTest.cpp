@@ -104,6 +104,13 @@ TEST(AnimationVerifier, RefusesWhatItCannotShowAsViewersDo) {
 
   EXPECT_EQ(CompareAnimations({}, TwoFrames(20, 3)).Kind, TKind::Unreadable);
 
+  TGifBuilder whole = Screen(2, 2);
+  whole.Image(0, 0, 2, 2, {1, 2, 1, 2}, 2).Trailer();
+  TGifBuilder ended = Screen(2, 2);  // the end code comes after three of the four pixels
+  ended.Descriptor(0, 0, 2, 2).Bytes(CodePixels({1, 2, 1}, 2)).Trailer();
+  EXPECT_EQ(CompareAnimations(whole.Data(), ended.Data()).Message,
+            "The second file cannot be compared: The data of image 0 ends before its last pixel");
+
   TGifBuilder wide = Screen(3, 1);
   wide.Image(0, 0, 2, 1, {1, 2}, 2).Trailer();
   EXPECT_EQ(CompareAnimations(TwoFrames(20, 3), wide.Data()).Kind, TKind::Screen);
