@@ -113,6 +113,7 @@ void TFlexibleLzwRun::Step() {
   size_t end = FPosition + size_t(chosen);
   FCodes.push_back(uint16_t(code));
   FEnds.push_back(uint32_t(end));
+  FPixelsCoded += size_t(chosen);
   FPosition = end;
   if (end >= count) return;
   int pixel = FInput.Pixels[end];

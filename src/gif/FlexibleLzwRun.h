@@ -45,6 +45,8 @@ class TFlexibleLzwRun {
   int MinCodeSize() const { return FInput.MinCodeSize; }
   size_t Start() const { return FStart; }
   size_t Position() const { return FPosition; }
+  // The pixels coded since the run was made, over all restarts: the work it has done.
+  size_t PixelsCoded() const { return FPixelsCoded; }
   // The codes since the restart and the pixel position after each one's phrase.
   const std::vector<uint16_t>& Codes() const { return FCodes; }
   const std::vector<uint32_t>& Ends() const { return FEnds; }
@@ -74,6 +76,7 @@ class TFlexibleLzwRun {
   THashTable FStrings;
   size_t FStart = 0;
   size_t FPosition = 0;
+  size_t FPixelsCoded = 0;
   TMatch FMatch;  // the longest match at FPosition
   int FLongestString = 1;  // in the table: no match is longer
   bool FCrowded = false;

@@ -19,6 +19,12 @@ constexpr double kLookAheadEnds[] = {0.7, 1.3};
 // The next cycle's codes a look-ahead counts: until its table is full and half as long again,
 // long enough to show how well a fresh table fits the picture that follows.
 constexpr size_t kLookAheadHalfTables = 3;
+// The pixels a plan may code for each pixel of the frame while it searches for cycle ends (a
+// look-ahead on real pictures: up to about 13); past it, cycles end when the table is full.
+// Smaller frames count as kSmallestBudget pixels: a look-ahead's probes code one and a half
+// tables whatever the frame's size.
+constexpr size_t kSearchBudget = 24;
+constexpr size_t kSmallestBudget = size_t(1) << 16;
 
 // The bits of count codes after a clear and of the clear code that ends them.
 int64_t CycleBits(int minCodeSize, size_t count) {
@@ -59,6 +65,8 @@ class TCycle {
 class TLookAhead {
  public:
   explicit TLookAhead(const TLzwInput& input) : FProbe(input) {}
+
+  size_t PixelsCoded() const { return FProbe.PixelsCoded(); }
 
   // Codes on to the latest end Cut may take.
   static void Extend(TFlexibleLzwRun& run, size_t cheapest) {
@@ -105,7 +113,10 @@ class TLookAhead {
 // per pixel than a code just after a clear (noise, which LZW expands), cycles may also end while
 // the table grows, before its codes widen; elsewhere the table always grows until it is full,
 // since a cheap start would cut off the longer strings a full table finds. That is the greedy
-// search; the others move its ends (see TClearSearch).
+// search; the others move its ends (see TClearSearch). Searching codes the pixels past each
+// end again: on pictures crafted so that the cheapest ends come early, every cycle would code
+// a whole table for a few codes kept, so a plan that has spent its budget ends the rest of its
+// cycles at full.
 TLzwPlan Plan(const TLzwInput& input, size_t cycles, TClearSearch search, TLzwPlan begun) {
   const uint16_t clear = uint16_t(1 << input.MinCodeSize);
   std::vector<uint16_t> codes = std::move(begun.Codes);
@@ -116,22 +127,25 @@ TLzwPlan Plan(const TLzwInput& input, size_t cycles, TClearSearch search, TLzwPl
   if (search == TClearSearch::LookAhead) lookAhead.emplace(input);
   bool endsWhileGrowing = begun.NoiseLike;
   bool first = begun.Pixels == 0;
+  const size_t budget = kSearchBudget * std::max(input.Count, kSmallestBudget);
   for (size_t cycleCount = std::count(codes.begin(), codes.end(), clear);; ++cycleCount) {
+    const bool spent = run.PixelsCoded() + (lookAhead ? lookAhead->PixelsCoded() : 0) > budget;
+    const bool atFull = search == TClearSearch::AtFull || spent;
     TCycle cycle(run);
     cycle.Extend([&](const TCycle& c) {
-      if (search == TClearSearch::AtFull) return !run.Full();
+      if (atFull) return !run.Full();
       return c.Cut() == 0 || (!endsWhileGrowing && !run.Full()) || c.SinceCut() < (endsWhileGrowing ? kGrowingPatience : kPatience);
     });
     if (first && run.Full()) endsWhileGrowing = cycle.Average(run.CodesUntilFull()) > input.MinCodeSize + 1;
     first = false;
-    const bool looksAhead = lookAhead && !endsWhileGrowing;
+    const bool looksAhead = lookAhead && !endsWhileGrowing && !atFull;
     if (looksAhead) TLookAhead::Extend(run, cycle.Cut());
     if (run.Done()) {
       codes.insert(codes.end(), run.Codes().begin(), run.Codes().end());
       return {std::move(codes), input.Count, endsWhileGrowing};
     }
     size_t cut = looksAhead ? lookAhead->Cut(run, cycle.Cut()) : cycle.Cut();
-    if (search == TClearSearch::AtFull && run.Full()) cut = run.Codes().size();
+    if (atFull && run.Full()) cut = run.Codes().size();
     codes.insert(codes.end(), run.Codes().begin(), run.Codes().begin() + long(cut));
     const size_t end = run.Ends()[cut - 1];
     if (cycleCount == cycles) return {std::move(codes), end, endsWhileGrowing};
