@@ -2,14 +2,15 @@
 // same run, set by set: clips as video converters write them, full-palette clips, sprite
 // animations, stills and samples/. Per set: total bytes, the per-file geometric mean of
 // ours / gifsicle's bytes, the worst file, and processor time (ours on one thread, from
-// reading the file to the encoding in memory; gifsicle's as its process's), so that a busy
-// machine does not tilt the ratio.
+// reading the file to the encoding in memory; gifsicle's as its process's; the two run by turns),
+// so that neither a busy machine nor one whose speed drifts tilts the ratio.
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "PeerProgram.h"
@@ -24,9 +25,9 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
-using bench::FastestCpuSeconds;
-using bench::FastestSeconds;
+using bench::FastestInTurns;
 using bench::RunProgram;
+using bench::ThreadCpuTimed;
 
 struct TFigures {
   int64_t Ours = 0, Peer = 0;
@@ -50,16 +51,16 @@ TFigures Measure(const fs::path& file, const fs::path& scratch, TGifWorkingSet& 
   options.Deep = true;
   TGifFileResult result;
   TFigures figures;
-  figures.OursSeconds = FastestCpuSeconds([&] {
+  const fs::path out = scratch / "out.gif";
+  auto ours = [&] {
     TGifListItem item{file.string(), {}, {}};
     result = ProcessGifFile(item, 0, TGifMode::Test, options, work, noAbort, seams);
-  });
+  };
+  auto peer = [&] { return RunProgram({"gifsicle", "--no-warnings", "-O3", "-o", out.string(), file.string()}); };
+  std::tie(figures.OursSeconds, figures.PeerSeconds) = FastestInTurns(ThreadCpuTimed(ours), peer);
   if (result.Ending != TGifFileEnding::Complete) throw std::runtime_error("ours failed on " + file.string());
   figures.Ours = result.OptimizedSize;
   verified = CompareAnimations(ReadWholeFile(file), result.Chosen->Bytes()).Equal();
-  const fs::path out = scratch / "out.gif";
-  figures.PeerSeconds =
-      FastestSeconds([&] { return RunProgram({"gifsicle", "--no-warnings", "-O3", "-o", out.string(), file.string()}); });
   figures.Peer = int64_t(fs::file_size(out));
   return figures;
 }
