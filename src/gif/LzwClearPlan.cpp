@@ -104,7 +104,7 @@ class TLookAhead {
 };
 
 // Plans from the cycles begun holds on (from the first pixel when it holds none), up to cycle
-// number cycles.
+// number cycles of those it adds.
 //
 // After a clear the table grows until it is full; the full table then codes on as long as it
 // pays. Cycles of growth and frozen coding repeat, so the frame is cheapest when each cycle ends
@@ -128,7 +128,7 @@ TLzwPlan Plan(const TLzwInput& input, size_t cycles, TClearSearch search, TLzwPl
   bool endsWhileGrowing = begun.NoiseLike;
   bool first = begun.Pixels == 0;
   const size_t budget = kSearchBudget * std::max(input.Count, kSmallestBudget);
-  for (size_t cycleCount = std::count(codes.begin(), codes.end(), clear);; ++cycleCount) {
+  for (size_t cycleCount = 1;; ++cycleCount) {
     const bool spent = run.PixelsCoded() + (lookAhead ? lookAhead->PixelsCoded() : 0) > budget;
     const bool atFull = search == TClearSearch::AtFull || spent;
     TCycle cycle(run);

@@ -122,10 +122,10 @@ TLzwPlan PlanFirstCycle(TLzwInput& input) {
 }
 
 // The smallest of the plans of each way to end cycles, the greedy one going on from its first
-// cycle. A noise-like frame keeps the greedy
-// plan, whose cycles end before the table fills. Looking ahead, which takes up to four times
-// as long as the greedy plan, pays only where the table finds short strings (a photo: more
-// than half the code size in bits a pixel), whose cycles follow the picture's bands.
+// cycle. A noise-like frame keeps the greedy plan, whose cycles end before the table fills.
+// Looking ahead, which takes up to four times as long as the greedy plan, pays only where the
+// table finds short strings (a photo: more than half the code size in bits a pixel), whose
+// cycles follow the picture's bands.
 std::vector<uint16_t> SmallestPlan(const TLzwInput& input, TLzwPlan first) {
   TLzwPlan greedy = ContinueLzwPlan(input, std::move(first));
   if (greedy.NoiseLike) return std::move(greedy.Codes);

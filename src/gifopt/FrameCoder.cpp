@@ -94,10 +94,10 @@ std::optional<TCodedFrame> TFrameCoder::Code(const TScreenBase& base, const std:
   const TVariant likeliest = masks ? vChosen : vAllRepeated;
   std::optional<TCodedFrame> best;
   for (TVariant variant : {vAllRepeated, vChosen, vFewestRuns, vAllTransparent}) {
-    const bool wanted = variants == TFrameVariants::All ? variant == vAllRepeated || masks
-                        : variants == TFrameVariants::Likeliest ? variant == likeliest
-                                                                : variant != likeliest && masks;
-    if (wanted) CodeVariant(table, variant, best);
+    const bool applies = variant == vAllRepeated || masks;
+    const bool asked =
+        variants == TFrameVariants::All || (variant == likeliest) == (variants == TFrameVariants::Likeliest);
+    if (applies && asked) CodeVariant(table, variant, best);
   }
   for (TRGBA id : table.LocalIds) FLocalIndex[id] = -1;
   if (best) {

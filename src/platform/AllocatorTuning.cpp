@@ -1,6 +1,6 @@
 #include "AllocatorTuning.h"
 
-#include <cstdlib>
+#include <cstdlib>  // defines __GLIBC__ where the C library is glibc
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
